@@ -1,0 +1,55 @@
+// A growable block of memory read and written like a file; archives hand out their
+// members as buffers.
+#pragma once
+
+#include <memory>
+
+#include "engine/files/PXFile.h"
+
+class PXBuffer : public PXFile {
+public:
+    PXBuffer();
+    ~PXBuffer() override;
+
+    bool Seek(int origin, int32_t offset) override;
+    uint32_t GetSize() override;
+    int8_t ReadInt8() override;
+    int16_t ReadInt16() override;
+    int32_t ReadInt32() override;
+    uint8_t ReadUInt8() override;
+    uint16_t ReadUInt16() override;
+    uint32_t ReadUInt32() override;
+    float ReadFloat() override;
+    double ReadDouble() override;
+    std::string ReadString() override;
+    PXBlock16 ReadBlock16() override;
+    uint32_t ReadBytes(uint32_t count, void* destination) override;
+    uint32_t WriteInt8(int8_t value) override;
+    uint32_t WriteInt16(int16_t value) override;
+    uint32_t WriteInt32(int32_t value) override;
+    uint32_t WriteUInt8(uint8_t value) override;
+    uint32_t WriteUInt16(uint16_t value) override;
+    uint32_t WriteUInt32(uint32_t value) override;
+    uint32_t WriteFloat(float value) override;
+    uint32_t WriteDouble(double value) override;
+    uint32_t WriteString(const std::string& value) override;
+    uint32_t WriteBlock16(const PXBlock16& value) override;
+    uint32_t WriteBytes(uint32_t count, const void* source) override;
+    uint32_t Tell() override;
+    bool IsEOF() override;
+
+    // The block, or nullptr before the first allocation.
+    virtual uint8_t* GetData();
+    // Replaces the block with `size` bytes of `fill`; position 0.
+    virtual void Allocate(uint32_t size, uint8_t fill);
+    virtual void ZeroFill();
+    // Adds `extra` uninitialised bytes; returns the new size.
+    virtual uint32_t Grow(uint32_t extra);
+    // Offset of the first match of `text` that starts before the position, or -1.
+    virtual int32_t Find(const std::string& text);
+
+private:
+    std::unique_ptr<uint8_t[]> m_data;
+    uint32_t m_position = 0;
+    uint32_t m_size = 0;
+};

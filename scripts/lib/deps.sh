@@ -1,0 +1,36 @@
+# Installs the Debian packages the build, the tests and the game need, when missing.
+# Sourced by scripts/test and scripts/play. Fast when everything is present.
+
+SF_PACKAGES=(
+  g++ cmake ninja-build pkg-config
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libsdl2-dev libopenal-dev
+  libfreetype-dev fonts-dejavu-core
+)
+
+sf_missing_packages() {
+  local missing=()
+  local p
+  for p in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$p")
+    fi
+  done
+  echo "${missing[@]:-}"
+}
+
+sf_install_packages() {
+  local missing
+  missing=$(sf_missing_packages "$@")
+  [ -z "$missing" ] && return 0
+  echo "Installing: $missing"
+  local sudo=""
+  if [ "$(id -u)" != "0" ]; then
+    if command -v sudo >/dev/null 2>&1; then sudo="sudo"; else
+      echo "need root (or sudo) to install: $missing" >&2; return 1; fi
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  # shellcheck disable=SC2086
+  $sudo apt-get install -y -qq --no-install-recommends $missing
+}
