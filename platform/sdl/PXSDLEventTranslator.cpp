@@ -1,0 +1,145 @@
+// SDL event translation for the main loop.
+#include "platform/sdl/PXSDLEventTranslator.h"
+
+namespace {
+
+int32_t MouseButtonEvent(uint8_t button, bool down)
+{
+    switch (button) {
+    case SDL_BUTTON_LEFT:
+        return down ? EventLeftDown : EventLeftUp;
+    case SDL_BUTTON_RIGHT:
+        return down ? EventRightDown : EventRightUp;
+    case SDL_BUTTON_MIDDLE:
+        return down ? EventMiddleDown : EventMiddleUp;
+    default:
+        return 0;
+    }
+}
+
+// Decodes one UTF-8 sequence at `text`; returns its length (at least 1) and the code point,
+// or -1 as the code point for a malformed sequence.
+int DecodeUtf8(const unsigned char* text, int32_t& codePoint)
+{
+    unsigned char lead = text[0];
+    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    if (length == 0) {
+        codePoint = -1;
+        return 1;
+    }
+    codePoint = length == 1 ? lead : lead & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((text[i] & 0xC0) != 0x80) {
+            codePoint = -1;
+            return i;
+        }
+        codePoint = (codePoint << 6) | (text[i] & 0x3F);
+    }
+    return length;
+}
+
+}  // namespace
+
+int32_t PXSDLEventTranslator::SpecialKeyCode(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_UP:
+        return KeyArrowUp;
+    case SDLK_DOWN:
+        return KeyArrowDown;
+    case SDLK_RIGHT:
+        return KeyArrowRight;
+    case SDLK_LEFT:
+        return KeyArrowLeft;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+        return KeyControl;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+        return KeyShift;
+    default:
+        break;
+    }
+    if (key >= SDLK_F1 && key <= SDLK_F12)
+        return KeyF1 + static_cast<int32_t>(key - SDLK_F1);
+    return 0;
+}
+
+int32_t PXSDLEventTranslator::ControlCharacter(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_ESCAPE:
+        return KeyEscape;
+    case SDLK_RETURN:
+    case SDLK_RETURN2:
+    case SDLK_KP_ENTER:
+        return KeyReturn;
+    case SDLK_BACKSPACE:
+        return KeyBackspace;
+    case SDLK_TAB:
+        return KeyTab;
+    default:
+        return 0;
+    }
+}
+
+void PXSDLEventTranslator::QueueText(const char* utf8, PXEventQueue& queue)
+{
+    const auto* text = reinterpret_cast<const unsigned char*>(utf8);
+    while (*text) {
+        int32_t codePoint = 0;
+        text += DecodeUtf8(text, codePoint);
+        // Text is bytes in this game: characters beyond one byte cannot be typed.
+        if (codePoint >= 32 && codePoint <= 255)
+            queue.Push(EventKeyDown, CharKeyCode(static_cast<unsigned char>(codePoint)));
+    }
+}
+
+PXSDLWindowAction PXSDLEventTranslator::Translate(const SDL_Event& event, PXEventQueue& queue) const
+{
+    switch (event.type) {
+    case SDL_MOUSEMOTION:
+        queue.Push(EventMouseMove, PackMousePosition(event.motion.x, event.motion.y));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+        // A click carries its own position; make sure the game sees it before the button.
+        queue.Push(EventMouseMove, PackMousePosition(event.button.x, event.button.y));
+        int32_t type = MouseButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+        if (type != 0)
+            queue.Push(type);
+        break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        bool down = event.type == SDL_KEYDOWN;
+        if (int32_t code = SpecialKeyCode(event.key.keysym.sym))
+            queue.Push(down ? EventKeyDown : EventKeyUp, code);
+        else if (int32_t character = ControlCharacter(event.key.keysym.sym); character != 0 && down)
+            queue.Push(EventKeyDown, character);
+        break;
+    }
+    case SDL_TEXTINPUT:
+        QueueText(event.text.text, queue);
+        break;
+    case SDL_WINDOWEVENT:
+        switch (event.window.event) {
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            queue.Push(EventDeactivate);
+            break;
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            queue.Push(EventActivate);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            return PXSDLWindowAction::Repaint;
+        default:
+            break;
+        }
+        break;
+    case SDL_QUIT:
+        return PXSDLWindowAction::Close;
+    default:
+        break;
+    }
+    return PXSDLWindowAction::None;
+}

@@ -1,0 +1,27 @@
+// Turns SDL events into the engine's input events, the way the game expects them from a
+// window: characters as sign-extended bytes, special keys as codes 256-279, activation.
+#pragma once
+
+#include <SDL.h>
+
+#include "engine/core/PXEvent.h"
+
+// What the window itself must do about an event, besides queueing engine events.
+enum class PXSDLWindowAction {
+    None,
+    Repaint,  // the window was exposed: clear the frame so the next frame redraws it all
+    Close,    // the window was closed or the process asked to quit
+};
+
+class PXSDLEventTranslator {
+public:
+    PXSDLWindowAction Translate(const SDL_Event& event, PXEventQueue& queue) const;
+
+    // The special-key code for an SDL key, or 0 when the key has none.
+    static int32_t SpecialKeyCode(SDL_Keycode key);
+    // The character code for keys that produce control characters (Escape, Return,
+    // Backspace, Tab), or 0.
+    static int32_t ControlCharacter(SDL_Keycode key);
+    // Appends a key-down for every character of UTF-8 text that fits in a byte.
+    static void QueueText(const char* utf8, PXEventQueue& queue);
+};
