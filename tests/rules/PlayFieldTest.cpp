@@ -260,6 +260,43 @@ TEST_F(PlayFieldTest, BrokenHalvesGrowWholeBeforeAnythingFalls)
     EXPECT_TRUE(field->Board().At(0, 1).IsEmpty());
 }
 
+TEST_F(PlayFieldTest, SettlingPassesRunEvery50Ms)
+{
+    auto field = EmptyField(0);
+    // A whole diamond of colour 1 goes; the diamond of colour 2 on top of it must come down.
+    Place(*field,
+          {{6, 0, Up(1)}, {7, 0, Down(1)}, {7, 1, Up(1)}, {8, 0, Up(1)}, {7, 2, Down(2)}, {7, 3, Up(2)}});
+    ASSERT_TRUE(field->FindMatches(true));
+    while (field->Clearing())
+        field->Update(10.0f);
+    ASSERT_TRUE(field->Collapsing());  // this frame already put 10 ms on the settling clock
+    field->Update(40.0f);
+    EXPECT_EQ(field->Board().At(7, 2), Down(2));
+    field->Update(1.0f);  // first pass: the lower half runs to the bottom
+    EXPECT_EQ(field->Board().At(7, 0), Down(2));
+    EXPECT_EQ(field->Board().At(7, 3), Up(2));
+    field->Update(51.0f);  // second pass: the upper half follows
+    EXPECT_EQ(field->Board().At(7, 1), Up(2));
+    RunTurn(*field);
+}
+
+TEST_F(PlayFieldTest, ImpactParityRunsOnAcrossFields)
+{
+    // Each field settles three triangles; every second one of the six plays the impact sound,
+    // whichever way the shared parity stood before.
+    int impacts[2] = {};
+    for (int& count : impacts) {
+        Recorder events;
+        SFPlayField field(0, &events);
+        field.Board().Clear();
+        field.Board().Set(4, 3, Up(1));  // falls three rows in one pass
+        ASSERT_TRUE(field.SettleStep());
+        EXPECT_EQ(field.Board().At(4, 0), Up(1));
+        count = events.Count(SFSound::Impact);
+    }
+    EXPECT_EQ(impacts[0] + impacts[1], 3);
+}
+
 TEST_F(PlayFieldTest, FreshPieceMovesOnlyAfterDroppingARow)
 {
     auto field = EmptyField(0);
