@@ -2,6 +2,7 @@
 // listings, Close results, mount order and shadowing.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,8 @@ TEST_F(HostManagerTest, OpensUnderTheRootAndWritesThrough)
     EXPECT_EQ(host.Open("", 5), nullptr);
     EXPECT_EQ(host.Open("missing.txt", 5), nullptr);
     EXPECT_EQ(host.Open("new.txt", 4), nullptr);  // neither read nor write
+    dir.Write("folder/x", "");
+    EXPECT_EQ(host.Open("folder", 1), nullptr);
 
     PXFile* out = host.Open("new.txt", FileModeWrite | FileModeBinary);
     ASSERT_NE(out, nullptr);
@@ -180,6 +183,15 @@ TEST_F(HostManagerTest, ListFilesFollowsPatternAndRecursion)
         host.ListFiles(c.pattern, c.prefix, c.recursive, out);
         EXPECT_EQ(out, c.names);
     }
+}
+
+TEST_F(HostManagerTest, RecursiveListingDoesNotFollowFolderLinks)
+{
+    dir.Write("Scenes/menu.ent", "");
+    std::filesystem::create_directory_symlink(dir.Path(), dir.Path() / "Scenes" / "loop");
+    std::vector<std::string> out;
+    host.ListFiles("*.ent", "", true, out);
+    EXPECT_EQ(out, (std::vector<std::string>{"Scenes/menu.ent"}));
 }
 
 TEST_F(HostManagerTest, ListDirectoriesNamesOnlyFolders)
