@@ -194,8 +194,9 @@ PXFile* PXPosixFileManager::Open(const std::string& name, uint32_t mode)
 
 int PXPosixFileManager::Close(PXFile* stream)
 {
-    auto mine = std::find_if(m_open.begin(), m_open.end(),
-                             [stream](const std::unique_ptr<PXFileLE>& open) { return open.get() == stream; });
+    auto mine = std::find_if(m_open.begin(), m_open.end(), [stream](const std::unique_ptr<PXFileLE>& open) {
+        return open.get() == stream;
+    });
     if (!stream || mine == m_open.end())
         return 2;
     if (std::FILE* handle = (*mine)->GetHandle()) {

@@ -35,7 +35,8 @@ protected:
     }
 
     // An archive with the given members, laid out as the writer lays them.
-    std::unique_ptr<PXArchiveManager> MountMembers(const std::vector<std::pair<std::string, std::string>>& members)
+    std::unique_ptr<PXArchiveManager>
+    MountMembers(const std::vector<std::pair<std::string, std::string>>& members)
     {
         std::vector<ArchiveEntryBytes> entries;
         for (const auto& member : members)
@@ -110,7 +111,8 @@ TEST_F(ArchiveTest, EmptyArchiveLoadsAndOpensNothing)
 
 TEST_F(ArchiveTest, ListFilesMatchesTheSuffixInEveryFolder)
 {
-    auto archive = MountMembers({{"Top.ENT", "1"}, {"sub\\deep\\b.ent", "2"}, {"c.img", "3"}, {"d.ent", "4"}});
+    auto archive =
+        MountMembers({{"Top.ENT", "1"}, {"sub\\deep\\b.ent", "2"}, {"c.img", "3"}, {"d.ent", "4"}});
     struct Case {
         const char* pattern;
         std::vector<std::string> names;
@@ -174,13 +176,26 @@ TEST_F(ArchiveTest, MalformedArchivesLoadWhatIsSoundOrNothing)
         {"empty file", "", false, {}, {{"a.txt", ""}}},
         {"header cut short", whole.substr(0, 12), false, {}, {{"a.txt", ""}}},
         {"second entry cut short", whole.substr(0, 15 + 17 + 6), true, {"a.txt"}, {{"a.txt", ""}}},
-        {"last member cut short", whole.substr(0, whole.size() - 1), true, {"a.txt", "b.txt"},
+        {"last member cut short",
+         whole.substr(0, whole.size() - 1),
+         true,
+         {"a.txt", "b.txt"},
          {{"a.txt", "AAA"}, {"b.txt", ""}}},
-        {"count larger than the file", hugeCount, true, {"a.txt", "b.txt"}, {{"a.txt", "AAA"}, {"b.txt", "BB"}}},
+        {"count larger than the file",
+         hugeCount,
+         true,
+         {"a.txt", "b.txt"},
+         {{"a.txt", "AAA"}, {"b.txt", "BB"}}},
         {"name length larger than the file", hugeName, true, {}, {{"a.txt", ""}}},
-        {"offset past the end", ArchiveBytes({{"a.txt", 0xFFFFFFF0u, 3}}, "AAA"), true, {"a.txt"},
+        {"offset past the end",
+         ArchiveBytes({{"a.txt", 0xFFFFFFF0u, 3}}, "AAA"),
+         true,
+         {"a.txt"},
          {{"a.txt", ""}}},
-        {"offset + size wraps 32 bits", ArchiveBytes({{"a.txt", start, 0xFFFFFFFFu}}, "AAA"), true, {"a.txt"},
+        {"offset + size wraps 32 bits",
+         ArchiveBytes({{"a.txt", start, 0xFFFFFFFFu}}, "AAA"),
+         true,
+         {"a.txt"},
          {{"a.txt", ""}}},
     };
     for (const Case& c : cases) {
@@ -254,11 +269,10 @@ TEST_F(ArchiveTest, WriterAndReaderRoundTrip)
     source.SetRoot(dir.Folder() + "src/");
     const std::vector<std::string> names = {"Images/Big.bin", "empty", "x.ent"};
     std::vector<std::string> progress;
-    uint32_t length = PXArchiveWriter::Write(source, names, host, "out.pxa",
-                                             [&](size_t done, size_t total, const std::string& name) {
-                                                 progress.push_back(std::to_string(done) + "/" +
-                                                                    std::to_string(total) + " " + name);
-                                             });
+    uint32_t length = PXArchiveWriter::Write(
+        source, names, host, "out.pxa", [&](size_t done, size_t total, const std::string& name) {
+            progress.push_back(std::to_string(done) + "/" + std::to_string(total) + " " + name);
+        });
     EXPECT_EQ(progress, (std::vector<std::string>{"1/3 Images/Big.bin", "2/3 empty", "3/3 x.ent"}));
     std::string bytes = dir.Read("out.pxa");
     EXPECT_EQ(length, bytes.size());
@@ -268,7 +282,8 @@ TEST_F(ArchiveTest, WriterAndReaderRoundTrip)
     ASSERT_TRUE(archive.IsLoaded());
     ASSERT_EQ(archive.GetEntries().size(), 3u);
     // The data start field names the end of the directory, where the first member begins.
-    EXPECT_EQ(archive.GetEntries()[0].offset, ArchiveDataStart({{names[0], 0, 0}, {names[1], 0, 0}, {names[2], 0, 0}}));
+    EXPECT_EQ(archive.GetEntries()[0].offset,
+              ArchiveDataStart({{names[0], 0, 0}, {names[1], 0, 0}, {names[2], 0, 0}}));
     const std::string expected[] = {binary, "", "Class sprite\r\n"};
     for (size_t i = 0; i < names.size(); ++i) {
         PXFile* member = archive.Open(names[i], 5);

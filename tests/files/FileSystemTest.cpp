@@ -56,8 +56,8 @@ TEST(HostModeTest, ModeBitsBuildTheModeString)
         const char* text;
     };
     const Case cases[] = {
-        {1, "r"}, {5, "rb"}, {2, "w"}, {6, "wb"}, {3, "r+"}, {7, "r+b"}, {8, "a+"}, {9, "a+"}, {12, "a+b"},
-        {4, ""},  {0, ""},
+        {1, "r"},  {5, "rb"}, {2, "w"},    {6, "wb"}, {3, "r+"}, {7, "r+b"},
+        {8, "a+"}, {9, "a+"}, {12, "a+b"}, {4, ""},   {0, ""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PXPosixFileManager::ModeString(c.mode), c.text) << "mode " << c.mode;
@@ -71,9 +71,11 @@ TEST(HostModeTest, PatternsMatchWholeNamesWithoutCase)
         bool match;
     };
     const Case cases[] = {
-        {"*.pxa", "Data.PXA", true}, {"*.pxa", "data.pxa.bak", false}, {"*.*", "README", true},
-        {"*", "anything", true},     {"a?c", "abc", true},             {"a?c", "ac", false},
-        {"*.ent", ".ent", true},     {"x*y*z", "xaaybbz", true},       {"x*y*z", "xaaybb", false},
+        {"*.pxa", "Data.PXA", true}, {"*.pxa", "data.pxa.bak", false},
+        {"*.*", "README", true},     {"*", "anything", true},
+        {"a?c", "abc", true},        {"a?c", "ac", false},
+        {"*.ent", ".ent", true},     {"x*y*z", "xaaybbz", true},
+        {"x*y*z", "xaaybb", false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(PXPosixFileManager::MatchPattern(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
@@ -259,7 +261,8 @@ TEST_F(FileSystemTest, ListFilesGathersEveryManagerInMountOrder)
     MountAsGame();
     std::vector<std::string> out;
     EXPECT_EQ(fs.ListFiles("*.ent", "", true, out), 0);
-    EXPECT_EQ(out, (std::vector<std::string>{"Scenes/menu.ent", "loose.ent", "Scenes\\menu.ent", "packed.ent"}));
+    EXPECT_EQ(out,
+              (std::vector<std::string>{"Scenes/menu.ent", "loose.ent", "Scenes\\menu.ent", "packed.ent"}));
     out.clear();
     EXPECT_EQ(fs.ListDirectories(dir.Folder() + "Scenes", out), 0);
     EXPECT_TRUE(out.empty());
