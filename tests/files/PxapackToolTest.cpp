@@ -79,6 +79,12 @@ TEST(PxapackToolTest, PacksListsAndCatsEveryMemberBack)
     // Packing the same folder again gives the same bytes.
     ASSERT_EQ(Pxapack({"pack", archive, dir.Folder() + "content/"}).status, 0);
     EXPECT_EQ(dir.Read("out.pxa"), first);
+
+    // An archive written into the folder it packs leaves an older copy of itself out.
+    std::string inside = dir.Folder() + "content/self.pxa";
+    ASSERT_EQ(Pxapack({"pack", inside, dir.Folder() + "content"}).status, 0);
+    ASSERT_EQ(Pxapack({"pack", inside, dir.Folder() + "content"}).status, 0);
+    EXPECT_EQ(Pxapack({"list", inside}).output, list.output);
 }
 
 TEST(PxapackToolTest, RefusesBadArgumentsAndNonArchives)
@@ -91,6 +97,7 @@ TEST(PxapackToolTest, RefusesBadArgumentsAndNonArchives)
     EXPECT_EQ(Pxapack({"list", dir.Folder() + "absent.pxa"}).status, 1);
     EXPECT_EQ(Pxapack({"cat", dir.Folder() + "plain.txt", "a"}).status, 1);
     EXPECT_EQ(Pxapack({"pack", dir.Folder() + "no/such/folder/out.pxa", dir.Folder()}).status, 1);
+    EXPECT_EQ(Pxapack({"pack", dir.Folder() + "out.pxa", dir.Folder() + "absent"}).status, 1);
 }
 
 }  // namespace
