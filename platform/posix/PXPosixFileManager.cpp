@@ -163,7 +163,7 @@ bool PXPosixFileManager::IsFolder(const std::string& path)
 
 bool PXPosixFileManager::MatchPattern(const std::string& pattern, const std::string& name)
 {
-    // On the target host "*.*" also matches names without a dot.
+    // "*.*" means every name, dot or not, as the data's listings expect.
     if (pattern == "*.*")
         return true;
     return Match(pattern.c_str(), name.c_str());
