@@ -25,9 +25,14 @@ float Clamp(float value, float low, float high)
     return value;
 }
 
-// 10000 × log10(g): hundredths of a decibel for an amplitude factor of 0.1..1.
+// 10000 * log10(g): hundredths of a decibel for an amplitude factor of 0.1..1. The ends
+// are exact, so the floor is the device's silence and not one step above it.
 int32_t HundredthsOfDb(float gain)
 {
+    if (gain <= 0.1f)
+        return -10000;
+    if (gain >= 1.0f)
+        return 0;
     return static_cast<int32_t>(10000.0 * std::log10(static_cast<double>(gain)));
 }
 

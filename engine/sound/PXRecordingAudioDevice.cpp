@@ -16,7 +16,7 @@ public:
     {
         m_state->playing = false;
         m_state->released = true;
-        Record("release");
+        m_state->releasedAtCall = Record("release");
     }
 
     void Play(bool loop) override
@@ -57,9 +57,9 @@ public:
     }
 
 private:
-    void Record(const std::string& what, const std::string& detail = "")
+    size_t Record(const std::string& what, const std::string& detail = "")
     {
-        m_device.Record(what + " " + std::to_string(m_state->id) + detail);
+        return m_device.Record(what + " " + std::to_string(m_state->id) + detail);
     }
 
     PXRecordingAudioDevice& m_device;
@@ -75,7 +75,7 @@ public:
     ~RecordingBuffer() override
     {
         m_state->released = true;
-        m_device.Record("release buffer " + std::to_string(m_state->id));
+        m_state->releasedAtCall = m_device.Record("release buffer " + std::to_string(m_state->id));
     }
 
     PXAudioResult Fill(const uint8_t* data, uint32_t size) override

@@ -3,6 +3,7 @@
 // run the sound manager without sound hardware.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -18,6 +19,8 @@ struct PXRecordedBuffer {
     bool isStatic = false;
     std::vector<uint8_t> data;
     bool released = false;
+    // Index of the release in the call log.
+    size_t releasedAtCall = 0;
 };
 
 // What the device knows of one voice; kept after the voice is released.
@@ -34,6 +37,8 @@ struct PXRecordedVoice {
     int playCalls = 0;
     int stopCalls = 0;
     bool released = false;
+    // Index of the release in the call log.
+    size_t releasedAtCall = 0;
 };
 
 class PXRecordingAudioDevice : public PXAudioDevice {
@@ -65,7 +70,12 @@ public:
     int LiveVoices() const;
 
     // Used by the device's buffers and voices.
-    void Record(const std::string& call) { m_calls.push_back(call); }
+    // Appends a line to the call log and returns its index.
+    size_t Record(const std::string& call)
+    {
+        m_calls.push_back(call);
+        return m_calls.size() - 1;
+    }
     PXAudioResult FillResult() const { return m_fillResult; }
     std::shared_ptr<PXRecordedVoice> NewVoice(const PXRecordedBuffer& buffer);
 
