@@ -19,7 +19,7 @@ struct PXRecordedBuffer {
     bool isStatic = false;
     std::vector<uint8_t> data;
     bool released = false;
-    // Index of the release in the call log.
+    // Number of the release among all calls.
     size_t releasedAtCall = 0;
 };
 
@@ -37,7 +37,7 @@ struct PXRecordedVoice {
     int playCalls = 0;
     int stopCalls = 0;
     bool released = false;
-    // Index of the release in the call log.
+    // Number of the release among all calls.
     size_t releasedAtCall = 0;
 };
 
@@ -66,6 +66,9 @@ public:
     const std::vector<std::shared_ptr<PXRecordedVoice>>& Voices() const { return m_voices; }
     // One line per call, such as "open", "buffer 0 size 8 static", "play 2 loop".
     const std::vector<std::string>& Calls() const { return m_calls; }
+    // Long runs (tools, benchmarks) turn the call log off; calls are still counted.
+    void SetCallLog(bool keep) { m_keepCalls = keep; }
+    size_t CallCount() const { return m_callCount; }
     int LiveBuffers() const;
     int LiveVoices() const;
 
@@ -73,8 +76,9 @@ public:
     // Appends a line to the call log and returns its index.
     size_t Record(const std::string& call)
     {
-        m_calls.push_back(call);
-        return m_calls.size() - 1;
+        if (m_keepCalls)
+            m_calls.push_back(call);
+        return m_callCount++;
     }
     PXAudioResult FillResult() const { return m_fillResult; }
     std::shared_ptr<PXRecordedVoice> NewVoice(const PXRecordedBuffer& buffer);
@@ -87,4 +91,6 @@ private:
     std::vector<std::shared_ptr<PXRecordedBuffer>> m_buffers;
     std::vector<std::shared_ptr<PXRecordedVoice>> m_voices;
     std::vector<std::string> m_calls;
+    bool m_keepCalls = true;
+    size_t m_callCount = 0;
 };
