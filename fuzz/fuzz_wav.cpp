@@ -2,8 +2,10 @@
 // plays whatever loads.
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
+#include "engine/files/PXBuffer.h"
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
 
@@ -14,8 +16,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     PXDeviceSoundManager manager(std::move(owned));
     if (!manager.Init(0))
         return 0;
+    PXBuffer stream;
+    stream.Allocate(static_cast<uint32_t>(size), 0);
+    if (size > 0 && stream.GetData())
+        std::memcpy(stream.GetData(), data, size);
     uint32_t sound = 0;
-    if (!manager.LoadSoundFromMemory(data, size, sound))
+    if (!manager.LoadSound(&stream, sound))
         return 0;
     uint32_t once = 0;
     uint32_t looping = 0;

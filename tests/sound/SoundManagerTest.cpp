@@ -2,6 +2,7 @@
 // lifetimes, fades and WAV loading with its log lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -9,14 +10,24 @@
 #include <vector>
 
 #include "engine/core/PXGlobals.h"
+#include "engine/files/PXBuffer.h"
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
-#include "tests/sound/MemoryStream.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaveBuilder.h"
 
 namespace {
+
+// A memory stream holding `bytes`, positioned at the start.
+std::unique_ptr<PXBuffer> StreamOf(const std::vector<uint8_t>& bytes)
+{
+    auto stream = std::make_unique<PXBuffer>();
+    stream->Allocate(static_cast<uint32_t>(bytes.size()), 0);
+    if (!bytes.empty())
+        std::copy(bytes.begin(), bytes.end(), stream->GetData());
+    return stream;
+}
 
 // 8000 samples of 8-bit mono at 8 kHz: one second of sound.
 std::vector<uint8_t> OneSecondWave()
@@ -67,9 +78,8 @@ TEST(SoundManagerInit, WithoutADeviceTheManagerStaysSilentAndRefusesEverything)
     EXPECT_FALSE(manager.IsInitialised());
 
     std::vector<uint8_t> bytes = OneSecondWave();
-    MemoryStream stream(bytes);
     uint32_t id = 77;
-    EXPECT_EQ(manager.LoadSound(&stream, id), 0);
+    EXPECT_EQ(manager.LoadSound(StreamOf(bytes).get(), id), 0);
     EXPECT_EQ(manager.LoadSoundFromMemory(bytes.data(), bytes.size(), id), 0);
     EXPECT_EQ(manager.CreateChannel(0, id, false), 0);
     EXPECT_EQ(id, 77u);
@@ -406,17 +416,15 @@ TEST_F(SoundManagerTest, LoadSoundReadsTheRestOfTheStream)
     std::vector<uint8_t> bytes{'j', 'u', 'n', 'k'};
     std::vector<uint8_t> wave = OneSecondWave();
     bytes.insert(bytes.end(), wave.begin(), wave.end());
-    MemoryStream stream(bytes);
-    ASSERT_TRUE(stream.Seek(0, 4));
+    std::unique_ptr<PXBuffer> stream = StreamOf(bytes);
+    ASSERT_TRUE(stream->Seek(0, 4));
     uint32_t id = 99;
-    EXPECT_EQ(manager->LoadSound(&stream, id), 1);
+    EXPECT_EQ(manager->LoadSound(stream.get(), id), 1);
     EXPECT_EQ(id, 0u);
     EXPECT_EQ(device->Buffers().at(0)->size, 8000u);
 
-    MemoryStream bad(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 30));
-    EXPECT_EQ(manager->LoadSound(&bad, id), 0);
-    MemoryStream empty(std::vector<uint8_t>{});
-    EXPECT_EQ(manager->LoadSound(&empty, id), 0);
+    EXPECT_EQ(manager->LoadSound(StreamOf(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 30)).get(), id), 0);
+    EXPECT_EQ(manager->LoadSound(StreamOf({}).get(), id), 0);
     EXPECT_EQ(manager->LoadSound(nullptr, id), 0);
     EXPECT_EQ(id, 0u);
     // A refused file writes no log line.
