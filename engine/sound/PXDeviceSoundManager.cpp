@@ -54,7 +54,8 @@ const char* LockErrorText(PXAudioResult result)
 
 }  // namespace
 
-PXDeviceSoundManager::PXDeviceSoundManager(std::unique_ptr<PXAudioDevice> device) : m_device(std::move(device))
+PXDeviceSoundManager::PXDeviceSoundManager(std::unique_ptr<PXAudioDevice> device)
+    : m_device(std::move(device))
 {
 }
 
@@ -155,7 +156,8 @@ int PXDeviceSoundManager::LoadSound(PXFile* stream, uint32_t& soundId)
     return LoadSoundFromMemory(bytes.data(), bytes.size(), soundId);
 }
 
-std::unique_ptr<PXAudioBuffer> PXDeviceSoundManager::CreateDeviceBuffer(const PXWaveFormat& format, uint32_t size)
+std::unique_ptr<PXAudioBuffer> PXDeviceSoundManager::CreateDeviceBuffer(const PXWaveFormat& format,
+                                                                        uint32_t size)
 {
     std::unique_ptr<PXAudioBuffer> buffer = m_device->CreateBuffer(format, size, true);
     if (buffer)

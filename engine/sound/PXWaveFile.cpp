@@ -5,7 +5,8 @@ namespace {
 
 constexpr uint32_t Tag(char a, char b, char c, char d)
 {
-    return static_cast<uint32_t>(static_cast<uint8_t>(a)) | static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
+           static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
            static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
            static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
 }
@@ -24,8 +25,8 @@ uint16_t Get16(const uint8_t* p)
 
 uint32_t Get32(const uint8_t* p)
 {
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
 uint64_t RoundUpEven(uint64_t n)

@@ -160,7 +160,8 @@ public:
         // OpenAL takes whole sample frames only; a trailing pad byte is dropped.
         uint32_t whole = std::min(size, m_size) / m_format.blockAlign * m_format.blockAlign;
         alGetError();
-        alBufferData(m_buffer, format, data, static_cast<ALsizei>(whole), static_cast<ALsizei>(m_format.samplesPerSec));
+        alBufferData(m_buffer, format, data, static_cast<ALsizei>(whole),
+                     static_cast<ALsizei>(m_format.samplesPerSec));
         return ResultOf(alGetError());
     }
 
@@ -202,16 +203,17 @@ bool PXOpenALAudioDevice::OpenLoopback()
 {
     if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback"))
         return false;
-    auto openLoopback =
-        reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+    auto openLoopback = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
+        alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
     if (!openLoopback)
         return false;
     m_device = openLoopback(nullptr);
     if (!m_device)
         return false;
     // The limiter would change the levels a test measures.
-    ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
-                           ALC_FREQUENCY, m_loopbackRate, ALC_OUTPUT_LIMITER_SOFT, ALC_FALSE, 0};
+    ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
+                           ALC_SHORT_SOFT,           ALC_FREQUENCY,   m_loopbackRate,
+                           ALC_OUTPUT_LIMITER_SOFT,  ALC_FALSE,       0};
     m_context = alcCreateContext(m_device, attributes);
     return m_context != nullptr;
 }
@@ -251,7 +253,8 @@ void PXOpenALAudioDevice::Close()
     }
 }
 
-std::unique_ptr<PXAudioBuffer> PXOpenALAudioDevice::CreateBuffer(const PXWaveFormat& format, uint32_t size, bool)
+std::unique_ptr<PXAudioBuffer> PXOpenALAudioDevice::CreateBuffer(const PXWaveFormat& format, uint32_t size,
+                                                                 bool)
 {
     if (!m_context || FormatOf(format) == 0)
         return nullptr;
@@ -267,7 +270,8 @@ bool PXOpenALAudioDevice::Render(int16_t* out, int frames)
 {
     if (!m_loopback || !m_context || !out || frames < 0)
         return false;
-    auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(m_device, "alcRenderSamplesSOFT"));
+    auto render =
+        reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(m_device, "alcRenderSamplesSOFT"));
     if (!render)
         return false;
     render(m_device, out, frames);

@@ -204,7 +204,8 @@ TEST(OpenALDevice, PanAngleMatchesTheStereoLawAtItsEnds)
     EXPECT_NEAR(PXOpenALAudioDevice::AngleForPan(10000, loud), 3.14159265 / 3.0, 1e-2);
     EXPECT_NEAR(loud, 1.0, 1e-3);
     double mirrored = 0.0;
-    EXPECT_DOUBLE_EQ(PXOpenALAudioDevice::AngleForPan(-2632, mirrored), -PXOpenALAudioDevice::AngleForPan(2632, loud));
+    EXPECT_DOUBLE_EQ(PXOpenALAudioDevice::AngleForPan(-2632, mirrored),
+                     -PXOpenALAudioDevice::AngleForPan(2632, loud));
 }
 
 }  // namespace

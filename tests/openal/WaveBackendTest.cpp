@@ -33,7 +33,8 @@ std::vector<uint8_t> Tone(double hz, double seconds)
 {
     std::vector<uint8_t> samples;
     for (int i = 0; i < static_cast<int>(seconds * Rate); ++i) {
-        auto value = static_cast<int16_t>(std::lround(Amplitude * std::sin(2.0 * 3.14159265358979 * hz * i / Rate)));
+        auto value =
+            static_cast<int16_t>(std::lround(Amplitude * std::sin(2.0 * 3.14159265358979 * hz * i / Rate)));
         WaveBuilder::Put16(samples, static_cast<uint16_t>(value));
     }
     return WaveBuilder().Format(1, Rate, 16).Data(samples).Bytes();
@@ -89,8 +90,8 @@ TEST(OpenALWaveBackend, WrittenFileHoldsTheTone)
         conf << "[general]\nchannels = stereo\nsample-type = int16\nfrequency = " << Rate
              << "\noutput-limiter = false\n[wave]\nfile = " << out << "\n";
     }
-    ASSERT_EQ(RunChild("OpenALWaveBackend.ChildPlaysTone",
-                       {"SF_WAVE_CHILD=1", "ALSOFT_DRIVERS=wave", "ALSOFT_CONF=" + dir.Folder() + "alsoft.conf"}),
+    ASSERT_EQ(RunChild("OpenALWaveBackend.ChildPlaysTone", {"SF_WAVE_CHILD=1", "ALSOFT_DRIVERS=wave",
+                                                            "ALSOFT_CONF=" + dir.Folder() + "alsoft.conf"}),
               0);
 
     std::ifstream in(out, std::ios::binary);

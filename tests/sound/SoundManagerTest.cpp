@@ -110,8 +110,13 @@ TEST(SoundManagerSwitches, MasterVolumeIsKeptWithinRange)
         float given;
         float stored;
     };
-    const Case cases[] = {{0.0f, 0.01f}, {2.0f, 1.0f},  {0.5f, 0.5f},  {0.01f, 0.01f},
-                          {-3.0f, 0.01f}, {1.0f, 1.0f}, {std::numeric_limits<float>::quiet_NaN(), 0.01f}};
+    const Case cases[] = {{0.0f, 0.01f},
+                          {2.0f, 1.0f},
+                          {0.5f, 0.5f},
+                          {0.01f, 0.01f},
+                          {-3.0f, 0.01f},
+                          {1.0f, 1.0f},
+                          {std::numeric_limits<float>::quiet_NaN(), 0.01f}};
     PXDeviceSoundManager manager(nullptr);
     EXPECT_EQ(manager.GetVolume(), 1.0f);
     for (const Case& c : cases) {
@@ -158,9 +163,18 @@ TEST(SoundManagerRules, PanFollowsTheLogarithmicLaw)
         int32_t result;
     };
     const Case cases[] = {
-        {-1.0f, false, -10000}, {-0.95f, false, -8653}, {-0.5f, false, -2632}, {-0.25f, false, -1120},
-        {0.0f, false, 0},       {0.25f, false, 1120},   {0.5f, false, 2632},   {1.0f, false, 10000},
-        {-0.5f, true, 2632},    {1.0f, true, -10000},   {3.0f, false, 10000},  {-3.0f, false, -10000},
+        {-1.0f, false, -10000},
+        {-0.95f, false, -8653},
+        {-0.5f, false, -2632},
+        {-0.25f, false, -1120},
+        {0.0f, false, 0},
+        {0.25f, false, 1120},
+        {0.5f, false, 2632},
+        {1.0f, false, 10000},
+        {-0.5f, true, 2632},
+        {1.0f, true, -10000},
+        {3.0f, false, 10000},
+        {-3.0f, false, -10000},
         {std::numeric_limits<float>::quiet_NaN(), false, 0},
     };
     for (const Case& c : cases)
@@ -423,7 +437,8 @@ TEST_F(SoundManagerTest, LoadSoundReadsTheRestOfTheStream)
     EXPECT_EQ(id, 0u);
     EXPECT_EQ(device->Buffers().at(0)->size, 8000u);
 
-    EXPECT_EQ(manager->LoadSound(StreamOf(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 30)).get(), id), 0);
+    EXPECT_EQ(manager->LoadSound(StreamOf(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 30)).get(), id),
+              0);
     EXPECT_EQ(manager->LoadSound(StreamOf({}).get(), id), 0);
     EXPECT_EQ(manager->LoadSound(nullptr, id), 0);
     EXPECT_EQ(id, 0u);

@@ -28,7 +28,7 @@ TEST(WaveFile, FindsFormatAndSamplesPastOtherChunks)
     std::vector<uint8_t> bytes = WaveBuilder()
                                      .Chunk("LIST", {'a', 'b', 'c'})
                                      .Chunk("fmt ", fmt18)
-                                     .Data({}) // an empty data chunk is passed over
+                                     .Data({})  // an empty data chunk is passed over
                                      .Data(Samples)
                                      .Bytes();
     PXWaveData wave;
@@ -42,7 +42,8 @@ TEST(WaveFile, FindsFormatAndSamplesPastOtherChunks)
     EXPECT_EQ(wave.dataSize, Samples.size());
     EXPECT_EQ(wave.bufferSize, Samples.size());
     ASSERT_LE(wave.dataOffset + wave.dataSize, bytes.size());
-    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + wave.dataOffset, bytes.begin() + wave.dataOffset + 6), Samples);
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + wave.dataOffset, bytes.begin() + wave.dataOffset + 6),
+              Samples);
 }
 
 TEST(WaveFile, OddDataGetsAPadByteEvenWhenTheFileEndsWithoutIt)
@@ -77,7 +78,8 @@ std::vector<uint8_t> Patched(size_t offset, const std::string& text)
 
 const Refusal Refusals[] = {
     {"Empty", [] { return std::vector<uint8_t>(); }},
-    {"HeaderOnly", [] {
+    {"HeaderOnly",
+     [] {
          std::vector<uint8_t> b = Good();
          b.resize(12);
          return b;
@@ -85,8 +87,10 @@ const Refusal Refusals[] = {
     {"NotRiff", [] { return Patched(0, "RIFX"); }},
     {"NotWave", [] { return Patched(8, "AVI "); }},
     {"RiffSizeZero", [] { return WaveBuilder().Format(1, 8000, 8).Data(Samples).RiffSize(0).Bytes(); }},
-    {"RiffEndsAfterFormat", [] { return WaveBuilder().Format(1, 8000, 8).Data(Samples).RiffSize(24).Bytes(); }},
-    {"TruncatedChunkHeader", [] {
+    {"RiffEndsAfterFormat",
+     [] { return WaveBuilder().Format(1, 8000, 8).Data(Samples).RiffSize(24).Bytes(); }},
+    {"TruncatedChunkHeader",
+     [] {
          std::vector<uint8_t> b = WaveBuilder().Format(1, 8000, 8).Bytes();
          b.insert(b.end(), {'d', 'a', 't'});
          return b;
@@ -101,25 +105,36 @@ const Refusal Refusals[] = {
     {"TwentyFourBits", [] { return WaveBuilder().Format(1, 8000, 24).Data(Samples).Bytes(); }},
     {"ZeroRate", [] { return WaveBuilder().Format(1, 0, 8).Data(Samples).Bytes(); }},
     {"AbsurdRate", [] { return WaveBuilder().Format(1, 4000000000u, 8).Data(Samples).Bytes(); }},
-    {"BlockAlignDisagrees", [] {
+    {"BlockAlignDisagrees",
+     [] {
          std::vector<uint8_t> b = Good();
          b[12 + 8 + 12] = 7;  // the fmt body's block align
          return b;
      }},
-    {"FormatChunkTooShort", [] {
-         return WaveBuilder().RawChunk("fmt ", 8, {1, 0, 1, 0, 0x40, 0x1f, 0, 0}, false).Data(Samples).Bytes();
+    {"FormatChunkTooShort",
+     [] {
+         return WaveBuilder()
+             .RawChunk("fmt ", 8, {1, 0, 1, 0, 0x40, 0x1f, 0, 0}, false)
+             .Data(Samples)
+             .Bytes();
      }},
-    {"FormatChunkCutOff", [] {
+    {"FormatChunkCutOff",
+     [] {
          std::vector<uint8_t> b = WaveBuilder().Format(1, 8000, 8).Bytes();
          b.resize(b.size() - 4);
          return b;
      }},
-    {"DataLongerThanFile", [] { return WaveBuilder().Format(1, 8000, 8).RawChunk("data", 64, Samples, false).Bytes(); }},
-    {"DataSizeMaximal", [] {
-         return WaveBuilder().Format(1, 8000, 8).RawChunk("data", 0xFFFFFFFFu, Samples, false).Bytes();
-     }},
-    {"ChunkSkipsPastEnd", [] {
-         return WaveBuilder().Format(1, 8000, 8).RawChunk("LIST", 0x7FFFFFF0u, {1, 2}, false).Data(Samples).Bytes();
+    {"DataLongerThanFile",
+     [] { return WaveBuilder().Format(1, 8000, 8).RawChunk("data", 64, Samples, false).Bytes(); }},
+    {"DataSizeMaximal",
+     [] { return WaveBuilder().Format(1, 8000, 8).RawChunk("data", 0xFFFFFFFFu, Samples, false).Bytes(); }},
+    {"ChunkSkipsPastEnd",
+     [] {
+         return WaveBuilder()
+             .Format(1, 8000, 8)
+             .RawChunk("LIST", 0x7FFFFFF0u, {1, 2}, false)
+             .Data(Samples)
+             .Bytes();
      }},
 };
 
