@@ -20,14 +20,9 @@ int Parse(const std::vector<uint8_t>& bytes, PXWaveData& out)
 TEST(WaveFile, FindsFormatAndSamplesPastOtherChunks)
 {
     // An odd-sized chunk with its pad byte and an 18-byte format chunk precede the data.
-    std::vector<uint8_t> fmt18;
-    for (uint8_t b : WaveBuilder().Format(2, 22050, 16).Bytes())
-        fmt18.push_back(b);
-    fmt18.erase(fmt18.begin(), fmt18.begin() + 20);  // keep the 16-byte body only
-    fmt18.insert(fmt18.end(), {0, 0});
     std::vector<uint8_t> bytes = WaveBuilder()
                                      .Chunk("LIST", {'a', 'b', 'c'})
-                                     .Chunk("fmt ", fmt18)
+                                     .Format(2, 22050, 16, 1, {0, 0})
                                      .Data({})  // an empty data chunk is passed over
                                      .Data(Samples)
                                      .Bytes();

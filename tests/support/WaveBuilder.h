@@ -7,8 +7,9 @@
 
 class WaveBuilder {
 public:
-    // A PCM "fmt " chunk.
-    WaveBuilder& Format(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t tag = 1)
+    // A "fmt " chunk (PCM unless `tag` says otherwise); `extra` follows the 16 bytes.
+    WaveBuilder& Format(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t tag = 1,
+                        const std::vector<uint8_t>& extra = {})
     {
         uint16_t align = static_cast<uint16_t>(channels * bits / 8);
         std::vector<uint8_t> body;
@@ -18,6 +19,7 @@ public:
         Put32(body, rate * align);
         Put16(body, align);
         Put16(body, bits);
+        body.insert(body.end(), extra.begin(), extra.end());
         return Chunk("fmt ", body);
     }
     WaveBuilder& Data(const std::vector<uint8_t>& samples) { return Chunk("data", samples); }
