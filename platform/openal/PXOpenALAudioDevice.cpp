@@ -1,6 +1,6 @@
-// OpenAL Soft buffers and sources behind the audio-device interface. DirectSound-style
-// semantics are kept: Stop pauses, Play resumes, volume and pan are in hundredths of a
-// decibel, and the louder side of a panned sound plays at the channel's full volume.
+// OpenAL Soft buffers and sources behind the audio-device interface. The voice semantics
+// the manager relies on are kept: Stop pauses, Play resumes, volume and pan are in
+// hundredths of a decibel, and the louder side of a panned sound plays at full volume.
 #include "platform/openal/PXOpenALAudioDevice.h"
 
 #include <AL/al.h>
