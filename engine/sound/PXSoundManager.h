@@ -1,0 +1,69 @@
+// The engine's sound interface: sounds loaded from WAV data, played on channels with
+// volume, pan, frequency and fades, mixed against a master volume and advanced once per
+// frame. Sound and channel ids are never reused. Every operation from Update on, except
+// the Set...Enabled/SetSwappedStereo/SetVolume switches, answers 0 and does nothing
+// while the manager is not initialised; an unknown channel id is ignored with result 1.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class PXFile;
+
+class PXSoundManager {
+public:
+    PXSoundManager() = default;
+    virtual ~PXSoundManager() = default;
+    PXSoundManager(const PXSoundManager&) = delete;
+    PXSoundManager& operator=(const PXSoundManager&) = delete;
+
+    // The argument is not used. 1 when the output opened.
+    virtual int Init(int32_t unused) = 0;
+    // Advances fades by `elapsed` milliseconds and drops finished channels.
+    virtual int Update(float elapsed) = 0;
+
+    // Returns the new muted flag.
+    virtual uint8_t SetSoundEnabled(bool on);
+    virtual uint8_t SetSwappedStereo(bool swapped);
+    // Kept within 0.01..1.0.
+    virtual void SetVolume(float volume);
+    // Returns the new music-muted flag.
+    virtual uint8_t SetMusicEnabled(bool on);
+
+    virtual int LoadSound(PXFile* stream, uint32_t& soundId) = 0;
+    virtual int UnloadSound(uint32_t soundId) = 0;
+    // The channel is created stopped; PlayChannel or FadeInChannel starts it.
+    virtual int CreateChannel(uint32_t soundId, uint32_t& channelId, bool loop) = 0;
+    virtual int SetChannelVolume(uint32_t channelId, float level) = 0;
+    // -1 left .. 1 right.
+    virtual int SetChannelPan(uint32_t channelId, float pan) = 0;
+    // A factor of the sound's own sample rate.
+    virtual int SetChannelFrequency(uint32_t channelId, float factor) = 0;
+    virtual int StopChannel(uint32_t channelId) = 0;
+    virtual int StopAllChannels() = 0;
+    virtual int PlayChannel(uint32_t channelId) = 0;
+    virtual int PauseChannel(uint32_t channelId) = 0;
+    // Durations in milliseconds, like Update's elapsed time.
+    virtual int FadeInChannel(uint32_t channelId, float duration) = 0;
+    virtual int FadeOutChannel(uint32_t channelId, float duration) = 0;
+    virtual int FadeOutAllChannels(float duration) = 0;
+    virtual bool IsChannelPlaying(uint32_t channelId) = 0;
+
+    // Module music is not played by this engine; these answer 0 and write nothing.
+    virtual int LoadMusic(const std::string& name, uint32_t& musicId) = 0;
+    virtual int UnloadMusic(uint32_t musicId) = 0;
+    virtual int PlayMusic(uint32_t musicId) = 0;
+    virtual int StopMusic() = 0;
+    virtual bool IsMusicPlaying() = 0;
+
+    uint8_t IsSoundMuted() const { return m_soundMuted; }
+    uint8_t IsStereoSwapped() const { return m_swappedStereo; }
+    uint8_t IsMusicMuted() const { return m_musicMuted; }
+    float GetVolume() const { return m_masterVolume; }
+
+protected:
+    uint8_t m_soundMuted = 0;
+    uint8_t m_swappedStereo = 0;
+    uint8_t m_musicMuted = 0;
+    float m_masterVolume = 1.0f;
+};

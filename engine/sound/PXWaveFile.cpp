@@ -1,0 +1,106 @@
+// RIFF chunk walk for WAV files: every size is checked against the bytes that remain.
+#include "engine/sound/PXWaveFile.h"
+
+namespace {
+
+constexpr uint32_t Tag(char a, char b, char c, char d)
+{
+    return static_cast<uint32_t>(static_cast<uint8_t>(a)) |
+           static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+           static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
+}
+
+constexpr uint32_t TagRiff = Tag('R', 'I', 'F', 'F');
+constexpr uint32_t TagWave = Tag('W', 'A', 'V', 'E');
+constexpr uint32_t TagFmt = Tag('f', 'm', 't', ' ');
+constexpr uint32_t TagData = Tag('d', 'a', 't', 'a');
+constexpr uint16_t FormatPcm = 1;
+constexpr size_t FormatBytes = 16;
+
+uint16_t Get16(const uint8_t* p)
+{
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+uint32_t Get32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+uint64_t RoundUpEven(uint64_t n)
+{
+    return n + (n & 1);
+}
+
+PXWaveFormat ReadFormat(const uint8_t* p)
+{
+    PXWaveFormat format;
+    format.formatTag = Get16(p);
+    format.channels = Get16(p + 2);
+    format.samplesPerSec = Get32(p + 4);
+    format.avgBytesPerSec = Get32(p + 8);
+    format.blockAlign = Get16(p + 12);
+    format.bitsPerSample = Get16(p + 14);
+    return format;
+}
+
+// What the mixer can play: the sample layout must agree with itself.
+bool IsPlayablePcm(const PXWaveFormat& format)
+{
+    if (format.formatTag != FormatPcm)
+        return false;
+    if (format.channels < 1 || format.channels > 2)
+        return false;
+    if (format.bitsPerSample != 8 && format.bitsPerSample != 16)
+        return false;
+    if (format.blockAlign != format.channels * format.bitsPerSample / 8)
+        return false;
+    return format.samplesPerSec >= PXWaveMinRate && format.samplesPerSec <= PXWaveMaxRate;
+}
+
+}  // namespace
+
+int PXParseWave(const uint8_t* bytes, size_t size, PXWaveData& out)
+{
+    if (!bytes || size < 12 || Get32(bytes) != TagRiff || Get32(bytes + 8) != TagWave)
+        return 0;
+    // What the RIFF header says is left; a chunk that ends past it is a lie.
+    int64_t remaining = static_cast<int64_t>(RoundUpEven(Get32(bytes + 4)));
+    if (remaining < 1)
+        return 0;
+
+    PXWaveFormat format;
+    uint64_t pos = 12;
+    for (;;) {
+        if (pos + 8 > size)
+            return 0;
+        uint32_t tag = Get32(bytes + pos);
+        uint32_t declared = Get32(bytes + pos + 4);
+        uint64_t chunkSize = RoundUpEven(declared);
+        uint64_t body = pos + 8;
+        remaining -= static_cast<int64_t>(8 + chunkSize);
+        if (tag == TagFmt) {
+            // A format chunk too short for its 16 bytes is refused rather than half read.
+            if (declared < FormatBytes || body + FormatBytes > size)
+                return 0;
+            format = ReadFormat(bytes + body);
+        } else if (tag == TagData && declared > 0) {
+            // The pad byte after odd data may be missing at the end of the file; the
+            // samples themselves may not.
+            if (body + declared > size || chunkSize > UINT32_MAX)
+                return 0;
+            out.format = format;
+            out.dataOffset = static_cast<size_t>(body);
+            out.dataSize = declared;
+            out.bufferSize = static_cast<uint32_t>(chunkSize);
+            break;
+        }
+        pos = body + chunkSize;
+        if (remaining < 1)
+            return 0;
+    }
+    // No "fmt " chunk before the data leaves the format zeroed, which is not PCM.
+    return IsPlayablePcm(out.format) ? 1 : 0;
+}
