@@ -5,9 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRegistry.h"
+#include "engine/files/PXFileSystem.h"
+#include "platform/posix/PXPosixFileManager.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/TempDir.h"
 
@@ -281,6 +284,52 @@ TEST_F(EntityRegistryTest, ClearTypesUnloadsAndForgetsEverything)
     // The class map is emptied too.
     EXPECT_EQ(Define("class sprite\ntype A"), nullptr);
     EXPECT_EQ(LogText(), "sprite - unknown class.\n");
+}
+
+class CountingGame : public PXGame {
+public:
+    int Initialise() override { return 1; }
+    void RunFrame(PXEventQueue&) override {}
+    void ChangeScene(const std::string&, const std::string&, int) override {}
+};
+
+TEST_F(EntityRegistryTest, LoadsEveryDefinitionFileInListingOrder)
+{
+    TempDir data;
+    data.Write("a.ent", "class = sprite\ntype = Logo\nValue = 1\n");
+    data.Write("b.ent", "class = sprite\ntype = Logo\nValue = 2\n");
+    data.Write("c.ent", "class = Sprite\ntype = Other\n");
+    data.Write("empty.ent", "");
+    data.Write("menus/d.ent", "class = button\r\ntype = Play\r\nChildEnt = @\r\n{\r\nclass = sprite\r\n}\r\n");
+    data.Write("notes.txt", "class = sprite\ntype = Notes\n");
+
+    PXFileSystem files;
+    ASSERT_EQ(files.AddManager(std::make_unique<PXPosixFileManager>(), data.Folder()), 1);
+    CountingGame game;
+    g_fileSystem = &files;
+    g_game = &game;
+    EXPECT_TRUE(registry.LoadDefinitionFiles());
+    g_fileSystem = nullptr;
+    g_game = nullptr;
+
+    ASSERT_NE(Find("sprite", "Logo"), nullptr);
+    EXPECT_EQ(Find("sprite", "Logo")->value, 1);
+    ASSERT_NE(Find("button", "Play"), nullptr);
+    EXPECT_EQ(Find("button", "Play")->child.className, "sprite");
+    EXPECT_EQ(Find("sprite", "Notes"), nullptr);
+    std::string log = LogText();
+    EXPECT_NE(log.find("sprite|Logo - already defined.\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("Sprite - unknown class.\n"), std::string::npos) << log;
+    EXPECT_EQ(log.size(), std::string("sprite|Logo - already defined.\nSprite - unknown class.\n").size()) << log;
+    // Five files listed; the empty one cannot be read and is not counted as done.
+    EXPECT_EQ(game.GetLoadTotal(), 10u);
+    EXPECT_EQ(game.GetLoadDone(), 4u);
+}
+
+TEST_F(EntityRegistryTest, LoadingWithoutFileSystemDefinesNothing)
+{
+    EXPECT_TRUE(registry.LoadDefinitionFiles());
+    EXPECT_EQ(registry.GetTypeCount(), 0u);
 }
 
 }  // namespace
