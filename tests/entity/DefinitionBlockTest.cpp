@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/files/PXBuffer.h"
 
 namespace {
 
@@ -114,6 +115,45 @@ TEST(DefinitionBlockTest, BlockOwnsACopyOfItsText)
     ASSERT_TRUE(block.FindKey("name"));
     ASSERT_TRUE(block.ReadString(&value));
     EXPECT_EQ(value, "Alpha");
+}
+
+// A stream that delivers only part of what it claims to hold.
+class ShortBuffer : public PXBuffer {
+public:
+    uint32_t ReadBytes(uint32_t count, void* destination) override
+    {
+        return PXBuffer::ReadBytes(count / 2, destination);
+    }
+};
+
+// A buffer of exactly `text`, its position left at the end.
+void Fill(PXBuffer& buffer, const std::string& text)
+{
+    buffer.Allocate(static_cast<uint32_t>(text.size()), 0);
+    buffer.WriteBytes(static_cast<uint32_t>(text.size()), text.data());
+}
+
+TEST(DefinitionBlockTest, LoadFromFileReadsFromTheStartAndChecksSizes)
+{
+    PXBuffer file;
+    const std::string text = "Name Alpha\nPos 1, 2";
+    Fill(file, text);
+    PXDefinitionBlock block;
+    ASSERT_TRUE(block.LoadFromFile(file));
+    EXPECT_EQ(std::string(block.GetText(), block.GetLength()), text);
+
+    PXBuffer empty;
+    EXPECT_FALSE(block.LoadFromFile(empty));
+    EXPECT_EQ(block.GetLength(), text.size()) << "a failed load keeps the old text";
+
+    PXBuffer huge;
+    huge.Allocate(static_cast<uint32_t>(PXDefinitionBlock::MaxFileSize + 1), 'a');
+    EXPECT_FALSE(block.LoadFromFile(huge));
+
+    ShortBuffer shortFile;
+    Fill(shortFile, text);
+    ASSERT_TRUE(block.LoadFromFile(shortFile));
+    EXPECT_EQ(std::string(block.GetText(), block.GetLength()), text.substr(0, text.size() / 2));
 }
 
 struct TextCase {
