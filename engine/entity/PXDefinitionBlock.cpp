@@ -51,7 +51,7 @@ bool IsBlank(char c)
 // do not count.
 class LineScanner {
 public:
-    LineScanner(const std::string& text) : m_text(text) {}
+    explicit LineScanner(const std::string& text) : m_text(text) {}
 
     size_t LineEnd(size_t from) const
     {
@@ -187,39 +187,24 @@ bool PXDefinitionBlock::FindKey(const std::string& key) const
     std::string wanted = key.substr(0, MaxKeyLength);
     std::transform(wanted.begin(), wanted.end(), wanted.begin(), Lower);
 
-    const std::string& t = m_text;
-    LineScanner lines(t);
+    LineScanner lines(m_text);
     long depth = 0;
-    for (size_t start = 0; start < t.size();) {
+    for (size_t start = 0; start < m_text.size();) {
         size_t end = lines.LineEnd(start);
-        size_t i = start;
         bool keyLooked = false;
-        for (; i < end; ++i) {
-            char c = t[i];
-            if (c == '#')
-                break;
-            if (!CountBrace(c, depth))
+        for (size_t i = start; i < end && m_text[i] != '#'; ++i) {
+            if (!CountBrace(m_text[i], depth))
                 return false;
-            if (keyLooked || depth != 0 || !IsKeyChar(c))
+            if (keyLooked || depth != 0 || !IsKeyChar(m_text[i]))
                 continue;
-            // The first word at depth 0 is this line's key.
+            // The first word at depth 0 is this line's key; the rest of the line only
+            // counts braces.
             keyLooked = true;
             size_t keyEnd = i;
-            while (keyEnd < end && IsKeyChar(t[keyEnd]))
+            while (keyEnd < end && IsKeyChar(m_text[keyEnd]))
                 ++keyEnd;
-            size_t compared = std::min(keyEnd - i, MaxKeyLength);
-            bool same = compared == wanted.size() && keyEnd < end && t[keyEnd] == ' ';
-            for (size_t k = 0; same && k < compared; ++k)
-                same = Lower(t[i + k]) == wanted[k];
-            if (same) {
-                size_t v = keyEnd + 1;
-                while (v < end && (t[v] == ' ' || t[v] == '=' || t[v] == '\t'))
-                    ++v;
-                m_keyStart = i;
-                m_lineEnd = end;
-                m_valueStart = v;
-                m_valueLength = end - v;
-                m_found = true;
+            if (IsWantedKey(i, keyEnd, end, wanted)) {
+                SetCursor(i, keyEnd, end);
                 return true;
             }
             i = keyEnd - 1;
@@ -227,6 +212,34 @@ bool PXDefinitionBlock::FindKey(const std::string& key) const
         start = lines.NextLine(end);
     }
     return false;
+}
+
+// Keys compare without case over at most MaxKeyLength characters and must be followed by
+// a space: a tab or "=" directly after the key does not end it.
+bool PXDefinitionBlock::IsWantedKey(size_t keyStart, size_t keyEnd, size_t lineEnd,
+                                    const std::string& wanted) const
+{
+    size_t compared = std::min(keyEnd - keyStart, MaxKeyLength);
+    if (compared != wanted.size() || keyEnd >= lineEnd || m_text[keyEnd] != ' ')
+        return false;
+    for (size_t k = 0; k < compared; ++k) {
+        if (Lower(m_text[keyStart + k]) != wanted[k])
+            return false;
+    }
+    return true;
+}
+
+// The value starts after the space that ends the key and any run of spaces, "=" and tabs.
+void PXDefinitionBlock::SetCursor(size_t keyStart, size_t keyEnd, size_t lineEnd) const
+{
+    size_t v = keyEnd + 1;
+    while (v < lineEnd && (m_text[v] == ' ' || m_text[v] == '=' || m_text[v] == '\t'))
+        ++v;
+    m_keyStart = keyStart;
+    m_lineEnd = lineEnd;
+    m_valueStart = v;
+    m_valueLength = lineEnd - v;
+    m_found = true;
 }
 
 bool PXDefinitionBlock::ReadString(std::string* out) const

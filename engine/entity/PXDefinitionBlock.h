@@ -45,6 +45,8 @@ public:
 
 private:
     bool HasValue() const { return HasText() && m_found; }
+    bool IsWantedKey(size_t keyStart, size_t keyEnd, size_t lineEnd, const std::string& wanted) const;
+    void SetCursor(size_t keyStart, size_t keyEnd, size_t lineEnd) const;
     bool ReadInline(size_t at, PXEntityRef* out) const;
 
     std::string m_text;
