@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     PXDefinitionBlock block;
     std::string text(reinterpret_cast<const char*>(data), size);
     if (block.LoadFromText(text.data(), text.size())) {
-        const std::string keys[] = {"class", "type", "Value", "Pos", "Text", "ChildEnt", "a",
-                                    FirstWord(text), std::string(300, 'k')};
+        const std::string keys[] = {
+            "class", "type", "Value", "Pos", "Text", "ChildEnt", "a", FirstWord(text), std::string(300, 'k')};
         for (const std::string& key : keys) {
             if (block.FindKey(key))
                 ReadEveryForm(block);

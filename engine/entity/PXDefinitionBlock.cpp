@@ -98,7 +98,8 @@ int32_t ConvertInt(const char* p, size_t n)
         value = std::min(value * 10 + (p[i] - '0'), limit);
     if (negative)
         value = -value;
-    value = std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+    value =
+        std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
     return static_cast<int32_t>(value);
 }
 
@@ -140,8 +141,7 @@ float ConvertFloat(const char* p, size_t n)
 
 // Splits a value into fields and hands each to `store` (index, start, length). A field runs
 // to the next comma after its first character, so an empty field keeps its comma.
-template <typename Store>
-void ForEachField(const char* value, size_t length, int count, Store store)
+template <typename Store> void ForEachField(const char* value, size_t length, int count, Store store)
 {
     size_t pos = 0;
     for (int index = 0; index < count && pos < length; ++index) {
@@ -375,7 +375,8 @@ bool PXDefinitionBlock::ReadInline(size_t at, PXEntityRef* out) const
         } else if (c == '}' && open != std::string::npos && --depth == 0) {
             PXDefinitionBlock inner;
             inner.LoadFromText(t.data() + open + 1, i - open - 1);
-            const PXEntityRef* defined = g_entityRegistry ? g_entityRegistry->DefineType(inner, true) : nullptr;
+            const PXEntityRef* defined =
+                g_entityRegistry ? g_entityRegistry->DefineType(inner, true) : nullptr;
             *out = defined ? *defined : PXEntityRef();
             return true;
         }

@@ -111,10 +111,18 @@ bool Unescape(const std::string& text, std::string& out)
         if (++i >= text.size())
             return false;
         switch (text[i]) {
-        case '\\': out += '\\'; break;
-        case 't': out += '\t'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
+        case '\\':
+            out += '\\';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 'r':
+            out += '\r';
+            break;
         case 'x': {
             int high = i + 1 < text.size() ? HexDigit(text[i + 1]) : -1;
             int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
@@ -124,7 +132,8 @@ bool Unescape(const std::string& text, std::string& out)
             i += 2;
             break;
         }
-        default: return false;
+        default:
+            return false;
         }
     }
     return true;

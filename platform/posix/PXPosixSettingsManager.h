@@ -1,6 +1,11 @@
 // The settings store on a POSIX host: every key is a folder under $XDG_CONFIG_HOME (or
 // ~/.config), its values one text file of typed lines, its sub-keys sub-folders. The
 // machine root is a second tree beside the user's. Data folders live under $XDG_DATA_HOME.
+//
+// values.txt: the line "PXSettings 1", then one line per value, "u32<TAB>name<TAB>decimal"
+// or "str<TAB>name<TAB>text", every line ended by LF. Names and texts escape backslash,
+// tab, CR, LF and bytes outside printable ASCII ("\\", "\t", "\r", "\n", "\xHH"). A file
+// that breaks any of this is damaged and reads as no values.
 #pragma once
 
 #include <cstdint>

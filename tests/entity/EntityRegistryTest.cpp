@@ -300,7 +300,8 @@ TEST_F(EntityRegistryTest, LoadsEveryDefinitionFileInListingOrder)
     data.Write("b.ent", "class = sprite\ntype = Logo\nValue = 2\n");
     data.Write("c.ent", "class = Sprite\ntype = Other\n");
     data.Write("empty.ent", "");
-    data.Write("menus/d.ent", "class = button\r\ntype = Play\r\nChildEnt = @\r\n{\r\nclass = sprite\r\n}\r\n");
+    data.Write("menus/d.ent",
+               "class = button\r\ntype = Play\r\nChildEnt = @\r\n{\r\nclass = sprite\r\n}\r\n");
     data.Write("notes.txt", "class = sprite\ntype = Notes\n");
 
     PXFileSystem files;
@@ -320,7 +321,8 @@ TEST_F(EntityRegistryTest, LoadsEveryDefinitionFileInListingOrder)
     std::string log = LogText();
     EXPECT_NE(log.find("sprite|Logo - already defined.\n"), std::string::npos) << log;
     EXPECT_NE(log.find("Sprite - unknown class.\n"), std::string::npos) << log;
-    EXPECT_EQ(log.size(), std::string("sprite|Logo - already defined.\nSprite - unknown class.\n").size()) << log;
+    EXPECT_EQ(log.size(), std::string("sprite|Logo - already defined.\nSprite - unknown class.\n").size())
+        << log;
     // Five files listed; the empty one cannot be read and is not counted as done.
     EXPECT_EQ(game.GetLoadTotal(), 10u);
     EXPECT_EQ(game.GetLoadDone(), 4u);

@@ -62,7 +62,11 @@ private:
 TEST_F(SettingsTest, ValuesRoundTripThroughTheFile)
 {
     const std::vector<std::string> texts = {
-        "", "Anna Lee", "line one\nline two\r\n", "tab\tand \\ backslash", std::string("\x01\x7f\xff\xc3\xa9", 5),
+        "",
+        "Anna Lee",
+        "line one\nline two\r\n",
+        "tab\tand \\ backslash",
+        std::string("\x01\x7f\xff\xc3\xa9", 5),
         std::string(1023, 'x'),
     };
     ASSERT_EQ(store.OpenGameKey(), 1);
@@ -242,7 +246,8 @@ TEST_P(DamagedFileTest, ReadsAsNoValuesIsLoggedAndIsRewritten)
 
 INSTANTIATE_TEST_SUITE_P(
     Files, DamagedFileTest,
-    ::testing::Values(DamagedCase{"Empty", ""}, DamagedCase{"Garbage", std::string("\x00\xff\x13garbage\n", 11)},
+    ::testing::Values(DamagedCase{"Empty", ""},
+                      DamagedCase{"Garbage", std::string("\x00\xff\x13garbage\n", 11)},
                       DamagedCase{"NoHeader", "u32\tFull Screen\t0\n"},
                       DamagedCase{"CutShort", "PXSettings 1\nu32\tFull Screen\t0\nu32\tSwap"},
                       DamagedCase{"UnknownTag", "PXSettings 1\nf64\tFull Screen\t0\n"},
