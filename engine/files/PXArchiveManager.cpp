@@ -145,8 +145,9 @@ int PXArchiveManager::Close(PXFile* stream)
         return 0;
     if (!stream)
         return 1;
-    auto mine = std::find_if(m_open.begin(), m_open.end(),
-                             [stream](const std::unique_ptr<PXBuffer>& open) { return open.get() == stream; });
+    auto mine = std::find_if(m_open.begin(), m_open.end(), [stream](const std::unique_ptr<PXBuffer>& open) {
+        return open.get() == stream;
+    });
     // Another manager's stream is left alone so that the file system asks the next one.
     if (mine == m_open.end())
         return 2;

@@ -78,7 +78,8 @@ uint32_t PXArchiveWriter::Write(PXFileManager& source, const std::vector<std::st
 }
 
 uint32_t PXArchiveWriter::Write(PXFileManager& source, const std::vector<std::string>& names,
-                                PXFileManager& target, const std::string& archiveName, const Progress& progress)
+                                PXFileManager& target, const std::string& archiveName,
+                                const Progress& progress)
 {
     PXFile* archive = target.Open(archiveName, FileModeWrite | FileModeBinary);
     if (!archive)

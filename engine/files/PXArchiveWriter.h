@@ -22,7 +22,6 @@ public:
                           const Progress& progress = {});
 
     // Opens `archiveName` through `target` with mode 6, writes it and closes it.
-    static uint32_t Write(PXFileManager& source, const std::vector<std::string>& names,
-                          PXFileManager& target, const std::string& archiveName,
-                          const Progress& progress = {});
+    static uint32_t Write(PXFileManager& source, const std::vector<std::string>& names, PXFileManager& target,
+                          const std::string& archiveName, const Progress& progress = {});
 };

@@ -49,8 +49,7 @@ uint32_t PXBuffer::GetSize()
     return m_size;
 }
 
-template <typename T>
-T PXBuffer::ReadValue()
+template <typename T> T PXBuffer::ReadValue()
 {
     if (Remaining() < sizeof(T))
         return static_cast<T>(ReadSentinel);
@@ -144,8 +143,7 @@ bool PXBuffer::EnsureRoom(uint32_t count, bool singleStep)
     return m_data != nullptr && needed <= m_size;
 }
 
-template <typename T>
-uint32_t PXBuffer::WriteValue(T value)
+template <typename T> uint32_t PXBuffer::WriteValue(T value)
 {
     if (!EnsureRoom(sizeof(T), true)) {
         m_status = StatusNoData;

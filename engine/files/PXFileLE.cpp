@@ -48,8 +48,7 @@ uint32_t PXFileLE::GetSize()
     return size < 0 ? 0 : static_cast<uint32_t>(size);
 }
 
-template <typename T>
-T PXFileLE::ReadValue()
+template <typename T> T PXFileLE::ReadValue()
 {
     // A short read leaves the missing bytes 0.
     uint8_t bytes[sizeof(T)] = {};
@@ -136,8 +135,7 @@ uint32_t PXFileLE::ReadBytes(uint32_t count, void* destination)
     return static_cast<uint32_t>(std::fread(destination, 1, count, m_handle));
 }
 
-template <typename T>
-uint32_t PXFileLE::WriteValue(T value)
+template <typename T> uint32_t PXFileLE::WriteValue(T value)
 {
     // Short writes are not reported: the width is the answer.
     if (!HasHandle())

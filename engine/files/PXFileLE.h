@@ -49,10 +49,8 @@ protected:
     std::FILE* m_handle;
 
 private:
-    template <typename T>
-    T ReadValue();
-    template <typename T>
-    uint32_t WriteValue(T value);
+    template <typename T> T ReadValue();
+    template <typename T> uint32_t WriteValue(T value);
 };
 
 class PXFileBE : public PXFileLE {

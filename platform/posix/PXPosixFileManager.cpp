@@ -24,6 +24,14 @@ bool IsDirectory(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+// A folder entry that is itself a folder; a link to one is not followed, so a
+// recursive listing cannot loop.
+bool IsRealDirectory(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 std::string ToHostSeparators(std::string path)
 {
     std::replace(path.begin(), path.end(), '\\', '/');
@@ -155,7 +163,7 @@ bool PXPosixFileManager::IsFolder(const std::string& path)
 
 bool PXPosixFileManager::MatchPattern(const std::string& pattern, const std::string& name)
 {
-    // On the target host "*.*" also matches names without a dot.
+    // "*.*" means every name, dot or not, as the data's listings expect.
     if (pattern == "*.*")
         return true;
     return Match(pattern.c_str(), name.c_str());
@@ -169,6 +177,9 @@ PXFile* PXPosixFileManager::Open(const std::string& name, uint32_t mode)
     if (modeString.empty())
         return nullptr;
     std::string path = ResolvePath(ToHostSeparators(m_root + name));
+    // A folder is not a file, even where the host would open it for reading.
+    if (IsDirectory(path))
+        return nullptr;
     std::FILE* handle = std::fopen(path.c_str(), modeString.c_str());
     if (!handle)
         return nullptr;
@@ -183,8 +194,9 @@ PXFile* PXPosixFileManager::Open(const std::string& name, uint32_t mode)
 
 int PXPosixFileManager::Close(PXFile* stream)
 {
-    auto mine = std::find_if(m_open.begin(), m_open.end(),
-                             [stream](const std::unique_ptr<PXFileLE>& open) { return open.get() == stream; });
+    auto mine = std::find_if(m_open.begin(), m_open.end(), [stream](const std::unique_ptr<PXFileLE>& open) {
+        return open.get() == stream;
+    });
     if (!stream || mine == m_open.end())
         return 2;
     if (std::FILE* handle = (*mine)->GetHandle()) {
@@ -211,7 +223,7 @@ std::vector<PXPosixFileManager::Found> PXPosixFileManager::Search(const std::str
         std::string name = entry->d_name;
         if (name == "." || name == ".." || !MatchPattern(pattern, name))
             continue;
-        found.push_back({name, IsDirectory(hostFolder + name)});
+        found.push_back({name, IsRealDirectory(hostFolder + name)});
     }
     ::closedir(dir);
     std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {

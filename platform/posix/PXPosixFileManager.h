@@ -46,7 +46,8 @@ private:
         bool directory;
     };
     // The entries of the folder in `search` (folder part + name pattern) that match,
-    // "." and ".." left out, sorted by name without case as the target host lists them.
+    // "." and ".." left out, sorted by name without case so that listings (and the order
+    // archives mount in) never depend on the order readdir returns.
     static std::vector<Found> Search(const std::string& search);
 
     std::vector<std::unique_ptr<PXFileLE>> m_open;

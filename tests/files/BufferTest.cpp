@@ -114,8 +114,9 @@ TEST(BufferTest, StringsAreLengthPrefixed)
 {
     PXBuffer buffer;
     EXPECT_EQ(buffer.WriteString("abc"), 7u);
-    EXPECT_EQ(std::memcmp(buffer.GetData(), "\x03\x00\x00\x00"
-                                            "abc",
+    EXPECT_EQ(std::memcmp(buffer.GetData(),
+                          "\x03\x00\x00\x00"
+                          "abc",
                           7),
               0);
     ASSERT_TRUE(buffer.Seek(0, 0));

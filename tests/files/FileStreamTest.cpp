@@ -60,9 +60,9 @@ TEST_F(FileStreamTest, EveryWidthRoundTripsWithItsByteCount)
     for (int i = 0; i < 16; ++i)
         block.bytes[i] = static_cast<uint8_t>(i);
     std::vector<uint32_t> written = {
-        stream.WriteInt8(-2),       stream.WriteInt16(-300),       stream.WriteInt32(-70000),
-        stream.WriteUInt8(200),     stream.WriteUInt16(0xBEEF),    stream.WriteUInt32(0xDEADBEEF),
-        stream.WriteFloat(1.5f),    stream.WriteDouble(-0.25),     stream.WriteString("abc"),
+        stream.WriteInt8(-2),       stream.WriteInt16(-300),    stream.WriteInt32(-70000),
+        stream.WriteUInt8(200),     stream.WriteUInt16(0xBEEF), stream.WriteUInt32(0xDEADBEEF),
+        stream.WriteFloat(1.5f),    stream.WriteDouble(-0.25),  stream.WriteString("abc"),
         stream.WriteBlock16(block), stream.WriteBytes(2, "xy"),
     };
     EXPECT_EQ(written, (std::vector<uint32_t>{1, 2, 4, 1, 2, 4, 4, 8, 7, 16, 2}));
@@ -95,8 +95,8 @@ TEST_F(FileStreamTest, StringBytesOnDiskAreLengthThenText)
         handle = nullptr;
     }
     EXPECT_EQ(dir.Read("data.bin"), std::string("\x03\x00\x00\x00"
-                                                 "abc",
-                                                 7));
+                                                "abc",
+                                                7));
 }
 
 TEST_F(FileStreamTest, ShortReadLeavesMissingBytesZero)

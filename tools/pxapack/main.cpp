@@ -2,6 +2,7 @@
 // to standard output.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -21,16 +22,25 @@ int Usage()
     return 2;
 }
 
-// Every file under the folder, named relative to it with '/', sorted for a
-// reproducible archive.
-std::vector<std::string> FilesUnder(PXPosixFileManager& folder)
+std::string RealPath(const std::string& path)
+{
+    char* real = ::realpath(path.c_str(), nullptr);
+    std::string result = real ? real : "";
+    std::free(real);
+    return result;
+}
+
+// Every file under the folder, named relative to it with '/', sorted for a reproducible
+// archive; `skip` (the archive itself, when it lies inside) is left out.
+std::vector<std::string> FilesUnder(PXPosixFileManager& folder, const std::string& skip)
 {
     std::vector<std::string> listed;
     folder.ListFiles("*", "", true, listed);
     std::vector<std::string> files;
     for (const std::string& name : listed) {
         // The listing names folders too.
-        if (!PXPosixFileManager::IsFolder(folder.GetRoot() + name))
+        std::string path = folder.GetRoot() + name;
+        if (!PXPosixFileManager::IsFolder(path) && (skip.empty() || RealPath(path) != skip))
             files.push_back(name);
     }
     std::sort(files.begin(), files.end());
@@ -41,9 +51,13 @@ int Pack(const std::string& archive, std::string folder)
 {
     if (folder.empty() || folder.back() != '/')
         folder += '/';
+    if (!PXPosixFileManager::IsFolder(folder)) {
+        std::fprintf(stderr, "pxapack: %s is not a folder\n", folder.c_str());
+        return 1;
+    }
     PXPosixFileManager source;
     source.SetRoot(folder);
-    std::vector<std::string> names = FilesUnder(source);
+    std::vector<std::string> names = FilesUnder(source, RealPath(archive));
     PXPosixFileManager target;
     if (PXArchiveWriter::Write(source, names, target, archive) == 0) {
         std::fprintf(stderr, "pxapack: cannot write %s\n", archive.c_str());
