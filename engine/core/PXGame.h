@@ -2,6 +2,7 @@
 // The process entry owns the one game object; it lives for the whole run.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "engine/core/PXEvent.h"
@@ -26,7 +27,19 @@ public:
     bool IsQuitRequested() const { return m_quit; }
     bool IsInactive() const { return m_inactive; }
 
+    // Start-up loading progress: the registry sets the total and counts each defined file.
+    void SetLoadProgress(uint32_t total, uint32_t done)
+    {
+        m_loadTotal = total;
+        m_loadDone = done;
+    }
+    void AdvanceLoadProgress() { ++m_loadDone; }
+    uint32_t GetLoadTotal() const { return m_loadTotal; }
+    uint32_t GetLoadDone() const { return m_loadDone; }
+
 protected:
     bool m_quit = false;
     bool m_inactive = false;
+    uint32_t m_loadTotal = 0;
+    uint32_t m_loadDone = 0;
 };

@@ -1,0 +1,100 @@
+// Base behaviour shared by every entity type and runtime entity.
+#include "engine/entity/PXEntityBase.h"
+
+PXEntityBaseType::~PXEntityBaseType() = default;
+
+bool PXEntityBaseType::TypeHookA(int32_t, int32_t)
+{
+    return false;
+}
+
+bool PXEntityBaseType::TypeHookB(int32_t, int32_t)
+{
+    return false;
+}
+
+bool PXEntityBaseType::TypeHookC(int32_t, int32_t)
+{
+    return false;
+}
+
+bool PXEntityBaseType::TypeHookD(int32_t, int32_t)
+{
+    return false;
+}
+
+bool PXEntityBaseType::Load(bool)
+{
+    m_loaded = true;
+    return true;
+}
+
+bool PXEntityBaseType::Unload()
+{
+    m_loaded = false;
+    return true;
+}
+
+bool PXEntityBaseType::IsA(uint32_t kind) const
+{
+    return kind == PXKind::Unknown;
+}
+
+PXEntityBase::~PXEntityBase() = default;
+
+bool PXEntityBase::SetProperty(int32_t, int32_t)
+{
+    return false;
+}
+
+bool PXEntityBase::SetAltProperty(int32_t, int32_t)
+{
+    return false;
+}
+
+bool PXEntityBase::SetStringProperty(int32_t, const std::string&)
+{
+    return false;
+}
+
+bool PXEntityBase::ReservedSetProperty(int32_t, int32_t)
+{
+    return false;
+}
+
+bool PXEntityBase::GetProperty(int32_t, int32_t*)
+{
+    return false;
+}
+
+bool PXEntityBase::GetAltProperty(int32_t, int32_t*)
+{
+    return false;
+}
+
+bool PXEntityBase::GetStringProperty(int32_t, std::string*)
+{
+    return false;
+}
+
+bool PXEntityBase::ReservedGetProperty(int32_t, int32_t*)
+{
+    return false;
+}
+
+bool PXEntityBase::ReservedPairProperty(int32_t, int32_t, int32_t)
+{
+    return false;
+}
+
+bool PXEntityBase::Update(float)
+{
+    if (m_type)
+        m_type->Load(false);
+    return true;
+}
+
+bool PXEntityBase::Draw()
+{
+    return true;
+}

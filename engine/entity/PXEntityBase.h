@@ -1,0 +1,83 @@
+// The three base classes of every entity class: the runtime entity, its type (the values read
+// from one definition, shared by all entities made from it) and the stateless prototype that
+// builds a type from a definition block.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/entity/PXEntityKind.h"
+#include "engine/entity/PXEntityRef.h"
+
+class PXDefinitionBlock;
+class PXEntityBase;
+
+class PXEntityBaseType {
+public:
+    PXEntityBaseType() = default;
+    PXEntityBaseType(const PXEntityBaseType&) = delete;
+    PXEntityBaseType& operator=(const PXEntityBaseType&) = delete;
+
+    // A new entity of this type; the caller owns it.
+    virtual std::unique_ptr<PXEntityBase> CreateEntity() = 0;
+    virtual ~PXEntityBaseType();
+    // Reserved hooks; no class overrides them.
+    virtual bool TypeHookA(int32_t id, int32_t value);
+    virtual bool TypeHookB(int32_t id, int32_t value);
+    virtual bool TypeHookC(int32_t id, int32_t value);
+    virtual bool TypeHookD(int32_t id, int32_t value);
+    // Acquires what the definition names; idempotent. `reload` unloads first.
+    virtual bool Load(bool reload);
+    // Releases exactly what Load acquired; idempotent.
+    virtual bool Unload();
+    // True for this type's kind code, its ancestors' codes and "UNKN".
+    virtual bool IsA(uint32_t kind) const;
+
+    const PXEntityRef& GetRef() const { return m_ref; }
+    bool IsLoaded() const { return m_loaded; }
+
+protected:
+    PXEntityRef m_ref;
+    bool m_loaded = false;
+
+private:
+    // The registry names the type once its prototype has built it.
+    friend class PXEntityRegistry;
+};
+
+class PXEntityBase {
+public:
+    // `type` is not owned; it outlives every entity made from it.
+    explicit PXEntityBase(PXEntityBaseType* type) : m_type(type) {}
+    PXEntityBase(const PXEntityBase&) = delete;
+    PXEntityBase& operator=(const PXEntityBase&) = delete;
+
+    virtual ~PXEntityBase();
+    // Property setters and getters answer true when some class handled the id; an override
+    // handles its own ids and passes the rest to its base class.
+    virtual bool SetProperty(int32_t id, int32_t value);
+    virtual bool SetAltProperty(int32_t id, int32_t value);
+    virtual bool SetStringProperty(int32_t id, const std::string& value);
+    virtual bool ReservedSetProperty(int32_t id, int32_t value);
+    virtual bool GetProperty(int32_t id, int32_t* out);
+    virtual bool GetAltProperty(int32_t id, int32_t* out);
+    virtual bool GetStringProperty(int32_t id, std::string* out);
+    virtual bool ReservedGetProperty(int32_t id, int32_t* out);
+    virtual bool ReservedPairProperty(int32_t id, int32_t a, int32_t b);
+    // Keeps the type loaded (a no-op once it is).
+    virtual bool Update(float elapsedMs);
+    virtual bool Draw();
+
+    PXEntityBaseType* GetType() const { return m_type; }
+
+protected:
+    PXEntityBaseType* m_type;
+};
+
+class PXEntityTypePrototype {
+public:
+    virtual ~PXEntityTypePrototype() = default;
+    // A type of this prototype's class built from `block` (all defaults for null), or none.
+    virtual std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const = 0;
+};

@@ -1,0 +1,61 @@
+// The class registry: class names to prototypes, "class|type" keys to entity types.
+//
+// Lifetimes and ownership. Prototypes are static objects that live for the whole run; the
+// registry only points at them. Every entity type is created by DefineType and owned by the
+// registry until ClearTypes. A type owns everything its definition names (images, sounds,
+// child entities), acquiring it in Load and releasing it in Unload; it outlives every entity
+// made from it. Entities come from CreateEntity and belong to whoever asked for them, and an
+// entity never deletes its type. So the order is: register prototypes, load the definition
+// files, create and delete entities for the whole run, and call ClearTypes only after every
+// entity has been deleted.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "engine/entity/PXEntityBase.h"
+#include "engine/entity/PXEntityRef.h"
+
+class PXDefinitionBlock;
+
+class PXEntityRegistry {
+public:
+    // Inline definitions nested deeper than this define nothing, so a hostile file cannot
+    // exhaust the stack.
+    static constexpr int MaxInlineDepth = 64;
+
+    PXEntityRegistry() = default;
+    ~PXEntityRegistry();
+    PXEntityRegistry(const PXEntityRegistry&) = delete;
+    PXEntityRegistry& operator=(const PXEntityRegistry&) = delete;
+
+    // False for no prototype or a class name that is already registered (case-sensitive).
+    bool RegisterPrototype(PXEntityTypePrototype* prototype, const std::string& className);
+    // Builds a type from the block's "class" and "type" keys (an anonymous one is named
+    // "Anon" and the type count). Returns its reference, or none after logging an unknown
+    // class or a duplicate.
+    const PXEntityRef* DefineType(const PXDefinitionBlock& block, bool anonymous);
+    PXEntityBaseType* FindType(const std::string& className, const std::string& typeName) const;
+    // A new entity of the named type if the type answers `kind`; the caller owns it.
+    std::unique_ptr<PXEntityBase> CreateEntity(const PXEntityRef& ref, uint32_t kind);
+    std::unique_ptr<PXEntityBase> CreateEntity(const std::string& className, const std::string& typeName,
+                                               uint32_t kind);
+    // Defines a type from every "*.ent" file of g_fileSystem, in its listing order.
+    bool LoadDefinitionFiles();
+    // Unloads every type, then deletes them all; both maps are empty afterwards.
+    bool ClearTypes();
+
+    uint32_t GetTypeCount() const { return m_typeCount; }
+
+private:
+    std::unique_ptr<PXEntityBaseType> BuildType(const PXEntityTypePrototype& prototype,
+                                                const PXDefinitionBlock& block, bool anonymous);
+
+    std::map<std::string, PXEntityTypePrototype*> m_prototypes;
+    std::map<std::string, std::unique_ptr<PXEntityBaseType>> m_types;
+    uint32_t m_typeCount = 0;
+    int m_defineDepth = 0;
+    uint32_t m_anonBuilding = 0;
+};

@@ -1,0 +1,75 @@
+// The settings store on a POSIX host: every key is a folder under $XDG_CONFIG_HOME (or
+// ~/.config), its values one text file of typed lines, its sub-keys sub-folders. The
+// machine root is a second tree beside the user's. Data folders live under $XDG_DATA_HOME.
+//
+// values.txt: the line "PXSettings 1", then one line per value, "u32<TAB>name<TAB>decimal"
+// or "str<TAB>name<TAB>text", every line ended by LF. Names and texts escape backslash,
+// tab, CR, LF and bytes outside printable ASCII ("\\", "\t", "\r", "\n", "\xHH"). A file
+// that breaks any of this is damaged and reads as no values.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/settings/PXSettingsManager.h"
+
+class PXPosixSettingsManager : public PXSettingsManager {
+public:
+    enum class Root { User, Machine };
+
+    // Name of the values file inside each key folder, and of the file written before the
+    // rename that replaces it.
+    static constexpr const char* ValuesFileName = "values.txt";
+    static constexpr const char* TempFileName = "values.txt.tmp";
+    // Longest text value GetString hands out, as the store's readers have always allowed.
+    static constexpr size_t MaxStringLength = 1023;
+
+    PXPosixSettingsManager(std::string company, std::string game);
+
+    int OpenKey(const std::string& company, const std::string& part) override;
+    int CloseKey() override;
+    int UseMachineRoot() override;
+    int UseUserRoot() override;
+    int GetFloat(const std::string& name, float& out) override;
+    int GetUInt(const std::string& name, uint32_t& out) override;
+    int GetInt(const std::string& name, int32_t& out) override;
+    int GetString(const std::string& name, std::string& out) override;
+    int SetFloat(const std::string& name, float value) override;
+    int SetUInt(const std::string& name, uint32_t value) override;
+    int SetInt(const std::string& name, int32_t value) override;
+    int SetString(const std::string& name, const std::string& value) override;
+    // Sub-key names in byte order; 1 when the key could be opened.
+    int ListSubKeys(std::vector<std::string>& out) override;
+    // 1 only when the sub-key existed and was removed with everything in it.
+    int DeleteSubKey(const std::string& name) override;
+    std::string GetUserDataFolder(const std::string& sub) override;
+    std::string GetSharedDataFolder(const std::string& sub) override;
+    ~PXPosixSettingsManager() override;
+    virtual Root SetRootKey(Root root);
+
+    // The folder of the current key ("" when no key path is set or no home is known).
+    std::string GetKeyFolder() const;
+
+private:
+    struct Value {
+        bool isText = false;
+        uint32_t number = 0;
+        std::string text;
+    };
+    using Values = std::map<std::string, Value>;
+
+    bool Open();
+    // Reads the values file; a missing file is empty, a damaged one is logged and empty.
+    Values LoadValues() const;
+    bool SaveValues(const Values& values) const;
+    int GetValue(const std::string& name, Value& out);
+    int SetValue(const std::string& name, const Value& value);
+    // Closes after an operation: CloseKey's result when the operation succeeded, else 0.
+    int Finish(bool ok);
+
+    Root m_root = Root::User;
+    std::string m_keyPath;
+    std::string m_openFolder;
+};
