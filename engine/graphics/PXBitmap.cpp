@@ -32,6 +32,9 @@ uint32_t BytesPerPixel(uint32_t depth)
 // Largest single bitmap allocation accepted, in bytes.
 constexpr uint64_t MaxBitmapBytes = 1ull << 30;
 
+// Skipped fields are read rather than seeked over, so a stream that refuses to seek to its
+// very end cannot leave the reader misaligned.
+
 // Bytes left between the read position and the end of the file.
 uint64_t Remaining(PXFile& file)
 {
@@ -162,15 +165,17 @@ bool ReadBitmapHeader(PXFile& file, BitmapHeader& h)
     }
     file.Seek(0, 10);
     h.pixelOffset = file.ReadUInt32();
-    file.Seek(1, 4);
+    file.ReadUInt32(); // header size
     h.width = file.ReadInt32();
     const int32_t height = file.ReadInt32();
     h.topDown = height < 0;
     h.height = std::llabs(int64_t{height});
-    file.Seek(1, 2);
+    file.ReadUInt16(); // planes
     h.depth = file.ReadUInt16();
     h.compression = file.ReadUInt32();
-    file.Seek(1, 12);
+    file.ReadUInt32(); // image size and resolutions
+    file.ReadUInt32();
+    file.ReadUInt32();
     h.coloursUsed = file.ReadUInt32();
     return true;
 }
@@ -293,7 +298,8 @@ public:
         const int32_t depth = m_version < 2 ? 8 : m_file.ReadInt32();
         const uint32_t width = m_file.ReadUInt32();
         const uint32_t height = m_file.ReadUInt32();
-        m_file.Seek(1, 8);
+        m_file.ReadUInt32(); // reserved
+        m_file.ReadUInt32();
         const uint64_t pixels = uint64_t{width} * height;
         if (depth == 8) {
             return ReadPalettedEntry(k, entry, width, height, pixels);

@@ -2,8 +2,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
+
+#include "engine/files/PXBuffer.h"
 
 namespace imagefiles {
 
@@ -106,6 +110,18 @@ inline std::vector<uint8_t> BuildList(const List& l)
         out.insert(out.end(), e.pixels.begin(), e.pixels.end());
     }
     return out;
+}
+
+// The bytes as an in-memory stream positioned at the start.
+inline std::unique_ptr<PXBuffer> AsBuffer(const std::vector<uint8_t>& bytes)
+{
+    auto buffer = std::make_unique<PXBuffer>();
+    buffer->Allocate(static_cast<uint32_t>(bytes.size()), 0);
+    if (!bytes.empty()) {
+        std::memcpy(buffer->GetData(), bytes.data(), bytes.size());
+    }
+    buffer->Seek(0, 0);
+    return buffer;
 }
 
 } // namespace imagefiles
