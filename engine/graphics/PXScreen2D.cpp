@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 #include "engine/graphics/PXBitmap.h"
 #include "engine/graphics/PXPixelMath.h"
@@ -341,6 +342,18 @@ uint32_t PXScreen2D::HalveImage(uint32_t id)
 uint32_t PXScreen2D::TileImageOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y,
                                      int32_t w, int32_t h, bool keyed)
 {
+    return TileOffset(id, srcX0, srcY0, x, y, w, h, keyed, true);
+}
+
+uint32_t PXScreen2D::TileImageOffsetPlain(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y,
+                                          int32_t w, int32_t h, bool keyed)
+{
+    return TileOffset(id, srcX0, srcY0, x, y, w, h, keyed, false);
+}
+
+uint32_t PXScreen2D::TileOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y, int32_t w,
+                                int32_t h, bool keyed, bool allowFast)
+{
     PXImage* image = FindImage(id);
     if (image == nullptr) {
         return 0;
@@ -358,6 +371,9 @@ uint32_t PXScreen2D::TileImageOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0
     // remainder also keeps every tile at least one pixel wide, so the loop always ends.
     srcX0 %= image->width;
     srcY0 %= image->height;
+    if (allowFast && !keyed && TilePeriodic(lock.Desc(), *image, srcX0, srcY0, x, y, w, h)) {
+        return 1;
+    }
     const int64_t right = int64_t{x} + w;
     const int64_t bottom = int64_t{y} + h;
     uint32_t sy = srcY0;
@@ -375,6 +391,63 @@ uint32_t PXScreen2D::TileImageOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0
         sy = 0;
     }
     return 1;
+}
+
+// Unkeyed tiles side by side make a periodic picture. When one dirty rectangle covers the
+// whole tiled area, every tile's clip is the tile itself, so the area can be written row
+// by row: the first band of rows is built from the image by doubling copies, and every
+// later row is a copy of the row one image height above. Gives the same pixels as the
+// tile-by-tile loop; returns false when the shortcut does not apply.
+bool PXScreen2D::TilePeriodic(const PXSurfaceDesc& surface, const PXImage& image, uint32_t srcX0, uint32_t srcY0,
+                              int32_t x, int32_t y, int32_t w, int32_t h)
+{
+    if (!m_dirtyTracking) {
+        InvalidateWhole(); // what the first tile's copy would do
+    }
+    const int64_t left = int64_t{x} - image.originX;
+    const int64_t top = int64_t{y} - image.originY;
+    const int64_t l = std::max<int64_t>(left, 0);
+    const int64_t r = std::min<int64_t>(left + w, surface.width);
+    const int64_t t = std::max<int64_t>(top, 0);
+    const int64_t b = std::min<int64_t>(top + h, surface.height);
+    if (r <= l || b <= t) {
+        return true; // nothing of it is on the screen
+    }
+    const PXRect area = {static_cast<int32_t>(l), static_cast<int32_t>(r), static_cast<int32_t>(t),
+                         static_cast<int32_t>(b)};
+    bool covered = m_dirtyList.count >= PXDirtyList::Capacity;
+    for (int32_t i = 0; i < m_dirtyList.count && !covered; ++i) {
+        covered = Contains(m_dirtyList.rects[i], area);
+    }
+    if (!covered) {
+        return false;
+    }
+    const int64_t iw = image.width;
+    const int64_t ih = image.height;
+    const size_t n = static_cast<size_t>(area.right - area.left);
+    const size_t period = static_cast<size_t>(std::min<int64_t>(iw, static_cast<int64_t>(n)));
+    const int64_t firstCol = (srcX0 + (area.left - left)) % iw;
+    const int64_t band = std::min<int64_t>(ih, area.bottom - area.top);
+    for (int32_t row = area.top; row < area.bottom; ++row) {
+        uint16_t* d = RowOf(surface, row) + area.left;
+        if (row - area.top >= band) {
+            std::memcpy(d, RowOf(surface, static_cast<int32_t>(row - ih)) + area.left, n * 2);
+            continue;
+        }
+        const int64_t sy = (srcY0 + (row - top)) % ih;
+        const uint16_t* src = image.pixels.data() + static_cast<size_t>(sy) * image.width;
+        // One period, starting at the right column, then doubled out to the full width.
+        const size_t head = std::min(period, static_cast<size_t>(iw - firstCol));
+        std::memcpy(d, src + firstCol, head * 2);
+        std::memcpy(d + head, src, (period - head) * 2);
+        size_t filled = period;
+        while (filled < n) {
+            const size_t chunk = std::min((filled / period) * period, n - filled);
+            std::memcpy(d + filled, d, chunk * 2);
+            filled += chunk;
+        }
+    }
+    return true;
 }
 
 uint32_t PXScreen2D::TileImage(uint32_t id, int32_t x, int32_t y, int32_t w, int32_t h, bool keyed)

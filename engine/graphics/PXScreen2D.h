@@ -88,6 +88,10 @@ public:
     uint32_t BlitImageKeyedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
                                      uint32_t w, uint32_t h);
 
+    // The tile-by-tile loop; TileImageOffset must match it pixel for pixel.
+    uint32_t TileImageOffsetPlain(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y, int32_t w,
+                                  int32_t h, bool keyed);
+
 protected:
     // Platform screens call this from their constructor.
     void CreateImageTable();
@@ -104,6 +108,10 @@ protected:
                        int32_t originY, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                        uint32_t h, PXRect* clip, int64_t* destLeft, int64_t* destTop) const;
 
+    uint32_t TileOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y, int32_t w, int32_t h,
+                        bool keyed, bool allowFast);
+    bool TilePeriodic(const PXSurfaceDesc& surface, const PXImage& image, uint32_t srcX0, uint32_t srcY0, int32_t x,
+                      int32_t y, int32_t w, int32_t h);
     template <typename Rule>
     uint32_t MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
                         const PXBitmapDesc& mask, Rule rule);

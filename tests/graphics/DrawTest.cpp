@@ -1,6 +1,7 @@
 // Fills, lines, outlines, bevels, tint and tiling.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <set>
 #include <utility>
 #include <vector>
@@ -172,6 +173,57 @@ TEST_F(DrawTest, TilingEmptyAreasAndEmptyImagesEnds)
     EXPECT_EQ(1u, screen.TileImage(one, 0, 0, W, 0, false));
     EXPECT_EQ(1u, screen.TileImage(one, 0, 0, -5, 4, false));
     EXPECT_TRUE(Lit(screen, W, H).empty());
+}
+
+TEST_F(DrawTest, FastTilingMatchesTheTileByTileLoop)
+{
+    std::mt19937 rng(11);
+    for (int round = 0; round < 200; ++round) {
+        const uint32_t iw = 1 + rng() % 6, ih = 1 + rng() % 5;
+        std::vector<uint16_t> pixels(iw * ih);
+        for (uint16_t& p : pixels) {
+            p = static_cast<uint16_t>(rng() & 0x7FFF);
+        }
+        const uint32_t id = AddImage(iw, ih, pixels, static_cast<int32_t>(rng() % 4) - 1,
+                                     static_cast<int32_t>(rng() % 4) - 1);
+        const uint32_t sx = rng() % 9, sy = rng() % 9;
+        const int32_t x = static_cast<int32_t>(rng() % 24) - 4, y = static_cast<int32_t>(rng() % 20) - 4;
+        const int32_t w = static_cast<int32_t>(rng() % 22) - 1, h = static_cast<int32_t>(rng() % 16) - 1;
+        const bool tracking = rng() % 4 != 0;
+        // Whole screen, one covering rectangle, or scattered rectangles (no shortcut).
+        std::vector<PXRect> dirty;
+        switch (rng() % 3) {
+        case 0:
+            dirty = {{0, W, 0, H}};
+            break;
+        case 1:
+            dirty = {{2, 14, 1, 11}};
+            break;
+        default:
+            dirty = {{0, 3, 0, 3}, {8, 12, 6, 9}};
+            break;
+        }
+        auto run = [&](bool fast) {
+            FillScreen(0x1111);
+            screen.ClearDirtyList();
+            for (const PXRect& r : dirty) {
+                screen.InvalidateRect(r, false);
+            }
+            screen.SetDirtyTracking(tracking);
+            if (fast) {
+                EXPECT_EQ(1u, screen.TileImageOffset(id, sx, sy, x, y, w, h, false));
+            } else {
+                EXPECT_EQ(1u, screen.TileImageOffsetPlain(id, sx, sy, x, y, w, h, false));
+            }
+            screen.SetDirtyTracking(true);
+            const PXDirtyList* list = screen.GetDirtyList();
+            return std::make_pair(Frame(), std::vector<PXRect>(list->rects, list->rects + list->count));
+        };
+        const auto plain = run(false);
+        const auto fast = run(true);
+        ASSERT_EQ(plain.first, fast.first) << "round " << round;
+        ASSERT_EQ(plain.second, fast.second) << "round " << round;
+    }
 }
 
 } // namespace
