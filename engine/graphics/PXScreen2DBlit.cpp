@@ -89,6 +89,23 @@ uint32_t EffectiveSize(uint32_t requested, uint32_t total, uint32_t start)
     return requested == PXToEdge ? available : std::min(requested, available);
 }
 
+// Keyed copy of a block of rows: a branch-free select per pixel, which compilers turn into vector code.
+// On x86-64 an AVX2 copy is chosen at load time where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void KeyedCopyRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows)
+{
+    for (size_t r = 0; r < rows; ++r) {
+        uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
+        const uint16_t* __restrict s = src + r * srcPitch;
+        for (size_t i = 0; i < n; ++i) {
+            const uint16_t sp = s[i];
+            d[i] = sp != 0 ? sp : d[i];
+        }
+    }
+}
+
 } // namespace
 
 bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH, int32_t originX,
@@ -148,18 +165,15 @@ uint32_t PXScreen2D::BlitImage(const PXImage* image, int32_t x, int32_t y, uint3
     }
     const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
     const size_t n = static_cast<size_t>(c.right - c.left);
+    const uint16_t* first = m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft;
+    if (keyed) {
+        KeyedCopyRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch, first,
+                      m.srcPitch, n, static_cast<size_t>(c.bottom - c.top));
+        return 1;
+    }
     for (int32_t row = c.top; row < c.bottom; ++row) {
-        const uint16_t* s = m.src + static_cast<size_t>(m.srcTop + (row - c.top)) * m.srcPitch + m.srcLeft;
-        uint16_t* d = RowOf(lock.Desc(), row) + c.left;
-        if (!keyed) {
-            std::memcpy(d, s, n * sizeof(uint16_t));
-            continue;
-        }
-        // Keyed: a branch-free select per pixel lets the compiler vectorise the row.
-        for (size_t i = 0; i < n; ++i) {
-            const uint16_t sp = s[i];
-            d[i] = sp != 0 ? sp : d[i];
-        }
+        std::memcpy(RowOf(lock.Desc(), row) + c.left, first + static_cast<size_t>(row - c.top) * m.srcPitch,
+                    n * sizeof(uint16_t));
     }
     return 1;
 }
