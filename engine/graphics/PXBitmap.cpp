@@ -94,7 +94,9 @@ uint32_t AllocateBitmap(PXBitmapDesc& bitmap, uint32_t width, uint32_t height, u
     bitmap.width = width;
     bitmap.height = height;
     const uint32_t bpp = BytesPerPixel(depth);
-    if (bpp != 0) {
+    // A bitmap without pixels gets no row table: a hostile height alone must not
+    // allocate one pointer per row.
+    if (bpp != 0 && bytes != 0) {
         bitmap.rows.reset(new (std::nothrow) uint8_t*[height]);
         if (!bitmap.rows) {
             ReleaseBitmap(bitmap);
@@ -214,7 +216,7 @@ bool ReadBitmapPixels(PXFile& file, const BitmapHeader& h, PXBitmapDesc& bitmap)
         // File entries are blue, green, red, reserved: the reserved byte becomes alpha.
         file.ReadBytes(4 * colours, bitmap.palette.get());
     }
-    for (int64_t i = 0; i < h.height; ++i) {
+    for (int64_t i = 0; rowBytes != 0 && i < h.height; ++i) {
         file.Seek(0, static_cast<int32_t>(h.pixelOffset + i * stride));
         const int64_t row = h.topDown ? i : h.height - 1 - i;
         file.ReadBytes(static_cast<uint32_t>(rowBytes), bitmap.rows[row]);
@@ -310,7 +312,7 @@ public:
                 return false;
             }
             entry.name = name;
-            for (uint32_t r = 0; r < height; ++r) {
+            for (uint32_t r = 0; pixels != 0 && r < height; ++r) {
                 m_file.ReadBytes(2 * width, entry.rows[r]);
             }
         }
@@ -350,7 +352,7 @@ private:
         // Indices the image's own palette does not cover show its header colour.
         const PXColor fill = k < 256 ? m_header[k] : PXColor{};
         std::fill(entry.palette.get() + p, entry.palette.get() + 256, fill);
-        for (uint32_t r = 0; r < height; ++r) {
+        for (uint32_t r = 0; pixels != 0 && r < height; ++r) {
             m_file.ReadBytes(width, entry.rows[r]);
         }
         PostProcessBitmap(entry, m_flags);
@@ -426,10 +428,13 @@ void ConvertPaletted(uint16_t* out, const uint8_t* in, size_t n, const PXBitmapD
 
 // Error diffusion: half of each channel's dropped low bits (rounded down) goes to the
 // next pixel of the row, the rest to the same column of the next row.
-void ConvertDithered(uint16_t* out, const uint8_t* in, uint32_t width, uint32_t height,
+bool ConvertDithered(uint16_t* out, const uint8_t* in, uint32_t width, uint32_t height,
                      const PXBitmapDesc& bitmap, const PXPixelFormat& f)
 {
-    std::unique_ptr<uint8_t[]> down(new uint8_t[static_cast<size_t>(width) * 3]());
+    std::unique_ptr<uint8_t[]> down(new (std::nothrow) uint8_t[static_cast<size_t>(width) * 3]());
+    if (!down) {
+        return false;
+    }
     for (uint32_t y = 0; y < height; ++y) {
         uint32_t carry[3] = {0, 0, 0};
         for (uint32_t x = 0; x < width; ++x) {
@@ -447,6 +452,7 @@ void ConvertDithered(uint16_t* out, const uint8_t* in, uint32_t width, uint32_t 
             out[static_cast<size_t>(y) * width + x] = static_cast<uint16_t>(PackPixel(f, value[0], value[1], value[2]));
         }
     }
+    return true;
 }
 
 void ConvertDirect(uint16_t* out, const uint8_t* in, size_t n, uint32_t depth, const PXPixelFormat& f)
@@ -493,8 +499,15 @@ uint32_t ConvertBitmap(PXImage& image, const PXBitmapDesc& bitmap, const PXPixel
     image.width = bitmap.width;
     image.height = bitmap.height;
     const uint8_t* in = bitmap.data.get();
-    if (depth == 8 && (flags & PXBitmapDither)) {
-        ConvertDithered(image.pixels.data(), in, bitmap.width, bitmap.height, bitmap, format);
+    if (n == 0) {
+        // Nothing to convert; also keeps a huge side of an empty picture from sizing buffers.
+    } else if (depth == 8 && (flags & PXBitmapDither)) {
+        if (!ConvertDithered(image.pixels.data(), in, bitmap.width, bitmap.height, bitmap, format)) {
+            image.pixels.clear();
+            image.width = 0;
+            image.height = 0;
+            return 0;
+        }
     } else if (depth == 8) {
         ConvertPaletted(image.pixels.data(), in, n, bitmap, format);
     } else {

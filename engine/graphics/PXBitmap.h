@@ -24,8 +24,8 @@ constexpr uint64_t PXMaxImageListPixels = 64ull * 1024 * 1024;
 
 // Frees data, rows and palette and zeroes the fields; the name stays.
 void ReleaseBitmap(PXBitmapDesc& bitmap);
-// Releases, then allocates zero-filled rows of width x bytes-per-pixel bytes. Returns 0
-// when the size cannot be allocated.
+// Releases, then allocates zero-filled rows of width x bytes-per-pixel bytes (no row
+// table when there are no pixels). Returns 0 when the size cannot be allocated.
 uint32_t AllocateBitmap(PXBitmapDesc& bitmap, uint32_t width, uint32_t height, uint32_t depth);
 // Applies flags 4 (flip), 2 (mirror) and 8 (half-bright palette), in that order.
 void PostProcessBitmap(PXBitmapDesc& bitmap, uint32_t flags);

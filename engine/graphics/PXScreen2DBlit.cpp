@@ -106,6 +106,29 @@ void KeyedCopyRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t 
     }
 }
 
+// Constant-alpha blend of a block of rows (keyed: black source pixels keep the destination).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void AlphaRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows,
+               int16_t a, bool keyed)
+{
+    for (size_t r = 0; r < rows; ++r) {
+        uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
+        const uint16_t* __restrict s = src + r * srcPitch;
+        if (keyed) {
+            for (size_t i = 0; i < n; ++i) {
+                const uint16_t blended = PXPixel::BlendNarrow(d[i], s[i], a);
+                d[i] = s[i] != 0 ? blended : d[i];
+            }
+        } else {
+            for (size_t i = 0; i < n; ++i) {
+                d[i] = PXPixel::BlendNarrow(d[i], s[i], a);
+            }
+        }
+    }
+}
+
 } // namespace
 
 bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH, int32_t originX,
@@ -215,6 +238,39 @@ uint32_t PXScreen2D::BlitAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX,
 
 uint32_t PXScreen2D::BlitImageAlpha(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
                                     uint32_t w, uint32_t h, uint32_t alpha, bool keyed)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+    const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
+    if (alpha != 0xFFFF || !keyed) {
+        AlphaRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch,
+                  m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
+                  static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
+                  static_cast<int16_t>(a), keyed);
+    } else {
+        ForEachPixel(lock.Desc(), c, m, [](uint16_t& d, uint16_t s, size_t) {
+            if (s != 0) {
+                d = PXPixel::SaturatingAdd(d, s);
+            }
+        });
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitImageAlphaReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                             uint32_t w, uint32_t h, uint32_t alpha, bool keyed)
 {
     if (image == nullptr) {
         return 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/graphics/PXBitmap.h"
+#include "engine/graphics/PXPixelMath.h"
 #include "tests/graphics/ScreenFixture.h"
 
 namespace {
@@ -287,6 +288,52 @@ TEST_F(BlitTest, KeyedCopyMatchesTheReferenceLoop)
         FillScreen(static_cast<uint16_t>(round * 97));
         screen.BlitImage(Image(id), x, y, sx, sy, sw, sh, true);
         ASSERT_EQ(expected, Frame()) << "round " << round;
+    }
+}
+
+TEST(PixelMath, NarrowBlendEqualsTheInPlaceBlend)
+{
+    // Channels are independent, so every channel pair and alpha covers all cases; the
+    // three channels carry different values to catch mixed-up shifts.
+    for (uint32_t dc = 0; dc < 32; ++dc) {
+        for (uint32_t sc = 0; sc < 32; ++sc) {
+            const uint16_t d = Px(dc, 31 - dc, (dc * 7) % 32);
+            const uint16_t s = Px(sc, (sc * 3) % 32, 31 - sc);
+            for (int32_t a = 0; a <= 256; ++a) {
+                ASSERT_EQ(PXPixel::Blend(d, s, a), PXPixel::BlendNarrow(d, s, static_cast<int16_t>(a)))
+                    << dc << " " << sc << " " << a;
+            }
+        }
+    }
+}
+
+TEST_F(BlitTest, AlphaMatchesTheReferenceLoop)
+{
+    std::mt19937 rng(5);
+    const uint32_t alphas[] = {0, 1, 77, 128, 255, 256, 300, 0xFFFF, 0xFFFFFFFF};
+    for (int round = 0; round < 60; ++round) {
+        const uint32_t w = 1 + rng() % 20, h = 1 + rng() % 7;
+        std::vector<uint16_t> pixels(w * h);
+        for (uint16_t& p : pixels) {
+            p = rng() % 3 == 0 ? 0 : static_cast<uint16_t>(rng() & 0x7FFF);
+        }
+        const uint32_t id = AddImage(w, h, pixels, static_cast<int32_t>(rng() % 3), 0);
+        const int32_t x = static_cast<int32_t>(rng() % (W + 6)) - 3;
+        const int32_t y = static_cast<int32_t>(rng() % (H + 6)) - 3;
+        const uint32_t alpha = alphas[rng() % 9];
+        const bool keyed = rng() % 2 == 0;
+        auto run = [&](bool reference) {
+            for (int32_t i = 0; i < W * H; ++i) {
+                screen.SetPixel(i % W, i / W, static_cast<uint16_t>((i * 2654435761u) >> 17));
+            }
+            if (reference) {
+                screen.BlitImageAlphaReference(Image(id), x, y, 0, 0, PXToEdge, PXToEdge, alpha, keyed);
+            } else {
+                screen.BlitImageAlpha(Image(id), x, y, 0, 0, PXToEdge, PXToEdge, alpha, keyed);
+            }
+            return Frame();
+        };
+        ASSERT_EQ(run(true), run(false)) << "round " << round;
     }
 }
 

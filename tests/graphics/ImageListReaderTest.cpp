@@ -131,6 +131,22 @@ TEST(ImageListReader, ImagesPast256HaveNoHeaderColour)
     EXPECT_EQ(PXColor{}, r.images[256].palette[0]);
 }
 
+TEST(ImageListReader, EmptyEntriesWithHugeSidesAllocateNoRows)
+{
+    List list;
+    list.entries = {Paletted("tall", 0, 0x61000100, {}, {}), Direct("wide", 16, 0xFFFFFFFF, 0, {}),
+                    Paletted("after", 1, 1, {}, {7})};
+    const Result r = Read(list);
+    ASSERT_EQ(1u, r.status);
+    EXPECT_EQ(0x61000100u, r.images[0].height);
+    EXPECT_EQ(nullptr, r.images[0].rows);
+    EXPECT_EQ(nullptr, r.images[1].rows);
+    EXPECT_EQ(7, r.images[2].data[0]);
+    PXImage image;
+    EXPECT_EQ(1u, ConvertBitmap(image, r.images[0], MakePixelFormat(16), PXBitmapDither));
+    EXPECT_TRUE(image.pixels.empty());
+}
+
 TEST(ImageListReader, LongestNameKeepsTheStreamAligned)
 {
     List list;
