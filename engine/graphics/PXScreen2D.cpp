@@ -617,6 +617,16 @@ uint32_t PXScreen2D::DrawLine(const PXPoint& a, const PXPoint& b, const PXColor&
     return 1;
 }
 
+namespace {
+
+// Edge arithmetic of the outlines, kept inside the 32-bit range.
+int32_t Moved(int32_t v, int32_t by)
+{
+    return ClampToInt32(int64_t{v} + by);
+}
+
+} // namespace
+
 uint32_t PXScreen2D::DrawRect(const PXRect& r, const PXColor& color)
 {
     DrawVLine(r.left, r.top, r.bottom, color);
@@ -631,15 +641,15 @@ uint32_t PXScreen2D::DrawBevelRect(const PXRect& r, const PXColor& fill, const P
 {
     const uint32_t result = FillRect(r, fill);
     if (light == dark) {
-        DrawHLine(r.top, r.left, r.right - 1, light);
-        DrawVLine(r.left, r.top, r.bottom - 1, light);
-        DrawVLine(r.right - 1, r.top, r.bottom - 1, dark);
-        DrawHLine(r.bottom - 1, r.left, r.right - 1, dark);
+        DrawHLine(r.top, r.left, Moved(r.right, -1), light);
+        DrawVLine(r.left, r.top, Moved(r.bottom, -1), light);
+        DrawVLine(Moved(r.right, -1), r.top, Moved(r.bottom, -1), dark);
+        DrawHLine(Moved(r.bottom, -1), r.left, Moved(r.right, -1), dark);
     } else {
-        DrawHLine(r.top, r.left, r.right - 2, light);
-        DrawVLine(r.left, r.top, r.bottom - 2, light);
-        DrawVLine(r.right - 1, r.top + 1, r.bottom - 1, dark);
-        DrawHLine(r.bottom - 1, r.left + 1, r.right - 1, dark);
+        DrawHLine(r.top, r.left, Moved(r.right, -2), light);
+        DrawVLine(r.left, r.top, Moved(r.bottom, -2), light);
+        DrawVLine(Moved(r.right, -1), Moved(r.top, 1), Moved(r.bottom, -1), dark);
+        DrawHLine(Moved(r.bottom, -1), Moved(r.left, 1), Moved(r.right, -1), dark);
     }
     return result;
 }

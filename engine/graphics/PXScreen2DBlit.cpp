@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 #include "engine/graphics/PXPixelMath.h"
 #include "engine/graphics/PXScreen2D.h"
@@ -389,7 +390,7 @@ uint32_t PXScreen2D::BlitImageScaled(const PXImage* image, int32_t x, int32_t y,
     if (image == nullptr) {
         return 0;
     }
-    std::unique_ptr<ScreenLock> lock = std::make_unique<ScreenLock>(*this);
+    std::optional<ScreenLock> lock(std::in_place, *this);
     if (!lock->Ok()) {
         return 0;
     }
