@@ -2,6 +2,7 @@
 // flipped, stretched and raw bitmap copies.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <optional>
 
@@ -95,11 +96,12 @@ uint32_t EffectiveSize(uint32_t requested, uint32_t total, uint32_t start)
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
 __attribute__((target_clones("avx2", "default")))
 #endif
-void KeyedCopyRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows)
+void KeyedCopyRows(uint8_t* dest, size_t destPitch, const uint16_t* src, ptrdiff_t srcStride, size_t n,
+                   size_t rows)
 {
     for (size_t r = 0; r < rows; ++r) {
         uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
-        const uint16_t* __restrict s = src + r * srcPitch;
+        const uint16_t* __restrict s = src + static_cast<ptrdiff_t>(r) * srcStride;
         for (size_t i = 0; i < n; ++i) {
             const uint16_t sp = s[i];
             d[i] = sp != 0 ? sp : d[i];
@@ -192,7 +194,7 @@ uint32_t PXScreen2D::BlitImage(const PXImage* image, int32_t x, int32_t y, uint3
     const uint16_t* first = m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft;
     if (keyed) {
         KeyedCopyRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch, first,
-                      m.srcPitch, n, static_cast<size_t>(c.bottom - c.top));
+                      static_cast<ptrdiff_t>(m.srcPitch), n, static_cast<size_t>(c.bottom - c.top));
         return 1;
     }
     for (int32_t row = c.top; row < c.bottom; ++row) {
@@ -366,14 +368,19 @@ uint32_t PXScreen2D::BlitImageFlipped(const PXImage* image, int32_t x, int32_t y
         return 1;
     }
     // Destination row Y reads source row height - 1 - srcY - (Y - dest.top).
-    SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
-    m.srcTop = int64_t{image->height} - 1 - srcY - (c.top - destTop);
-    m.rowStep = -1;
-    ForEachPixel(lock.Desc(), c, m, [keyed](uint16_t& d, uint16_t s, size_t) {
-        if (!keyed || s != 0) {
-            d = s;
-        }
-    });
+    const int64_t firstRow = int64_t{image->height} - 1 - srcY - (c.top - destTop);
+    const uint16_t* first = image->pixels.data() + static_cast<size_t>(firstRow) * image->width +
+                            static_cast<size_t>(int64_t{srcX} + (c.left - destLeft));
+    const size_t n = static_cast<size_t>(c.right - c.left);
+    if (keyed) {
+        KeyedCopyRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch, first,
+                      -static_cast<ptrdiff_t>(image->width), n, static_cast<size_t>(c.bottom - c.top));
+        return 1;
+    }
+    for (int32_t row = c.top; row < c.bottom; ++row) {
+        std::memcpy(RowOf(lock.Desc(), row) + c.left, first - static_cast<ptrdiff_t>(row - c.top) * image->width,
+                    n * sizeof(uint16_t));
+    }
     return 1;
 }
 

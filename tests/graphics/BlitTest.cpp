@@ -291,6 +291,37 @@ TEST_F(BlitTest, KeyedCopyMatchesTheReferenceLoop)
     }
 }
 
+TEST_F(BlitTest, FlippedEqualsCopyingAnUpsideDownImage)
+{
+    // Reading row H - 1 - srcY - k of the image is reading row srcY + k of its mirror.
+    std::mt19937 rng(9);
+    for (int round = 0; round < 60; ++round) {
+        const uint32_t w = 1 + rng() % 20, h = 1 + rng() % 9;
+        std::vector<uint16_t> pixels(w * h);
+        for (uint16_t& p : pixels) {
+            p = rng() % 3 == 0 ? 0 : static_cast<uint16_t>(rng() & 0x7FFF);
+        }
+        std::vector<uint16_t> mirrored(w * h);
+        for (uint32_t r = 0; r < h; ++r) {
+            std::copy_n(pixels.begin() + (h - 1 - r) * w, w, mirrored.begin() + r * w);
+        }
+        const int32_t ox = static_cast<int32_t>(rng() % 3), oy = static_cast<int32_t>(rng() % 3);
+        const uint32_t id = AddImage(w, h, pixels, ox, oy);
+        const uint32_t mirror = AddImage(w, h, mirrored, ox, oy);
+        const int32_t x = static_cast<int32_t>(rng() % (W + 6)) - 3;
+        const int32_t y = static_cast<int32_t>(rng() % (H + 6)) - 3;
+        const uint32_t sx = rng() % w, sy = rng() % h;
+        const uint32_t sw = rng() % 2 ? PXToEdge : rng() % 12, sh = rng() % 2 ? PXToEdge : rng() % 12;
+        const bool keyed = rng() % 2 == 0;
+        FillScreen(static_cast<uint16_t>(round * 31));
+        screen.BlitImage(Image(mirror), x, y, sx, sy, sw, sh, keyed);
+        const std::vector<uint16_t> expected = Frame();
+        FillScreen(static_cast<uint16_t>(round * 31));
+        EXPECT_EQ(1u, screen.BlitFlipped(id, x, y, sx, sy, sw, sh, keyed));
+        ASSERT_EQ(expected, Frame()) << "round " << round;
+    }
+}
+
 TEST(PixelMath, NarrowBlendEqualsTheInPlaceBlend)
 {
     // Channels are independent, so every channel pair and alpha covers all cases; the
