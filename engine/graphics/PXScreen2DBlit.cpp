@@ -132,6 +132,25 @@ void AlphaRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcP
     }
 }
 
+// Mask-weighted blend of a block of rows; black source pixels keep the destination. The
+// mask has the image's size, so it steps through its rows like the source.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void MaskedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, const uint8_t* mask, size_t srcPitch,
+                size_t n, size_t rows)
+{
+    for (size_t r = 0; r < rows; ++r) {
+        uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
+        const uint16_t* __restrict s = src + r * srcPitch;
+        const uint8_t* __restrict m = mask + r * srcPitch;
+        for (size_t i = 0; i < n; ++i) {
+            const uint16_t blended = PXPixel::BlendNarrow(d[i], s[i], static_cast<int16_t>(m[i]));
+            d[i] = s[i] != 0 ? blended : d[i];
+        }
+    }
+}
+
 } // namespace
 
 bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH, int32_t originX,
@@ -591,6 +610,31 @@ uint32_t PXScreen2D::MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX
 
 uint32_t PXScreen2D::BlitMasked(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                                 uint32_t h, const PXBitmapDesc& mask)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr || !MaskFits(mask, *image)) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+    const size_t at = static_cast<size_t>(m.srcTop) * m.srcPitch + static_cast<size_t>(m.srcLeft);
+    MaskedRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch, m.src + at,
+               mask.data.get() + at, m.srcPitch, static_cast<size_t>(c.right - c.left),
+               static_cast<size_t>(c.bottom - c.top));
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitMaskedReference(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                         uint32_t w, uint32_t h, const PXBitmapDesc& mask)
 {
     return MaskedBlit(id, x, y, srcX, srcY, w, h, mask,
                       [](uint16_t d, uint16_t s, uint8_t m) { return PXPixel::Blend(d, s, m); });

@@ -322,6 +322,37 @@ TEST_F(BlitTest, FlippedEqualsCopyingAnUpsideDownImage)
     }
 }
 
+TEST_F(BlitTest, MaskedMatchesTheReferenceLoop)
+{
+    std::mt19937 rng(3);
+    for (int round = 0; round < 60; ++round) {
+        const uint32_t w = 1 + rng() % 20, h = 1 + rng() % 7;
+        std::vector<uint16_t> pixels(w * h);
+        std::vector<uint8_t> values(w * h);
+        for (uint32_t i = 0; i < w * h; ++i) {
+            pixels[i] = rng() % 3 == 0 ? 0 : static_cast<uint16_t>(rng() & 0x7FFF);
+            values[i] = static_cast<uint8_t>(rng() % 4 == 0 ? 255 : rng());
+        }
+        const uint32_t id = AddImage(w, h, pixels, static_cast<int32_t>(rng() % 3), static_cast<int32_t>(rng() % 3));
+        const PXBitmapDesc mask = Mask(w, h, values);
+        const int32_t x = static_cast<int32_t>(rng() % (W + 6)) - 3;
+        const int32_t y = static_cast<int32_t>(rng() % (H + 6)) - 3;
+        const uint32_t sx = rng() % w, sy = rng() % h;
+        auto run = [&](bool reference) {
+            for (int32_t i = 0; i < W * H; ++i) {
+                screen.SetPixel(i % W, i / W, static_cast<uint16_t>((i * 2654435761u) >> 17));
+            }
+            if (reference) {
+                EXPECT_EQ(1u, screen.BlitMaskedReference(id, x, y, sx, sy, PXToEdge, PXToEdge, mask));
+            } else {
+                EXPECT_EQ(1u, screen.BlitMasked(id, x, y, sx, sy, PXToEdge, PXToEdge, mask));
+            }
+            return Frame();
+        };
+        ASSERT_EQ(run(true), run(false)) << "round " << round;
+    }
+}
+
 TEST(PixelMath, NarrowBlendEqualsTheInPlaceBlend)
 {
     // Channels are independent, so every channel pair and alpha covers all cases; the
