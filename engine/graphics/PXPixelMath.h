@@ -41,6 +41,27 @@ inline uint16_t Modulate(uint32_t s, uint32_t kRed, uint32_t kGreen, uint32_t kB
     return static_cast<uint16_t>(channel(RedMask, kRed) | channel(GreenMask, kGreen) | channel(BlueMask, kBlue));
 }
 
+// Modulate on 5-bit channel values in 16-bit lanes; for factors 0..256 it equals
+// Modulate: per channel both give floor((S * k + 15) / 256).
+inline uint16_t ModulateNarrow(uint16_t s, uint16_t kRed, uint16_t kGreen, uint16_t kBlue)
+{
+    auto channel = [&](int shift, uint16_t k) {
+        const uint16_t sc = static_cast<uint16_t>((s >> shift) & 31);
+        return static_cast<uint16_t>(static_cast<uint16_t>(static_cast<uint16_t>(sc * k + 15) >> 8) << shift);
+    };
+    return static_cast<uint16_t>(channel(10, kRed) | channel(5, kGreen) | channel(0, kBlue));
+}
+
+// SaturatingAdd on 5-bit channel values in 16-bit lanes.
+inline uint16_t SaturatingAddNarrow(uint16_t d, uint16_t t)
+{
+    auto channel = [&](int shift) {
+        const uint16_t sum = static_cast<uint16_t>(((d >> shift) & 31) + ((t >> shift) & 31));
+        return static_cast<uint16_t>((sum < 31 ? sum : 31) << shift);
+    };
+    return static_cast<uint16_t>(channel(10) | channel(5) | channel(0));
+}
+
 // Adds per channel and clamps each at its maximum.
 inline uint16_t SaturatingAdd(uint32_t d, uint32_t t)
 {

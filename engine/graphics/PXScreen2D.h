@@ -94,6 +94,11 @@ public:
     // The plain per-pixel masked loop; BlitMasked must match it pixel for pixel.
     uint32_t BlitMaskedReference(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                                  uint32_t h, const PXBitmapDesc& mask);
+    // Plain per-pixel loops of the modulated and additive blits, kept as their references.
+    uint32_t BlitImageModulatedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                         uint32_t w, uint32_t h, bool keyed, const PXColor& color);
+    uint32_t BlitAdditiveReference(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                   uint32_t h, uint32_t intensity);
     // The tile-by-tile loop; TileImageOffset must match it pixel for pixel.
     uint32_t TileImageOffsetPlain(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y, int32_t w,
                                   int32_t h, bool keyed);

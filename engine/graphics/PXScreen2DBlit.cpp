@@ -151,6 +151,41 @@ void MaskedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, const uint
     }
 }
 
+// Source times colour factors for a block of rows (keyed: black source pixels are skipped).
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void ModulatedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows,
+                   uint16_t kRed, uint16_t kGreen, uint16_t kBlue, bool keyed)
+{
+    for (size_t r = 0; r < rows; ++r) {
+        uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
+        const uint16_t* __restrict s = src + r * srcPitch;
+        for (size_t i = 0; i < n; ++i) {
+            const uint16_t v = PXPixel::ModulateNarrow(s[i], kRed, kGreen, kBlue);
+            d[i] = (!keyed || s[i] != 0) ? v : d[i];
+        }
+    }
+}
+
+// Saturating add of the source scaled by i/256 for a block of rows; black is skipped.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void AdditiveRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows,
+                  uint16_t intensity)
+{
+    for (size_t r = 0; r < rows; ++r) {
+        uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
+        const uint16_t* __restrict s = src + r * srcPitch;
+        for (size_t i = 0; i < n; ++i) {
+            const uint16_t v = PXPixel::SaturatingAddNarrow(
+                d[i], PXPixel::ModulateNarrow(s[i], intensity, intensity, intensity));
+            d[i] = s[i] != 0 ? v : d[i];
+        }
+    }
+}
+
 } // namespace
 
 bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH, int32_t originX,
@@ -336,6 +371,35 @@ uint32_t PXScreen2D::BlitModulated(uint32_t id, int32_t x, int32_t y, uint32_t s
 
 uint32_t PXScreen2D::BlitImageModulated(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
                                         uint32_t srcY, uint32_t w, uint32_t h, bool keyed, const PXColor& color)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    if (!m_dirtyTracking) {
+        InvalidateWhole();
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const Factors k = FactorsOf(color);
+    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+    ModulatedRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch,
+                  m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
+                  static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
+                  static_cast<uint16_t>(k.red), static_cast<uint16_t>(k.green), static_cast<uint16_t>(k.blue), keyed);
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitImageModulatedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
+                                                 uint32_t srcY, uint32_t w, uint32_t h, bool keyed,
+                                                 const PXColor& color)
 {
     if (image == nullptr) {
         return 0;
@@ -545,6 +609,32 @@ uint32_t PXScreen2D::BlitRaw(const PXBitmapDesc& bitmap, int32_t x, int32_t y, u
 
 uint32_t PXScreen2D::BlitAdditive(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                                   uint32_t h, uint32_t intensity)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const uint32_t i = std::min(intensity, 256u);
+    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+    AdditiveRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch,
+                 m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
+                 static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
+                 static_cast<uint16_t>(i));
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitAdditiveReference(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                           uint32_t h, uint32_t intensity)
 {
     PXImage* image = FindImage(id);
     if (image == nullptr) {

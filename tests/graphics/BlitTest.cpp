@@ -353,6 +353,62 @@ TEST_F(BlitTest, MaskedMatchesTheReferenceLoop)
     }
 }
 
+TEST_F(BlitTest, ModulatedAndAdditiveMatchTheirReferenceLoops)
+{
+    std::mt19937 rng(13);
+    const uint32_t intensities[] = {0, 1, 100, 255, 256, 1000};
+    for (int round = 0; round < 60; ++round) {
+        const uint32_t w = 1 + rng() % 20, h = 1 + rng() % 7;
+        std::vector<uint16_t> pixels(w * h);
+        for (uint16_t& p : pixels) {
+            p = rng() % 3 == 0 ? 0 : static_cast<uint16_t>(rng() & 0x7FFF);
+        }
+        const uint32_t id = AddImage(w, h, pixels, static_cast<int32_t>(rng() % 3), 0);
+        const int32_t x = static_cast<int32_t>(rng() % (W + 6)) - 3;
+        const int32_t y = static_cast<int32_t>(rng() % (H + 6)) - 3;
+        const PXColor colour = MakeColor(static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng()),
+                                         static_cast<uint8_t>(rng()), static_cast<uint8_t>(rng() % 2 ? 255 : rng()));
+        const bool keyed = rng() % 2 == 0;
+        const uint32_t intensity = intensities[rng() % 6];
+        for (int op = 0; op < 2; ++op) {
+            auto run = [&](bool reference) {
+                for (int32_t i = 0; i < W * H; ++i) {
+                    screen.SetPixel(i % W, i / W, static_cast<uint16_t>((i * 2654435761u) >> 17));
+                }
+                if (op == 0 && reference) {
+                    screen.BlitImageModulatedReference(Image(id), x, y, 0, 0, PXToEdge, PXToEdge, keyed, colour);
+                } else if (op == 0) {
+                    screen.BlitImageModulated(Image(id), x, y, 0, 0, PXToEdge, PXToEdge, keyed, colour);
+                } else if (reference) {
+                    screen.BlitAdditiveReference(id, x, y, 0, 0, PXToEdge, PXToEdge, intensity);
+                } else {
+                    screen.BlitAdditive(id, x, y, 0, 0, PXToEdge, PXToEdge, intensity);
+                }
+                return Frame();
+            };
+            ASSERT_EQ(run(true), run(false)) << "round " << round << " op " << op;
+        }
+    }
+}
+
+TEST(PixelMath, NarrowModulateAndAddEqualTheInPlaceForms)
+{
+    for (uint32_t sc = 0; sc < 32; ++sc) {
+        const uint16_t s = Px(sc, 31 - sc, (sc * 5) % 32);
+        for (uint32_t k = 0; k <= 256; ++k) {
+            const uint32_t k2 = 256 - k, k3 = (k * 7) % 257;
+            ASSERT_EQ(PXPixel::Modulate(s, k, k2, k3),
+                      PXPixel::ModulateNarrow(s, static_cast<uint16_t>(k), static_cast<uint16_t>(k2),
+                                              static_cast<uint16_t>(k3)))
+                << sc << " " << k;
+        }
+        for (uint32_t dc = 0; dc < 32; ++dc) {
+            const uint16_t d = Px(dc, (dc * 3) % 32, 31 - dc);
+            ASSERT_EQ(PXPixel::SaturatingAdd(d, s), PXPixel::SaturatingAddNarrow(d, s)) << sc << " " << dc;
+        }
+    }
+}
+
 TEST(PixelMath, NarrowBlendEqualsTheInPlaceBlend)
 {
     // Channels are independent, so every channel pair and alpha covers all cases; the
