@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/graphics/PXColor.h"
+
 // Edges in the order left, right, top, bottom; right and bottom are exclusive.
 struct PXRect {
     int32_t left = 0;
@@ -25,31 +27,6 @@ struct PXPoint {
     int32_t x = 0;
     int32_t y = 0;
 };
-
-// Memory order blue, green, red, alpha; alpha 255 is opaque.
-struct PXColor {
-    uint8_t blue = 0;
-    uint8_t green = 0;
-    uint8_t red = 0;
-    uint8_t alpha = 0;
-
-    bool operator==(const PXColor& o) const
-    {
-        return blue == o.blue && green == o.green && red == o.red && alpha == o.alpha;
-    }
-    bool operator!=(const PXColor& o) const { return !(*this == o); }
-};
-
-// Builds a colour from its channels in the usual reading order.
-inline PXColor MakeColor(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha = 255)
-{
-    PXColor c;
-    c.red = red;
-    c.green = green;
-    c.blue = blue;
-    c.alpha = alpha;
-    return c;
-}
 
 struct PXPixelFormat {
     uint32_t bitsPerPixel = 0;
