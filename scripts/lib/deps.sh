@@ -6,6 +6,7 @@ SF_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libopenal-dev
   libfreetype-dev fonts-dejavu-core
+  xvfb xauth xdotool imagemagick openbox x11-utils x11-xserver-utils
 )
 
 sf_missing_packages() {
