@@ -49,6 +49,15 @@ public:
     virtual int32_t Find(const std::string& text);
 
 private:
+    uint32_t Remaining() const;
+    // Makes room for `count` bytes at the position: one 1024-byte step for fixed-width
+    // writes, as many steps as needed for blocks. False when there is still no room.
+    bool EnsureRoom(uint32_t count, bool singleStep);
+    template <typename T>
+    T ReadValue();
+    template <typename T>
+    uint32_t WriteValue(T value);
+
     std::unique_ptr<uint8_t[]> m_data;
     uint32_t m_position = 0;
     uint32_t m_size = 0;

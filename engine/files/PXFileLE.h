@@ -43,7 +43,16 @@ public:
     std::FILE* GetHandle() const { return m_handle; }
 
 protected:
+    // Sets the status for this operation: 1 with a handle, 2 without.
+    bool HasHandle();
+
     std::FILE* m_handle;
+
+private:
+    template <typename T>
+    T ReadValue();
+    template <typename T>
+    uint32_t WriteValue(T value);
 };
 
 class PXFileBE : public PXFileLE {

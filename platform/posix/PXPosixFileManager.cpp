@@ -1,0 +1,265 @@
+// PXPosixFileManager: fopen and opendir/readdir behind the engine's file manager.
+#include "platform/posix/PXPosixFileManager.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include "engine/files/PXFileLE.h"
+
+namespace {
+
+bool Exists(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+bool IsDirectory(const std::string& path)
+{
+    struct stat info;
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// A folder entry that is itself a folder; a link to one is not followed, so a
+// recursive listing cannot loop.
+bool IsRealDirectory(const std::string& path)
+{
+    struct stat info;
+    return ::lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string ToHostSeparators(std::string path)
+{
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+// The entry of `folder` whose name equals `component` without case, or empty.
+std::string FindWithoutCase(const std::string& folder, const std::string& component)
+{
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir)
+        return std::string();
+    std::string match;
+    while (dirent* entry = ::readdir(dir)) {
+        if (::strcasecmp(entry->d_name, component.c_str()) == 0) {
+            match = entry->d_name;
+            break;
+        }
+    }
+    ::closedir(dir);
+    return match;
+}
+
+bool LittleEndianHost()
+{
+    const uint16_t one = 1;
+    uint8_t first;
+    std::memcpy(&first, &one, 1);
+    return first == 1;
+}
+
+int Fold(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : static_cast<unsigned char>(c);
+}
+
+bool Match(const char* pattern, const char* name)
+{
+    // Iterative wildcard match with one backtrack point for the last '*'.
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*name) {
+        if (*pattern == '*') {
+            star = pattern++;
+            resume = name;
+        } else if (*pattern == '?' || (*pattern && Fold(*pattern) == Fold(*name))) {
+            ++pattern;
+            ++name;
+        } else if (star) {
+            pattern = star + 1;
+            name = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*')
+        ++pattern;
+    return *pattern == '\0';
+}
+
+}  // namespace
+
+PXPosixFileManager::PXPosixFileManager() = default;
+
+PXPosixFileManager::~PXPosixFileManager()
+{
+    for (auto& stream : m_open) {
+        if (stream->GetHandle())
+            std::fclose(stream->GetHandle());
+    }
+}
+
+std::string PXPosixFileManager::ModeString(uint32_t mode)
+{
+    std::string text;
+    if (mode & 8)
+        text = "a+";
+    else if ((mode & 1) && (mode & 2))
+        text = "r+";
+    else if (mode & 1)
+        text = "r";
+    else if (mode & 2)
+        text = "w";
+    else
+        return std::string();
+    if (mode & 4)
+        text += "b";
+    return text;
+}
+
+std::string PXPosixFileManager::ResolvePath(const std::string& path)
+{
+    if (path.empty() || Exists(path))
+        return path;
+    std::string resolved;
+    size_t start = 0;
+    if (path[0] == '/') {
+        resolved = "/";
+        start = 1;
+    }
+    bool searching = true;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        if (end == std::string::npos)
+            end = path.size();
+        std::string component = path.substr(start, end - start);
+        if (!component.empty()) {
+            std::string candidate = resolved + component;
+            if (searching && component != "." && component != ".." && !Exists(candidate)) {
+                std::string match = FindWithoutCase(resolved, component);
+                if (!match.empty())
+                    candidate = resolved + match;
+                else
+                    searching = false;  // nothing below a missing folder can match
+            }
+            resolved = candidate;
+        }
+        if (end < path.size())
+            resolved += '/';
+        start = end + 1;
+    }
+    return resolved;
+}
+
+bool PXPosixFileManager::IsFolder(const std::string& path)
+{
+    return IsDirectory(path);
+}
+
+bool PXPosixFileManager::MatchPattern(const std::string& pattern, const std::string& name)
+{
+    // On the target host "*.*" also matches names without a dot.
+    if (pattern == "*.*")
+        return true;
+    return Match(pattern.c_str(), name.c_str());
+}
+
+PXFile* PXPosixFileManager::Open(const std::string& name, uint32_t mode)
+{
+    if (name.empty())
+        return nullptr;
+    std::string modeString = ModeString(mode);
+    if (modeString.empty())
+        return nullptr;
+    std::string path = ResolvePath(ToHostSeparators(m_root + name));
+    // A folder is not a file, even where the host would open it for reading.
+    if (IsDirectory(path))
+        return nullptr;
+    std::FILE* handle = std::fopen(path.c_str(), modeString.c_str());
+    if (!handle)
+        return nullptr;
+    std::unique_ptr<PXFileLE> stream;
+    if (LittleEndianHost())
+        stream = std::make_unique<PXFileLE>(handle);
+    else
+        stream = std::make_unique<PXFileBE>(handle);
+    m_open.push_back(std::move(stream));
+    return m_open.back().get();
+}
+
+int PXPosixFileManager::Close(PXFile* stream)
+{
+    auto mine = std::find_if(m_open.begin(), m_open.end(),
+                             [stream](const std::unique_ptr<PXFileLE>& open) { return open.get() == stream; });
+    if (!stream || mine == m_open.end())
+        return 2;
+    if (std::FILE* handle = (*mine)->GetHandle()) {
+        std::fflush(handle);
+        std::fclose(handle);
+    }
+    m_open.erase(mine);
+    return 1;
+}
+
+std::vector<PXPosixFileManager::Found> PXPosixFileManager::Search(const std::string& search)
+{
+    std::string path = ToHostSeparators(search);
+    size_t slash = path.rfind('/');
+    std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::string pattern = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string hostFolder = ResolvePath(folder);
+
+    std::vector<Found> found;
+    DIR* dir = ::opendir(hostFolder.empty() ? "." : hostFolder.c_str());
+    if (!dir)
+        return found;
+    while (dirent* entry = ::readdir(dir)) {
+        std::string name = entry->d_name;
+        if (name == "." || name == ".." || !MatchPattern(pattern, name))
+            continue;
+        found.push_back({name, IsRealDirectory(hostFolder + name)});
+    }
+    ::closedir(dir);
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        int order = ::strcasecmp(a.name.c_str(), b.name.c_str());
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
+    return found;
+}
+
+void PXPosixFileManager::ListFiles(const std::string& pattern, const std::string& prefix, bool recursive,
+                                   std::vector<std::string>& out)
+{
+    if (recursive) {
+        // Split at the last separator, never looking at the first character.
+        size_t split = std::string::npos;
+        for (size_t i = pattern.size(); i-- > 1;) {
+            if (pattern[i] == '/' || pattern[i] == '\\' || pattern[i] == ':') {
+                split = i;
+                break;
+            }
+        }
+        std::string folder = split == std::string::npos ? std::string() : pattern.substr(0, split + 1);
+        std::string file = split == std::string::npos ? pattern : pattern.substr(split + 1);
+        for (const Found& entry : Search(m_root + folder + "*.*")) {
+            if (entry.directory)
+                ListFiles(folder + entry.name + "/" + file, prefix + entry.name + "/", recursive, out);
+        }
+    }
+    for (const Found& entry : Search(m_root + pattern))
+        out.push_back(prefix + entry.name);
+}
+
+int PXPosixFileManager::ListDirectories(const std::string& path, std::vector<std::string>& out)
+{
+    for (const Found& entry : Search(path + "/*.*")) {
+        if (entry.directory)
+            out.push_back(entry.name);
+    }
+    return 1;
+}
