@@ -1,0 +1,48 @@
+// A screen without a window: the frame buffer is ordinary memory and Present only empties
+// the dirty list and counts. Used by tests, benchmarks and tools.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/graphics/PXScreen2D.h"
+
+class PXMemoryScreen2D : public PXScreen2D {
+public:
+    // rowPadding extra bytes at the end of every frame-buffer row (the pitch a platform
+    // bitmap may have); must be even.
+    explicit PXMemoryScreen2D(PXGame* owner = nullptr, uint32_t rowPadding = 0);
+    ~PXMemoryScreen2D() override;
+
+    uint32_t Create(PXScreenDesc* desc, const char* title) override;
+    uint32_t Destroy() override;
+    uint32_t Present() override;
+    uint32_t Clear() override;
+    uint32_t Minimize(bool minimise) override;
+    uint32_t SetHighPriority(bool high) override;
+    uint32_t SetCursorVisible(bool visible) override;
+    uint32_t SetCursorPosition(const PXPoint& point) override;
+    uint32_t GetCursorPosition(PXPoint* point) override;
+    uint32_t LockScreen(PXSurfaceDesc* out) override;
+    uint32_t UnlockScreen() override;
+
+    // Test and tool access to the frame buffer (no lock needed: nothing else moves it).
+    uint16_t GetPixel(int32_t x, int32_t y) const;
+    void SetPixel(int32_t x, int32_t y, uint16_t value);
+    uint32_t GetPitch() const { return m_pitch; }
+    uint32_t GetPresentCount() const { return m_presentCount; }
+    // The dirty list as it was when Present last ran.
+    const PXDirtyList& GetLastPresented() const { return m_lastPresented; }
+    bool IsMinimized() const { return m_minimized; }
+    bool IsHighPriority() const { return m_highPriority; }
+
+private:
+    uint32_t m_rowPadding;
+    uint32_t m_pitch = 0;
+    std::vector<uint8_t> m_frame;
+    uint32_t m_presentCount = 0;
+    PXDirtyList m_lastPresented;
+    PXPoint m_cursor;
+    bool m_minimized = false;
+    bool m_highPriority = false;
+};

@@ -1,0 +1,572 @@
+// The renderer's dirty list, image table, tiling, fills and lines.
+#include "engine/graphics/PXScreen2D.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "engine/graphics/PXBitmap.h"
+#include "engine/graphics/PXPixelMath.h"
+
+namespace {
+
+PXRect Intersect(const PXRect& a, const PXRect& b)
+{
+    return {std::max(a.left, b.left), std::min(a.right, b.right), std::max(a.top, b.top),
+            std::min(a.bottom, b.bottom)};
+}
+
+void UnionInto(PXRect& a, const PXRect& b)
+{
+    if (a.right - a.left == 0 || a.bottom - a.top == 0) {
+        a = b;
+    } else if (!b.IsEmpty()) {
+        a = {std::min(a.left, b.left), std::max(a.right, b.right), std::min(a.top, b.top),
+             std::max(a.bottom, b.bottom)};
+    }
+}
+
+bool Contains(const PXRect& c, const PXRect& r)
+{
+    return c.left <= r.left && c.right >= r.right && c.top <= r.top && c.bottom >= r.bottom;
+}
+
+int32_t ClampToInt32(int64_t v)
+{
+    return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(v, INT32_MIN), INT32_MAX));
+}
+
+PXRect WholeSurface(const PXSurfaceDesc& s)
+{
+    return {0, static_cast<int32_t>(s.width), 0, static_cast<int32_t>(s.height)};
+}
+
+uint16_t* RowOf(const PXSurfaceDesc& s, int32_t y)
+{
+    return reinterpret_cast<uint16_t*>(s.pixels + static_cast<size_t>(y) * s.pitch);
+}
+
+// Premultiplied channel factors of a colour, each 0..255.
+struct Factors {
+    uint32_t red, green, blue;
+};
+
+Factors FactorsOf(const PXColor& c)
+{
+    return {c.red * c.alpha / 255u, c.green * c.alpha / 255u, c.blue * c.alpha / 255u};
+}
+
+// Holds the frame-buffer lock for one drawing operation.
+class ScreenLock {
+public:
+    explicit ScreenLock(PXScreen2D& screen) : m_screen(screen), m_ok(screen.LockScreen(&m_desc) != 0) {}
+    ~ScreenLock()
+    {
+        if (m_ok) {
+            m_screen.UnlockScreen();
+        }
+    }
+    ScreenLock(const ScreenLock&) = delete;
+    ScreenLock& operator=(const ScreenLock&) = delete;
+    bool Ok() const { return m_ok && m_desc.pixels != nullptr; }
+    const PXSurfaceDesc& Desc() const { return m_desc; }
+
+private:
+    PXScreen2D& m_screen;
+    PXSurfaceDesc m_desc;
+    bool m_ok;
+};
+
+} // namespace
+
+uint32_t PXScreen2D::Destroy()
+{
+    FreeAllImages();
+    return 1;
+}
+
+void PXScreen2D::CreateImageTable()
+{
+    if (!m_images) {
+        m_images = std::make_unique<std::map<uint32_t, std::unique_ptr<PXImage>>>();
+    }
+}
+
+// ---- Dirty list -------------------------------------------------------------------
+
+bool PXScreen2D::AddDirty(const PXRect& r)
+{
+    if (m_dirtyList.count >= PXDirtyList::Capacity - 1) {
+        return false;
+    }
+    for (int32_t i = 0; i < m_dirtyList.count; ++i) {
+        PXRect& e = m_dirtyList.rects[i];
+        if (e.right >= r.left && e.left <= r.right && e.bottom >= r.top && e.top <= r.bottom) {
+            UnionInto(e, r);
+            return true;
+        }
+    }
+    m_dirtyList.rects[m_dirtyList.count++] = r;
+    return true;
+}
+
+// Rectangles from another list are moved by the offset and cut to the frame buffer, so
+// the list never holds anything outside it.
+bool PXScreen2D::AddDirtyList(const PXDirtyList& other, const PXPoint& offset)
+{
+    const int32_t otherCount = std::min(std::max(other.count, 0), PXDirtyList::Capacity);
+    if (m_dirtyList.count + otherCount >= PXDirtyList::Capacity) {
+        return false;
+    }
+    const PXRect whole = {0, m_width, 0, m_height};
+    for (int32_t i = 0; i < otherCount; ++i) {
+        const PXRect& o = other.rects[i];
+        PXRect moved = {ClampToInt32(int64_t{o.left} + offset.x), ClampToInt32(int64_t{o.right} + offset.x),
+                        ClampToInt32(int64_t{o.top} + offset.y), ClampToInt32(int64_t{o.bottom} + offset.y)};
+        moved = Intersect(moved, whole);
+        if (!moved.IsEmpty()) {
+            AddDirty(moved);
+        }
+    }
+    return true;
+}
+
+PXRect PXScreen2D::ClipToDirty(const PXRect& r) const
+{
+    if (m_dirtyList.count >= PXDirtyList::Capacity) {
+        return r;
+    }
+    PXRect c = {0, 0, 0, 0};
+    for (int32_t i = 0; i < m_dirtyList.count; ++i) {
+        const PXRect in = Intersect(m_dirtyList.rects[i], r);
+        if (!in.IsEmpty()) {
+            UnionInto(c, in);
+            if (Contains(c, r)) {
+                break;
+            }
+        }
+    }
+    return c;
+}
+
+uint32_t PXScreen2D::InvalidateRect(const PXRect& r, bool clear)
+{
+    if (r.left >= r.right || r.top >= r.bottom) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 1;
+    }
+    const PXRect whole = WholeSurface(lock.Desc());
+    const PXRect c = Intersect(r, whole);
+    if (!c.IsEmpty()) {
+        if (!AddDirty(c)) {
+            m_dirtyList.count = 0;
+            AddDirty(whole);
+        }
+        if (clear) {
+            for (int32_t y = c.top; y < c.bottom; ++y) {
+                std::fill_n(RowOf(lock.Desc(), y) + c.left, c.right - c.left, uint16_t{0});
+            }
+        }
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::InvalidateList(const PXDirtyList& other)
+{
+    return InvalidateListOffset(other, PXPoint{});
+}
+
+uint32_t PXScreen2D::InvalidateListOffset(const PXDirtyList& other, const PXPoint& offset)
+{
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 1;
+    }
+    if (!AddDirtyList(other, offset)) {
+        m_dirtyList.count = 0;
+        AddDirty(WholeSurface(lock.Desc()));
+    }
+    return 1;
+}
+
+void PXScreen2D::InvalidateWhole()
+{
+    InvalidateRect({0, m_width, 0, m_height}, false);
+}
+
+bool PXScreen2D::SetDirtyTracking(bool on)
+{
+    m_dirtyTracking = on;
+    return on;
+}
+
+// ---- Image table ------------------------------------------------------------------
+
+PXImage* PXScreen2D::FindImage(uint32_t id) const
+{
+    if (!m_images) {
+        return nullptr;
+    }
+    const auto it = m_images->find(id);
+    return it == m_images->end() ? nullptr : it->second.get();
+}
+
+uint32_t PXScreen2D::CreateImage(const PXBitmapDesc& bitmap, uint32_t* outId, uint32_t flags)
+{
+    if (!m_images || outId == nullptr) {
+        return 0;
+    }
+    auto image = std::make_unique<PXImage>();
+    if (!ConvertBitmap(*image, bitmap, m_pixelFormat, flags)) {
+        return 0;
+    }
+    return AddImage(std::move(image), outId);
+}
+
+uint32_t PXScreen2D::AddImage(std::unique_ptr<PXImage> image, uint32_t* outId)
+{
+    if (!m_images || !image || outId == nullptr) {
+        return 0;
+    }
+    (*m_images)[m_nextImageId] = std::move(image);
+    *outId = m_nextImageId++;
+    return 1;
+}
+
+uint32_t PXScreen2D::GetImage(uint32_t id, PXImage** out)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr || out == nullptr) {
+        return 0;
+    }
+    *out = image;
+    return 1;
+}
+
+uint32_t PXScreen2D::SetImageOrigin(uint32_t id, const PXPoint& origin)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr) {
+        return 0;
+    }
+    image->originX = origin.x;
+    image->originY = origin.y;
+    return 1;
+}
+
+uint32_t PXScreen2D::GetImageName(uint32_t id, std::string* out)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr || out == nullptr) {
+        return 0;
+    }
+    *out = image->name;
+    return 1;
+}
+
+uint32_t PXScreen2D::FreeImage(uint32_t id)
+{
+    if (FindImage(id) == nullptr) {
+        return 0;
+    }
+    m_images->erase(id);
+    return 1;
+}
+
+bool PXScreen2D::HasImage(uint32_t id)
+{
+    return FindImage(id) != nullptr;
+}
+
+uint32_t PXScreen2D::FreeAllImages()
+{
+    if (!m_images) {
+        return 0;
+    }
+    m_images->clear();
+    return 1;
+}
+
+uint32_t PXScreen2D::LockImage(uint32_t id, PXSurfaceDesc* out)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr || out == nullptr) {
+        return 0;
+    }
+    ++image->lockCount;
+    out->bytesPerPixel = 2;
+    out->width = image->width;
+    out->height = image->height;
+    out->pitch = image->width * 2;
+    out->pixels = reinterpret_cast<uint8_t*>(image->pixels.data());
+    return 1;
+}
+
+uint32_t PXScreen2D::UnlockImage(uint32_t id)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr) {
+        return 0;
+    }
+    if (image->lockCount > 0) {
+        --image->lockCount;
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::HalveImage(uint32_t id)
+{
+    PXImage* old = FindImage(id);
+    if (old == nullptr || old->lockCount != 0) {
+        return 0;
+    }
+    auto half = std::make_unique<PXImage>();
+    half->width = old->width >> 1;
+    half->height = old->height >> 1;
+    half->pixels.resize(static_cast<size_t>(half->width) * half->height);
+    for (uint32_t y = 0; y < half->height; ++y) {
+        for (uint32_t x = 0; x < half->width; ++x) {
+            half->pixels[static_cast<size_t>(y) * half->width + x] =
+                old->pixels[static_cast<size_t>(2 * y) * old->width + 2 * x];
+        }
+    }
+    (*m_images)[id] = std::move(half);
+    return 1;
+}
+
+// ---- Tiling -----------------------------------------------------------------------
+
+uint32_t PXScreen2D::TileImageOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y,
+                                     int32_t w, int32_t h, bool keyed)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    const int64_t iw = image->width;
+    const int64_t ih = image->height;
+    if (h <= 0 || w <= 0 || iw == 0 || ih == 0) {
+        return 1;
+    }
+    // An offset of a whole tile or more scrolls round to the same picture; taking the
+    // remainder also keeps every tile at least one pixel wide, so the loop always ends.
+    srcX0 %= image->width;
+    srcY0 %= image->height;
+    const int64_t right = int64_t{x} + w;
+    const int64_t bottom = int64_t{y} + h;
+    uint32_t sy = srcY0;
+    for (int64_t cy = y; cy < bottom;) {
+        const int64_t rowH = std::min<int64_t>(ih - sy, bottom - cy);
+        uint32_t sx = srcX0;
+        for (int64_t cx = x; cx < right;) {
+            const int64_t tileW = std::min<int64_t>(iw - sx, right - cx);
+            BlitImage(image, static_cast<int32_t>(cx), static_cast<int32_t>(cy), sx, sy,
+                      static_cast<uint32_t>(tileW), static_cast<uint32_t>(rowH), keyed);
+            cx += tileW;
+            sx = 0;
+        }
+        cy += rowH;
+        sy = 0;
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::TileImage(uint32_t id, int32_t x, int32_t y, int32_t w, int32_t h, bool keyed)
+{
+    return TileImageOffset(id, 0, 0, x, y, w, h, keyed);
+}
+
+uint32_t PXScreen2D::TileImageAlpha(uint32_t id, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t alpha,
+                                    bool keyed)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    const int64_t iw = image->width;
+    const int64_t ih = image->height;
+    if (h <= 0 || w <= 0 || iw == 0 || ih == 0) {
+        return 1;
+    }
+    const int64_t right = int64_t{x} + w;
+    const int64_t bottom = int64_t{y} + h;
+    for (int64_t cy = y; cy < bottom; cy += ih) {
+        const int64_t tileH = std::min(ih, bottom - cy);
+        for (int64_t cx = x; cx < right; cx += iw) {
+            const int64_t tileW = std::min(iw, right - cx);
+            BlitImageAlpha(image, static_cast<int32_t>(cx), static_cast<int32_t>(cy), 0, 0,
+                           static_cast<uint32_t>(tileW), static_cast<uint32_t>(tileH), alpha, keyed);
+        }
+    }
+    return 1;
+}
+
+// ---- Fills ------------------------------------------------------------------------
+
+uint32_t PXScreen2D::FillRect(const PXRect& rect, const PXColor& color)
+{
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    const PXRect c = Intersect(ClipToDirty(rect), WholeSurface(lock.Desc()));
+    if (c.IsEmpty()) {
+        return 1;
+    }
+    const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
+    for (int32_t y = c.top; y < c.bottom; ++y) {
+        uint16_t* row = RowOf(lock.Desc(), y);
+        if (color.alpha == 255) {
+            std::fill(row + c.left, row + c.right, p);
+        } else {
+            for (int32_t x = c.left; x < c.right; ++x) {
+                row[x] = PXPixel::Blend(row[x], p, color.alpha);
+            }
+        }
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::ModulateRect(int32_t x, int32_t y, uint32_t w, uint32_t h, const PXColor& color)
+{
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    const int64_t frameW = lock.Desc().width;
+    const int64_t frameH = lock.Desc().height;
+    const int64_t ww = (w == PXToEdge || int64_t{w} >= frameW - x) ? frameW - x : int64_t{w};
+    const int64_t hh = (h == PXToEdge || int64_t{h} >= frameH - y) ? frameH - y : int64_t{h};
+    if (!m_dirtyTracking) {
+        InvalidateWhole();
+    }
+    const PXRect r = {x, ClampToInt32(x + ww), y, ClampToInt32(y + hh)};
+    const PXRect c = Intersect(ClipToDirty(r), WholeSurface(lock.Desc()));
+    if (c.IsEmpty()) {
+        return 1;
+    }
+    const Factors k = FactorsOf(color);
+    for (int32_t yy = c.top; yy < c.bottom; ++yy) {
+        uint16_t* row = RowOf(lock.Desc(), yy);
+        for (int32_t xx = c.left; xx < c.right; ++xx) {
+            if (row[xx] != 0) {
+                row[xx] = PXPixel::Modulate(row[xx], k.red, k.green, k.blue);
+            }
+        }
+    }
+    return 1;
+}
+
+// ---- Lines and outlines -----------------------------------------------------------
+
+uint32_t PXScreen2D::DrawHLine(int32_t y, int32_t x1, int32_t x2, const PXColor& color)
+{
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 1;
+    }
+    const int32_t frameW = static_cast<int32_t>(lock.Desc().width);
+    const int32_t frameH = static_cast<int32_t>(lock.Desc().height);
+    if (y < 0 || y >= frameH || frameW == 0) {
+        return 1;
+    }
+    const int32_t xa = std::min(std::max(x1, 0), frameW - 1);
+    const int32_t xb = std::min(std::max(x2, 0), frameW - 1);
+    const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
+    uint16_t* row = RowOf(lock.Desc(), y);
+    for (int32_t x = xa; x <= xb; ++x) {
+        row[x] = color.alpha >= 255 ? p : PXPixel::Blend(row[x], p, color.alpha);
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::DrawVLine(int32_t x, int32_t y1, int32_t y2, const PXColor& color)
+{
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 1;
+    }
+    const int32_t frameW = static_cast<int32_t>(lock.Desc().width);
+    const int32_t frameH = static_cast<int32_t>(lock.Desc().height);
+    if (x < 0 || x >= frameW || frameH == 0) {
+        return 1;
+    }
+    const int32_t ya = std::min(std::max(y1, 0), frameH - 1);
+    const int32_t yb = std::min(std::max(y2, 0), frameH - 1);
+    const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
+    for (int32_t y = ya; y <= yb; ++y) {
+        uint16_t& d = RowOf(lock.Desc(), y)[x];
+        d = color.alpha >= 255 ? p : PXPixel::Blend(d, p, color.alpha);
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::DrawLine(const PXPoint& a, const PXPoint& b, const PXColor& color)
+{
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    const int64_t dx = int64_t{b.x} - a.x;
+    const int64_t dy = int64_t{b.y} - a.y;
+    const int64_t adx = std::llabs(dx);
+    const int64_t ady = std::llabs(dy);
+    const int64_t n = ady < adx ? adx : ady;
+    if (n == 0) {
+        return 1;
+    }
+    const int64_t stepX = (dx * 256) / n;
+    const int64_t stepY = (dy * 256) / n;
+    const int64_t frameW = lock.Desc().width;
+    const int64_t frameH = lock.Desc().height;
+    const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
+    int64_t fx = int64_t{a.x} * 256;
+    int64_t fy = int64_t{a.y} * 256;
+    for (int64_t i = 0; i < n; ++i) {
+        const int64_t px = fx >> 8;
+        const int64_t py = fy >> 8;
+        if (px >= 0 && px < frameW && py >= 0 && py < frameH) {
+            RowOf(lock.Desc(), static_cast<int32_t>(py))[px] = p;
+        }
+        fx += stepX;
+        fy += stepY;
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::DrawRect(const PXRect& r, const PXColor& color)
+{
+    DrawVLine(r.left, r.top, r.bottom, color);
+    DrawHLine(r.top, r.left, r.right, color);
+    DrawVLine(r.right, r.top, r.bottom, color);
+    DrawHLine(r.bottom, r.left, r.right, color);
+    return 1;
+}
+
+uint32_t PXScreen2D::DrawBevelRect(const PXRect& r, const PXColor& fill, const PXColor& light,
+                                   const PXColor& dark)
+{
+    const uint32_t result = FillRect(r, fill);
+    if (light == dark) {
+        DrawHLine(r.top, r.left, r.right - 1, light);
+        DrawVLine(r.left, r.top, r.bottom - 1, light);
+        DrawVLine(r.right - 1, r.top, r.bottom - 1, dark);
+        DrawHLine(r.bottom - 1, r.left, r.right - 1, dark);
+    } else {
+        DrawHLine(r.top, r.left, r.right - 2, light);
+        DrawVLine(r.left, r.top, r.bottom - 2, light);
+        DrawVLine(r.right - 1, r.top + 1, r.bottom - 1, dark);
+        DrawHLine(r.bottom - 1, r.left + 1, r.right - 1, dark);
+    }
+    return result;
+}

@@ -1,0 +1,116 @@
+// The software renderer: the dirty-rectangle list, the image table and every drawing
+// operation on the 16-bit 5-5-5 frame buffer. A platform screen derives from it and
+// supplies the frame buffer (LockScreen/UnlockScreen), the window and presentation.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "engine/graphics/PXScreen.h"
+
+class PXScreen2D : public PXScreen {
+public:
+    explicit PXScreen2D(PXGame* owner) : PXScreen(owner) {}
+
+    uint32_t Destroy() override;
+
+    uint32_t Blit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
+                  bool keyed) override;
+    uint32_t BlitImage(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                       uint32_t h, bool keyed) override;
+    uint32_t BlitAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
+                       uint32_t alpha, bool keyed) override;
+    uint32_t BlitImageAlpha(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                            uint32_t h, uint32_t alpha, bool keyed) override;
+    uint32_t BlitModulated(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                           uint32_t h, bool keyed, const PXColor& color) override;
+    uint32_t BlitImageModulated(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                uint32_t w, uint32_t h, bool keyed, const PXColor& color) override;
+    uint32_t BlitFlipped(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
+                         bool keyed) override;
+    uint32_t BlitImageFlipped(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                              uint32_t w, uint32_t h, bool keyed) override;
+    uint32_t BlitScaled(uint32_t id, int32_t x, int32_t y, uint32_t dstW, uint32_t dstH, uint32_t srcX,
+                        uint32_t srcY, uint32_t srcW, uint32_t srcH, bool keyed) override;
+    uint32_t BlitImageScaled(const PXImage* image, int32_t x, int32_t y, uint32_t dstW, uint32_t dstH,
+                             uint32_t srcX, uint32_t srcY, uint32_t srcW, uint32_t srcH, bool keyed) override;
+    uint32_t InvalidateRect(const PXRect& rect, bool clear) override;
+    uint32_t InvalidateListOffset(const PXDirtyList& other, const PXPoint& offset) override;
+    uint32_t InvalidateList(const PXDirtyList& other) override;
+    void ClearDirtyList() override { m_dirtyList.count = 0; }
+    bool SetDirtyTracking(bool on) override;
+    PXDirtyList* GetDirtyList() override { return &m_dirtyList; }
+    uint32_t CreateImage(const PXBitmapDesc& bitmap, uint32_t* outId, uint32_t flags) override;
+    uint32_t AddImage(std::unique_ptr<PXImage> image, uint32_t* outId) override;
+    uint32_t GetImage(uint32_t id, PXImage** out) override;
+    uint32_t SetImageOrigin(uint32_t id, const PXPoint& origin) override;
+    uint32_t GetImageName(uint32_t id, std::string* out) override;
+    uint32_t FreeImage(uint32_t id) override;
+    bool HasImage(uint32_t id) override;
+    uint32_t FreeAllImages() override;
+    uint32_t LockImage(uint32_t id, PXSurfaceDesc* out) override;
+    uint32_t UnlockImage(uint32_t id) override;
+    uint32_t BlitColorAdd(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                          uint32_t h, bool keyed, const PXColor& color) override;
+    uint32_t BlitRaw(const PXBitmapDesc& bitmap, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                     uint32_t h, bool keyed) override;
+    uint32_t BlitAdditive(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                          uint32_t h, uint32_t intensity) override;
+    uint32_t BlitMasked(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
+                        const PXBitmapDesc& mask) override;
+    uint32_t BlitMaskedAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                             uint32_t h, const PXBitmapDesc& mask, uint32_t alpha) override;
+    uint32_t BlitMaskedModulated(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                 uint32_t h, const PXBitmapDesc& mask, const PXColor& color) override;
+    uint32_t BlitMaskedColorAdd(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                uint32_t h, const PXBitmapDesc& mask, const PXColor& color) override;
+    uint32_t TileImageOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y, int32_t w,
+                             int32_t h, bool keyed) override;
+    uint32_t TileImage(uint32_t id, int32_t x, int32_t y, int32_t w, int32_t h, bool keyed) override;
+    uint32_t TileImageAlpha(uint32_t id, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t alpha,
+                            bool keyed) override;
+    uint32_t HalveImage(uint32_t id) override;
+    uint32_t ModulateRect(int32_t x, int32_t y, uint32_t w, uint32_t h, const PXColor& color) override;
+    uint32_t DrawHLine(int32_t y, int32_t x1, int32_t x2, const PXColor& color) override;
+    uint32_t DrawVLine(int32_t x, int32_t y1, int32_t y2, const PXColor& color) override;
+    uint32_t DrawLine(const PXPoint& a, const PXPoint& b, const PXColor& color) override;
+    uint32_t DrawRect(const PXRect& rect, const PXColor& color) override;
+    uint32_t FillRect(const PXRect& rect, const PXColor& color) override;
+    uint32_t DrawBevelRect(const PXRect& rect, const PXColor& fill, const PXColor& light,
+                           const PXColor& dark) override;
+
+    int32_t GetLockCount() const { return m_lockCount; }
+    bool IsDirtyTracking() const { return m_dirtyTracking; }
+
+    // The plain per-pixel keyed copy; BlitImage's keyed path must match it pixel for pixel.
+    uint32_t BlitImageKeyedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                     uint32_t w, uint32_t h);
+
+protected:
+    // Platform screens call this from their constructor.
+    void CreateImageTable();
+
+    // Bounding box of the dirty areas that r touches (r itself when the list is full).
+    PXRect ClipToDirty(const PXRect& r) const;
+    // Adds r to the dirty list, merging into the first rectangle it overlaps or touches.
+    bool AddDirty(const PXRect& r);
+    bool AddDirtyList(const PXDirtyList& other, const PXPoint& offset);
+    void InvalidateWhole();
+    PXImage* FindImage(uint32_t id) const;
+    // Clip rectangle of an image blit with the origin rule; false when nothing is drawn.
+    bool ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH, int32_t originX,
+                       int32_t originY, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                       uint32_t h, PXRect* clip, int64_t* destLeft, int64_t* destTop) const;
+
+    template <typename Rule>
+    uint32_t MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
+                        const PXBitmapDesc& mask, Rule rule);
+
+    int32_t m_lockCount = 0;
+    PXDirtyList m_dirtyList;
+    bool m_dirtyTracking = true;
+    std::unique_ptr<std::map<uint32_t, std::unique_ptr<PXImage>>> m_images;
+    uint32_t m_nextImageId = 0;
+};

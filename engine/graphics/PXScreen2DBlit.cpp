@@ -1,0 +1,545 @@
+// The renderer's image blits: copy, alpha, modulate, colour add, additive, masked,
+// flipped, stretched and raw bitmap copies.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/graphics/PXPixelMath.h"
+#include "engine/graphics/PXScreen2D.h"
+
+namespace {
+
+PXRect Intersect(const PXRect& a, const PXRect& b)
+{
+    return {std::max(a.left, b.left), std::min(a.right, b.right), std::max(a.top, b.top),
+            std::min(a.bottom, b.bottom)};
+}
+
+uint16_t* RowOf(const PXSurfaceDesc& s, int32_t y)
+{
+    return reinterpret_cast<uint16_t*>(s.pixels + static_cast<size_t>(y) * s.pitch);
+}
+
+struct Factors {
+    uint32_t red, green, blue;
+};
+
+Factors FactorsOf(const PXColor& c)
+{
+    return {c.red * c.alpha / 255u, c.green * c.alpha / 255u, c.blue * c.alpha / 255u};
+}
+
+class ScreenLock {
+public:
+    explicit ScreenLock(PXScreen2D& screen) : m_screen(screen), m_ok(screen.LockScreen(&m_desc) != 0) {}
+    ~ScreenLock()
+    {
+        if (m_ok) {
+            m_screen.UnlockScreen();
+        }
+    }
+    ScreenLock(const ScreenLock&) = delete;
+    ScreenLock& operator=(const ScreenLock&) = delete;
+    bool Ok() const { return m_ok && m_desc.pixels != nullptr; }
+    const PXSurfaceDesc& Desc() const { return m_desc; }
+
+private:
+    PXScreen2D& m_screen;
+    PXSurfaceDesc m_desc;
+    bool m_ok;
+};
+
+// Where a clipped blit reads: the source of frame pixel (X, Y) is
+// src[(srcTop + (Y - clip.top) * rowStep) * srcPitch + srcLeft + (X - clip.left)].
+struct SourceMap {
+    const uint16_t* src;
+    size_t srcPitch;
+    int64_t srcLeft;
+    int64_t srcTop;
+    int64_t rowStep;
+};
+
+// Runs op(dest pixel, source pixel, source index) over the clip rectangle.
+template <typename Op>
+void ForEachPixel(const PXSurfaceDesc& surface, const PXRect& clip, const SourceMap& m, Op op)
+{
+    const int32_t n = clip.right - clip.left;
+    for (int32_t y = clip.top; y < clip.bottom; ++y) {
+        const int64_t sy = m.srcTop + (y - clip.top) * m.rowStep;
+        const size_t base = static_cast<size_t>(sy) * m.srcPitch + static_cast<size_t>(m.srcLeft);
+        uint16_t* d = RowOf(surface, y) + clip.left;
+        const uint16_t* s = m.src + base;
+        for (int32_t i = 0; i < n; ++i) {
+            op(d[i], s[i], base + static_cast<size_t>(i));
+        }
+    }
+}
+
+SourceMap MapImage(const PXImage& image, const PXRect& clip, int64_t destLeft, int64_t destTop, uint32_t srcX,
+                   uint32_t srcY)
+{
+    return {image.pixels.data(), image.width, int64_t{srcX} + (clip.left - destLeft),
+            int64_t{srcY} + (clip.top - destTop), 1};
+}
+
+// Effective size of a source span: to the edge for -1, else cut at the edge.
+uint32_t EffectiveSize(uint32_t requested, uint32_t total, uint32_t start)
+{
+    const uint32_t available = total - start; // callers ensure start < total
+    return requested == PXToEdge ? available : std::min(requested, available);
+}
+
+} // namespace
+
+bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH, int32_t originX,
+                               int32_t originY, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                               uint32_t h, PXRect* clip, int64_t* destLeft, int64_t* destTop) const
+{
+    // A source start at or past the edge has nothing to copy (and would wrap the sizes).
+    if (srcX >= imageW || srcY >= imageH) {
+        return false;
+    }
+    const int64_t width = EffectiveSize(w, imageW, srcX);
+    const int64_t height = EffectiveSize(h, imageH, srcY);
+    *destLeft = int64_t{x} - originX;
+    *destTop = int64_t{y} - originY;
+    // Cut to the frame buffer first (64-bit, so far-off positions cannot overflow); the
+    // dirty list lies inside it, so the clip below is unchanged by this.
+    const int64_t frameW = surface.width;
+    const int64_t frameH = surface.height;
+    const int64_t l = std::max<int64_t>(*destLeft, 0);
+    const int64_t r = std::min<int64_t>(*destLeft + width, frameW);
+    const int64_t t = std::max<int64_t>(*destTop, 0);
+    const int64_t b = std::min<int64_t>(*destTop + height, frameH);
+    if (r <= l || b <= t) {
+        return false;
+    }
+    const PXRect dest = {static_cast<int32_t>(l), static_cast<int32_t>(r), static_cast<int32_t>(t),
+                         static_cast<int32_t>(b)};
+    *clip = Intersect(ClipToDirty(dest), dest);
+    return !clip->IsEmpty();
+}
+
+uint32_t PXScreen2D::Blit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                          uint32_t h, bool keyed)
+{
+    PXImage* image = FindImage(id);
+    return image == nullptr ? 0 : BlitImage(image, x, y, srcX, srcY, w, h, keyed);
+}
+
+uint32_t PXScreen2D::BlitImage(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                               uint32_t w, uint32_t h, bool keyed)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    if (!m_dirtyTracking) {
+        InvalidateWhole();
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+    const size_t n = static_cast<size_t>(c.right - c.left);
+    for (int32_t row = c.top; row < c.bottom; ++row) {
+        const uint16_t* s = m.src + static_cast<size_t>(m.srcTop + (row - c.top)) * m.srcPitch + m.srcLeft;
+        uint16_t* d = RowOf(lock.Desc(), row) + c.left;
+        if (!keyed) {
+            std::memcpy(d, s, n * sizeof(uint16_t));
+            continue;
+        }
+        // Keyed: a branch-free select per pixel lets the compiler vectorise the row.
+        for (size_t i = 0; i < n; ++i) {
+            const uint16_t sp = s[i];
+            d[i] = sp != 0 ? sp : d[i];
+        }
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitImageKeyedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
+                                             uint32_t srcY, uint32_t w, uint32_t h)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    if (!m_dirtyTracking) {
+        InvalidateWhole();
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                 [](uint16_t& d, uint16_t s, size_t) {
+                     if (s != 0) {
+                         d = s;
+                     }
+                 });
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                               uint32_t h, uint32_t alpha, bool keyed)
+{
+    PXImage* image = FindImage(id);
+    return image == nullptr ? 0 : BlitImageAlpha(image, x, y, srcX, srcY, w, h, alpha, keyed);
+}
+
+uint32_t PXScreen2D::BlitImageAlpha(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                    uint32_t w, uint32_t h, uint32_t alpha, bool keyed)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+    const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
+    if (!keyed) {
+        ForEachPixel(lock.Desc(), c, m, [a](uint16_t& d, uint16_t s, size_t) { d = PXPixel::Blend(d, s, a); });
+    } else if (alpha == 0xFFFF) {
+        ForEachPixel(lock.Desc(), c, m, [](uint16_t& d, uint16_t s, size_t) {
+            if (s != 0) {
+                d = PXPixel::SaturatingAdd(d, s);
+            }
+        });
+    } else {
+        ForEachPixel(lock.Desc(), c, m, [a](uint16_t& d, uint16_t s, size_t) {
+            if (s != 0) {
+                d = PXPixel::Blend(d, s, a);
+            }
+        });
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitModulated(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                   uint32_t h, bool keyed, const PXColor& color)
+{
+    PXImage* image = FindImage(id);
+    return image == nullptr ? 0 : BlitImageModulated(image, x, y, srcX, srcY, w, h, keyed, color);
+}
+
+uint32_t PXScreen2D::BlitImageModulated(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
+                                        uint32_t srcY, uint32_t w, uint32_t h, bool keyed, const PXColor& color)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    if (!m_dirtyTracking) {
+        InvalidateWhole();
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const Factors k = FactorsOf(color);
+    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                 [k, keyed](uint16_t& d, uint16_t s, size_t) {
+                     if (!keyed || s != 0) {
+                         d = PXPixel::Modulate(s, k.red, k.green, k.blue);
+                     }
+                 });
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitFlipped(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                 uint32_t h, bool keyed)
+{
+    PXImage* image = FindImage(id);
+    return image == nullptr ? 0 : BlitImageFlipped(image, x, y, srcX, srcY, w, h, keyed);
+}
+
+uint32_t PXScreen2D::BlitImageFlipped(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                      uint32_t w, uint32_t h, bool keyed)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    // Destination row Y reads source row height - 1 - srcY - (Y - dest.top).
+    SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+    m.srcTop = int64_t{image->height} - 1 - srcY - (c.top - destTop);
+    m.rowStep = -1;
+    ForEachPixel(lock.Desc(), c, m, [keyed](uint16_t& d, uint16_t s, size_t) {
+        if (!keyed || s != 0) {
+            d = s;
+        }
+    });
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitScaled(uint32_t id, int32_t x, int32_t y, uint32_t dstW, uint32_t dstH, uint32_t srcX,
+                                uint32_t srcY, uint32_t srcW, uint32_t srcH, bool keyed)
+{
+    PXImage* image = FindImage(id);
+    return image == nullptr ? 0 : BlitImageScaled(image, x, y, dstW, dstH, srcX, srcY, srcW, srcH, keyed);
+}
+
+uint32_t PXScreen2D::BlitImageScaled(const PXImage* image, int32_t x, int32_t y, uint32_t dstW, uint32_t dstH,
+                                     uint32_t srcX, uint32_t srcY, uint32_t srcW, uint32_t srcH, bool keyed)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    std::unique_ptr<ScreenLock> lock = std::make_unique<ScreenLock>(*this);
+    if (!lock->Ok()) {
+        return 0;
+    }
+    auto effective = [](uint32_t requested, uint32_t total, uint32_t start) {
+        if (requested == PXToEdge) {
+            return start > total ? total : total - start;
+        }
+        return start > total ? 0u : std::min(requested, total - start);
+    };
+    srcW = effective(srcW, image->width, srcX);
+    srcH = effective(srcH, image->height, srcY);
+    if (srcW == dstW && srcH == dstH) {
+        lock.reset();
+        return BlitImage(image, x, y, srcX, srcY, srcW, srcH, keyed);
+    }
+    if (!m_dirtyTracking) {
+        InvalidateWhole();
+    }
+    const PXSurfaceDesc& surface = lock->Desc();
+    const PXRect screen = {0, static_cast<int32_t>(surface.width), 0, static_cast<int32_t>(surface.height)};
+    const int64_t r = std::min<int64_t>(int64_t{x} + dstW, screen.right);
+    const int64_t b = std::min<int64_t>(int64_t{y} + dstH, screen.bottom);
+    const PXRect dest = {std::max(x, 0), static_cast<int32_t>(std::max<int64_t>(r, 0)), std::max(y, 0),
+                         static_cast<int32_t>(std::max<int64_t>(b, 0))};
+    if (dest.IsEmpty()) {
+        return 1;
+    }
+    const PXRect c = Intersect(ClipToDirty(dest), dest);
+    if (c.IsEmpty()) {
+        return 1;
+    }
+    const float stepX = static_cast<float>(srcW) / static_cast<float>(dstW);
+    const float stepY = static_cast<float>(srcH) / static_cast<float>(dstH);
+    float fy = static_cast<float>(int64_t{c.top} - y + srcY) * stepY;
+    const float fx0 = static_cast<float>(int64_t{c.left} - x + srcX) * stepX;
+    for (int32_t row = c.top; row < c.bottom; ++row, fy += stepY) {
+        // Positions past the image (a scaled source offset can reach them) are not drawn.
+        const double sy = std::trunc(static_cast<double>(fy));
+        if (sy >= image->height) {
+            continue;
+        }
+        const uint16_t* src = image->pixels.data() + static_cast<size_t>(sy) * image->width;
+        uint16_t* d = RowOf(surface, row);
+        float fx = fx0;
+        for (int32_t col = c.left; col < c.right; ++col, fx += stepX) {
+            const uint32_t sx = static_cast<uint32_t>(static_cast<double>(fx)) % 65536u;
+            if (sx >= image->width) {
+                continue;
+            }
+            const uint16_t s = src[sx];
+            if (!keyed || s != 0) {
+                d[col] = s;
+            }
+        }
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitColorAdd(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                  uint32_t h, bool keyed, const PXColor& color)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    if (!m_dirtyTracking) {
+        InvalidateWhole();
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const Factors k = FactorsOf(color);
+    const uint16_t t = static_cast<uint16_t>(PackPixel(m_pixelFormat, k.red, k.green, k.blue));
+    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                 [t, keyed](uint16_t& d, uint16_t s, size_t) {
+                     if (!keyed || s != 0) {
+                         d = PXPixel::WrappingAdd(s, t);
+                     }
+                 });
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitRaw(const PXBitmapDesc& bitmap, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                             uint32_t w, uint32_t h, bool keyed)
+{
+    if (bitmap.bitsPerPixel != 16 || !bitmap.data) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), bitmap.width, bitmap.height, 0, 0, x, y, srcX, srcY, w, h, &c, &destLeft,
+                       &destTop)) {
+        return 1;
+    }
+    const size_t n = static_cast<size_t>(c.right - c.left);
+    for (int32_t row = c.top; row < c.bottom; ++row) {
+        const size_t sy = static_cast<size_t>(int64_t{srcY} + (row - destTop));
+        const size_t sx = static_cast<size_t>(int64_t{srcX} + (c.left - destLeft));
+        const uint8_t* s = bitmap.data.get() + (sy * bitmap.width + sx) * 2;
+        uint16_t* d = RowOf(lock.Desc(), row) + c.left;
+        if (!keyed) {
+            std::memcpy(d, s, n * 2);
+            continue;
+        }
+        for (size_t i = 0; i < n; ++i) {
+            uint16_t p;
+            std::memcpy(&p, s + i * 2, 2);
+            if (p != 0) {
+                d[i] = p;
+            }
+        }
+    }
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitAdditive(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                  uint32_t h, uint32_t intensity)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    const uint32_t i = std::min(intensity, 256u);
+    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                 [i](uint16_t& d, uint16_t s, size_t) {
+                     if (s != 0) {
+                         d = PXPixel::SaturatingAdd(d, PXPixel::Modulate(s, i, i, i));
+                     }
+                 });
+    return 1;
+}
+
+namespace {
+
+bool MaskFits(const PXBitmapDesc& mask, const PXImage& image)
+{
+    return mask.bitsPerPixel == 8 && mask.data && mask.width == image.width && mask.height == image.height;
+}
+
+} // namespace
+
+template <typename Rule>
+uint32_t PXScreen2D::MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                uint32_t h, const PXBitmapDesc& mask, Rule rule)
+{
+    PXImage* image = FindImage(id);
+    if (image == nullptr || !MaskFits(mask, *image)) {
+        return 0;
+    }
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    PXRect c;
+    int64_t destLeft, destTop;
+    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
+                       w, h, &c, &destLeft, &destTop)) {
+        return 1;
+    }
+    // The mask has the image's size, so a source index is also the mask index.
+    const uint8_t* maskData = mask.data.get();
+    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                 [&rule, maskData](uint16_t& d, uint16_t s, size_t at) {
+                     if (s != 0) {
+                         d = rule(d, s, maskData[at]);
+                     }
+                 });
+    return 1;
+}
+
+uint32_t PXScreen2D::BlitMasked(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                uint32_t h, const PXBitmapDesc& mask)
+{
+    return MaskedBlit(id, x, y, srcX, srcY, w, h, mask,
+                      [](uint16_t d, uint16_t s, uint8_t m) { return PXPixel::Blend(d, s, m); });
+}
+
+uint32_t PXScreen2D::BlitMaskedAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                                     uint32_t h, const PXBitmapDesc& mask, uint32_t alpha)
+{
+    const int32_t a = alpha < 255 ? static_cast<int32_t>(alpha) : 255;
+    return MaskedBlit(id, x, y, srcX, srcY, w, h, mask,
+                      [a](uint16_t d, uint16_t s, uint8_t m) { return PXPixel::Blend(d, s, (m * a) >> 8); });
+}
+
+uint32_t PXScreen2D::BlitMaskedModulated(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                         uint32_t w, uint32_t h, const PXBitmapDesc& mask, const PXColor& color)
+{
+    const Factors k = FactorsOf(color);
+    return MaskedBlit(id, x, y, srcX, srcY, w, h, mask, [k](uint16_t d, uint16_t s, uint8_t m) {
+        return PXPixel::Blend(d, PXPixel::Modulate(s, k.red, k.green, k.blue), m);
+    });
+}
+
+uint32_t PXScreen2D::BlitMaskedColorAdd(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                        uint32_t w, uint32_t h, const PXBitmapDesc& mask, const PXColor& color)
+{
+    const Factors k = FactorsOf(color);
+    const uint16_t t = static_cast<uint16_t>(PackPixel(m_pixelFormat, k.red, k.green, k.blue));
+    return MaskedBlit(id, x, y, srcX, srcY, w, h, mask,
+                      [t](uint16_t d, uint16_t s, uint8_t m) { return PXPixel::Blend(d, PXPixel::WrappingAdd(s, t), m); });
+}

@@ -1,0 +1,203 @@
+// Dirty-rectangle list: adding, merging, collapsing when full, list merges and clipping.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "tests/graphics/ScreenFixture.h"
+
+namespace {
+
+std::vector<PXRect> Rects(PXScreen2D& screen)
+{
+    const PXDirtyList* list = screen.GetDirtyList();
+    return std::vector<PXRect>(list->rects, list->rects + list->count);
+}
+
+class DirtyListTest : public ScreenTest {
+protected:
+    void SetUp() override
+    {
+        ScreenTest::SetUp();
+        screen.ClearDirtyList();
+    }
+};
+
+TEST_F(DirtyListTest, EmptyRectanglesAreRefused)
+{
+    const PXRect cases[] = {{5, 5, 0, 4}, {6, 5, 0, 4}, {0, 4, 3, 3}, {0, 4, 4, 2}};
+    for (const PXRect& r : cases) {
+        EXPECT_EQ(0u, screen.InvalidateRect(r, false));
+        EXPECT_EQ(0, screen.GetDirtyList()->count);
+    }
+}
+
+TEST_F(DirtyListTest, RectanglesAreCutToTheScreen)
+{
+    EXPECT_EQ(1u, screen.InvalidateRect({-4, 3, 10, 20}, false));
+    EXPECT_EQ(1u, screen.InvalidateRect({100, 200, 0, 5}, false)); // wholly outside: nothing added
+    ASSERT_EQ(1, screen.GetDirtyList()->count);
+    EXPECT_EQ((PXRect{0, 3, 10, H}), screen.GetDirtyList()->rects[0]);
+}
+
+TEST_F(DirtyListTest, TouchingRectanglesMergeAndSeparatedOnesStay)
+{
+    struct Case {
+        PXRect a, b;
+        size_t expectedCount;
+    };
+    const Case cases[] = {
+        {{0, 4, 0, 4}, {4, 8, 0, 4}, 1}, // share the edge x = 4
+        {{0, 4, 0, 4}, {0, 4, 4, 8}, 1}, // share the edge y = 4
+        {{0, 4, 0, 4}, {2, 6, 2, 6}, 1}, // overlap
+        {{0, 4, 0, 4}, {5, 8, 0, 4}, 2}, // one pixel apart
+        {{0, 4, 0, 4}, {0, 4, 5, 8}, 2},
+    };
+    for (const Case& c : cases) {
+        screen.ClearDirtyList();
+        screen.InvalidateRect(c.a, false);
+        screen.InvalidateRect(c.b, false);
+        const std::vector<PXRect> rects = Rects(screen);
+        ASSERT_EQ(c.expectedCount, rects.size());
+        if (c.expectedCount == 1) {
+            EXPECT_EQ((PXRect{std::min(c.a.left, c.b.left), std::max(c.a.right, c.b.right),
+                              std::min(c.a.top, c.b.top), std::max(c.a.bottom, c.b.bottom)}),
+                      rects[0]);
+        }
+    }
+}
+
+TEST_F(DirtyListTest, MergeGoesIntoTheFirstTouchedRectangleOnly)
+{
+    screen.InvalidateRect({0, 2, 0, 2}, false);
+    screen.InvalidateRect({6, 8, 0, 2}, false);
+    screen.InvalidateRect({1, 7, 0, 1}, false); // touches both
+    const std::vector<PXRect> rects = Rects(screen);
+    ASSERT_EQ(2u, rects.size());
+    EXPECT_EQ((PXRect{0, 7, 0, 2}), rects[0]);
+    EXPECT_EQ((PXRect{6, 8, 0, 2}), rects[1]);
+}
+
+TEST_F(DirtyListTest, ClearTurnsOnlyTheVisiblePartBlack)
+{
+    FillScreen(White);
+    screen.InvalidateRect({-2, 2, 10, 14}, true);
+    for (int32_t y = 0; y < H; ++y) {
+        for (int32_t x = 0; x < W; ++x) {
+            const bool cleared = x < 2 && y >= 10;
+            EXPECT_EQ(cleared ? 0 : White, screen.GetPixel(x, y)) << x << "," << y;
+        }
+    }
+}
+
+TEST(DirtyListFull, NinetyNinthDisjointRectangleCollapsesToWholeScreen)
+{
+    PXMemoryScreen2D screen;
+    PXScreenDesc desc;
+    desc.width = 640;
+    desc.height = 480;
+    desc.pixelFormat.bitsPerPixel = 16;
+    ASSERT_EQ(1u, screen.Create(&desc, "t"));
+    screen.ClearDirtyList();
+    for (int32_t i = 0; i < 99; ++i) {
+        const int32_t x = (i % 20) * 4, y = (i / 20) * 4;
+        ASSERT_EQ(1u, screen.InvalidateRect({x, x + 1, y, y + 1}, false));
+    }
+    ASSERT_EQ(99, screen.GetDirtyList()->count);
+    EXPECT_EQ(1u, screen.InvalidateRect({600, 601, 400, 401}, false));
+    ASSERT_EQ(1, screen.GetDirtyList()->count);
+    EXPECT_EQ((PXRect{0, 640, 0, 480}), screen.GetDirtyList()->rects[0]);
+}
+
+TEST_F(DirtyListTest, InvalidateListAddsOrCollapses)
+{
+    PXDirtyList other;
+    other.rects[0] = {0, 2, 0, 2};
+    other.rects[1] = {10, 12, 8, 10};
+    other.count = 2;
+    screen.InvalidateRect({1, 3, 1, 3}, false);
+    EXPECT_EQ(1u, screen.InvalidateList(other));
+    std::vector<PXRect> rects = Rects(screen);
+    ASSERT_EQ(2u, rects.size());
+    EXPECT_EQ((PXRect{0, 3, 0, 3}), rects[0]);
+    EXPECT_EQ((PXRect{10, 12, 8, 10}), rects[1]);
+
+    // 2 held + 98 more reaches 100: the list becomes the whole screen.
+    other.count = 98;
+    for (int32_t i = 2; i < 98; ++i) {
+        other.rects[i] = {0, 1, 0, 1};
+    }
+    EXPECT_EQ(1u, screen.InvalidateList(other));
+    rects = Rects(screen);
+    ASSERT_EQ(1u, rects.size());
+    EXPECT_EQ((PXRect{0, W, 0, H}), rects[0]);
+}
+
+TEST_F(DirtyListTest, InvalidateListOffsetMovesAndCutsToTheScreen)
+{
+    PXDirtyList other;
+    other.rects[0] = {2, 6, 2, 4};   // moved by (-4, 9): {-2, 2, 11, 13} -> {0, 2, 11, 12}
+    other.rects[1] = {30, 40, 0, 1}; // stays off screen
+    other.count = 2;
+    EXPECT_EQ(1u, screen.InvalidateListOffset(other, PXPoint{-4, 9}));
+    const std::vector<PXRect> rects = Rects(screen);
+    ASSERT_EQ(1u, rects.size());
+    EXPECT_EQ((PXRect{0, 2, 11, 12}), rects[0]);
+}
+
+TEST_F(DirtyListTest, ForeignListWithBadCountDoesNotReadPastItsArray)
+{
+    PXDirtyList other;
+    other.count = 5000;
+    EXPECT_EQ(1u, screen.InvalidateList(other));
+    ASSERT_EQ(1, screen.GetDirtyList()->count);
+    EXPECT_EQ((PXRect{0, W, 0, H}), screen.GetDirtyList()->rects[0]);
+}
+
+TEST_F(DirtyListTest, DrawingIsClippedToTheBoundingBoxOfTouchedDirtyAreas)
+{
+    const PXColor red = MakeColor(255, 0, 0);
+    // Empty list: fills draw nothing, lines still draw.
+    EXPECT_EQ(1u, screen.FillRect({0, W, 0, H}, red));
+    EXPECT_EQ(1u, screen.DrawHLine(0, 0, 3, red));
+    EXPECT_EQ(std::vector<uint16_t>(4, Px(31, 0, 0)), Region(0, 0, 4, 1));
+    EXPECT_EQ(0, screen.GetPixel(0, 1));
+
+    // Two separate dirty areas in row 5: the clip is their bounding box, gap included.
+    screen.InvalidateRect({1, 3, 5, 6}, false);
+    screen.InvalidateRect({7, 9, 5, 6}, false);
+    screen.InvalidateRect({12, 14, 9, 10}, false); // not touched by the fill below
+    EXPECT_EQ(1u, screen.FillRect({0, W, 4, 7}, red));
+    for (int32_t x = 0; x < W; ++x) {
+        EXPECT_EQ(x >= 1 && x < 9 ? Px(31, 0, 0) : 0, screen.GetPixel(x, 5)) << x;
+        EXPECT_EQ(0, screen.GetPixel(x, 4));
+    }
+    EXPECT_EQ(0, screen.GetPixel(12, 9));
+}
+
+TEST_F(DirtyListTest, TrackingOffMakesCopiesInvalidateTheWholeScreen)
+{
+    const uint32_t id = AddImage(1, 1, {White});
+    EXPECT_FALSE(screen.SetDirtyTracking(false));
+    EXPECT_EQ(1u, screen.FillRect({0, 2, 0, 2}, MakeColor(255, 255, 255)));
+    EXPECT_EQ(0, screen.GetDirtyList()->count); // fills do not invalidate
+    EXPECT_EQ(1u, screen.Blit(id, 3, 3, 0, 0, PXToEdge, PXToEdge, false));
+    ASSERT_EQ(1, screen.GetDirtyList()->count);
+    EXPECT_EQ((PXRect{0, W, 0, H}), screen.GetDirtyList()->rects[0]);
+    EXPECT_EQ(White, screen.GetPixel(3, 3));
+}
+
+TEST(DirtyListUnlockable, InvalidateSucceedsWithoutChangesAndDrawingFails)
+{
+    PXMemoryScreen2D screen; // never created: no frame buffer
+    EXPECT_EQ(1u, screen.InvalidateRect({0, 4, 0, 4}, true));
+    PXDirtyList other;
+    other.count = 1;
+    other.rects[0] = {0, 1, 0, 1};
+    EXPECT_EQ(1u, screen.InvalidateList(other));
+    EXPECT_EQ(0, screen.GetDirtyList()->count);
+    EXPECT_EQ(0u, screen.FillRect({0, 4, 0, 4}, MakeColor(1, 2, 3)));
+    EXPECT_EQ(1u, screen.DrawHLine(0, 0, 4, MakeColor(1, 2, 3)));
+    EXPECT_EQ(0u, screen.Present());
+}
+
+} // namespace
