@@ -174,8 +174,17 @@ void Canvas::Line(float x0, float y0, float x1, float y1, float width, const Rgb
     float minY = std::min(y0, y1) - width, maxY = std::max(y0, y1) + width;
     float dx = x1 - x0, dy = y1 - y0;
     float len2 = std::max(dx * dx + dy * dy, 1e-6f);
+    const float len = std::sqrt(len2);
     for (int j = static_cast<int>(std::floor(minY)); j <= static_cast<int>(maxY); ++j) {
-        for (int i = static_cast<int>(std::floor(minX)); i <= static_cast<int>(maxX); ++i) {
+        // Only the span of the row near the line, so long diagonals stay cheap.
+        float from = minX, to = maxX;
+        if (std::fabs(dy) > 1e-3f) {
+            float xc = x0 + (j + 0.5f - y0) * dx / dy;
+            float half = (width * 0.5f + 1.5f) * len / std::fabs(dy);
+            from = std::max(minX, xc - half);
+            to = std::min(maxX, xc + half);
+        }
+        for (int i = static_cast<int>(std::floor(from)); i <= static_cast<int>(to); ++i) {
             float px = i + 0.5f - x0, py = j + 0.5f - y0;
             float t = Clamp01((px * dx + py * dy) / len2);
             float ex = px - t * dx, ey = py - t * dy;

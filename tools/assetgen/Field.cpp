@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "tools/assetgen/Pictures.h"
 
@@ -60,6 +61,20 @@ float LookPattern(int look, float x, float y)
     }
 }
 
+// The pattern of every look over one tile, computed once: banners reuse it.
+float CachedPattern(int look, int x, int y)
+{
+    static std::vector<float> table;
+    if (table.empty()) {
+        table.resize(static_cast<size_t>(LevelLooks) * Tile * Tile);
+        for (int l = 0; l < LevelLooks; ++l)
+            for (int j = 0; j < Tile; ++j)
+                for (int i = 0; i < Tile; ++i)
+                    table[(static_cast<size_t>(l) * Tile + j) * Tile + i] = LookPattern(l, i + 0.5f, j + 0.5f);
+    }
+    return table[(static_cast<size_t>(look % LevelLooks) * Tile + (y % Tile)) * Tile + (x % Tile)];
+}
+
 Canvas Background(int look)
 {
     Canvas c(Tile, Tile);
@@ -67,7 +82,7 @@ Canvas Background(int look)
     Rgba light = Mix(base, MakeRgb(0.5f, 0.55f, 0.7f), 0.12f);
     for (int y = 0; y < Tile; ++y) {
         for (int x = 0; x < Tile; ++x) {
-            float p = LookPattern(look, x + 0.5f, y + 0.5f);
+            float p = CachedPattern(look, x, y);
             Rgba px = Add(base, Scale(Add(light, Scale(base, -1.0f)), 0.35f * p));
             px = Scale(px, 1.0f + 0.16f * p);
             px.a = 1;
@@ -97,7 +112,7 @@ Canvas Banner(int level, const Faces& faces)
     Rgba accent = Mix(PieceColour(look % 6), MakeRgb(1, 1, 1), 0.3f);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            float p = LookPattern(look, static_cast<float>(x % Tile) + 0.5f, static_cast<float>(y % Tile) + 0.5f);
+            float p = CachedPattern(look, x, y);
             float v = 0.85f + 0.3f * std::sin(Pi * (y + 0.5f) / h);
             Rgba px = Scale(base, v * (1.0f + 0.14f * p));
             // Darker towards the outer edges frame the field.
@@ -237,7 +252,7 @@ void AddFieldPictures(OutputTree& out, const Faces& faces)
     std::vector<ListFrame> shimmer, flipped;
     for (int f = 0; f < shimmerFrames; ++f) {
         Canvas s = Shimmer(f, shimmerFrames);
-        flipped.push_back(ListFrame{"ShimmerDown" + std::to_string(f + 1), s.Flipped(), PixelMode::Additive});
+        flipped.push_back(ListFrame{"ShimmerDown" + std::to_string(f + 1), s, PixelMode::Additive, true});
         shimmer.push_back(ListFrame{"Shimmer" + std::to_string(f + 1), std::move(s), PixelMode::Additive});
     }
     out.Add("Shardfall/Images/shimmer.img", EncodeImageList(shimmer));

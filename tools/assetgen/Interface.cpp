@@ -144,7 +144,7 @@ int Faces::Open(const std::string& fontDir)
 {
     const std::string bold = fontDir + "/DejaVuSans-Bold.ttf";
     return title.Open(bold, 56) && big.Open(bold, 52) && menu.Open(bold, 18) && label.Open(bold, 12) &&
-           small.Open(bold, 11);
+           small.Open(bold, 11) && body.Open(fontDir + "/DejaVuSans.ttf", 16);
 }
 
 void AddInfoStrip(OutputTree& out, const Faces& faces)
@@ -200,9 +200,10 @@ void AddMenuPictures(OutputTree& out, const Faces& faces)
         const int w = text.Width() + 2 * (32 + gap) + 8, h = std::max(text.Height(), 60) + 4;
         Canvas title(w, h);
         int gy = (h - 56) / 2;
+        // A diamond on each side: an up-pointing gem above a down-pointing one.
         title.Draw(gemL, 4, gy);
-        title.Draw(gemR.Flipped(), 4 + 16, gy + 28);
-        title.Draw(TrianglePicture(5, 5), w - 36 - 16, gy);
+        title.Draw(gemR.Flipped(), 4, gy + 28);
+        title.Draw(TrianglePicture(5, 5), w - 36, gy);
         title.Draw(TrianglePicture(1, 5).Flipped(), w - 36, gy + 28);
         title.Draw(text, 4 + 32 + gap, (h - text.Height()) / 2);
         AddWithMask(out, "Shardfall/Images/Title", title);
@@ -224,7 +225,7 @@ void AddMenuPictures(OutputTree& out, const Faces& faces)
         };
         float y = 124;
         for (const char* line : rules) {
-            DrawCentred(c, faces.menu, line, plain, 320, y);
+            DrawCentred(c, faces.body, line, plain, 320, y);
             y += 26;
         }
         y += 12;
@@ -234,10 +235,10 @@ void AddMenuPictures(OutputTree& out, const Faces& faces)
         const char* keys[] = {"Left / Right: steer", "Up or Space: turn", "Down: drop", "P: pause   S: sound",
                               "F7: full screen"};
         for (int i = 0; i < 5; ++i) {
-            DrawCentred(c, faces.menu, mouse[i], plain, 190, y + 28 + 24 * i);
-            DrawCentred(c, faces.menu, keys[i], plain, 450, y + 28 + 24 * i);
+            DrawCentred(c, faces.body, mouse[i], plain, 190, y + 28 + 24 * i);
+            DrawCentred(c, faces.body, keys[i], plain, 450, y + 28 + 24 * i);
         }
-        DrawCentred(c, faces.menu, "Escape: quit", body, 320, y + 28 + 24 * 5 + 6);
+        DrawCentred(c, faces.body, "Escape: quit", body, 320, y + 28 + 24 * 5 + 6);
         DrawCentred(c, faces.menu, "Click or press any key to start", GoldStyle(1.5f), 320, 428);
         out.Add("Shardfall/Images/InstrBG.bmp", EncodeBitmap24(c, PixelMode::Opaque));
     }
@@ -253,9 +254,9 @@ void AddMenuPictures(OutputTree& out, const Faces& faces)
             c.RoundRect(30, y, 580, 15, 3, band);
         }
         const TextStyle head = LabelStyle();
-        DrawCentred(c, faces.label, "NAME", head, 110, 219);
+        DrawCentred(c, faces.label, "NAME", head, 60 + faces.label.Width("NAME") * 0.5f, 219);
         DrawCentred(c, faces.label, "LEVEL", head, 380, 219);
-        DrawCentred(c, faces.label, "SCORE", head, 480, 219);
+        DrawCentred(c, faces.label, "SCORE", head, 440 + faces.label.Width("SCORE") * 0.5f, 219);
         c.Line(30, 222, 610, 222, 1.0f, MakeRgb(0.6f, 0.7f, 1.0f, 0.3f));
         out.Add("Shardfall/Images/HighScoreBG.bmp", EncodeBitmap24(c, PixelMode::Opaque));
     }

@@ -12,6 +12,7 @@ struct Faces {
     Face menu;   // button labels
     Face label;  // info-strip labels
     Face small;  // table headings
+    Face body;   // DejaVu Sans, running text
     int Open(const std::string& fontDir);
 };
 

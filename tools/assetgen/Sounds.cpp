@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 namespace {
@@ -171,7 +172,7 @@ std::vector<float> ButtonClick()
         double e = std::min(1.0, t / 0.002) * std::exp(-t * 70);
         s[i] = static_cast<float>(e * (std::sin(TwoPi * 760 * t) + 0.5 * std::sin(TwoPi * 1520 * t)));
     }
-    Finish(s, 0.2, 2);
+    Finish(s, 0.15, 2);
     return s;
 }
 
@@ -180,15 +181,40 @@ double NoteFrequency(int midi)
     return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
 }
 
-// Adds a note into the loop buffer; anything past the end wraps to the start.
-template <typename Voice>
-void LoopNote(std::vector<float>& loop, double start, double length, Voice voice)
+struct Partial {
+    double freq;  // Hz
+    double amp;   // starting amplitude
+    double decay; // per second, on top of the note's envelope
+};
+
+// Adds a note into the loop buffer; anything past the end wraps to the start. Each
+// partial is a rotating phasor, which is much cheaper than a sine per sample.
+template <typename Envelope>
+void LoopNote(std::vector<float>& loop, double start, double length, std::initializer_list<Partial> partials,
+              Envelope envelope)
 {
+    struct Osc {
+        double c, s, rc, rs, a, fall;
+    };
+    std::vector<Osc> osc;
+    for (const Partial& p : partials) {
+        double w = TwoPi * p.freq / SoundRate;
+        osc.push_back(Osc{1.0, 0.0, std::cos(w), std::sin(w), p.amp, std::exp(-p.decay / SoundRate)});
+    }
     const size_t n = loop.size();
     const size_t first = static_cast<size_t>(start * SoundRate);
     const size_t count = static_cast<size_t>(length * SoundRate);
-    for (size_t k = 0; k < count; ++k)
-        loop[(first + k) % n] += static_cast<float>(voice(static_cast<double>(k) / SoundRate));
+    for (size_t k = 0; k < count; ++k) {
+        double v = 0;
+        for (Osc& o : osc) {
+            v += o.a * o.s;
+            double c = o.c * o.rc - o.s * o.rs;
+            o.s = o.s * o.rc + o.c * o.rs;
+            o.c = c;
+            o.a *= o.fall;
+        }
+        loop[(first + k) % n] += static_cast<float>(v * envelope(static_cast<double>(k) / SoundRate));
+    }
 }
 
 } // namespace
@@ -210,19 +236,14 @@ std::vector<float> Song()
         // Pad: three slowly swelling voices, each a pair of detuned sines.
         for (int v = 0; v < 3; ++v) {
             const double f = NoteFrequency(tones[v]);
-            LoopNote(loop, t0, 4 * beat + 1.6, [f](double t) {
-                double env = std::min(1.0, t / 0.6) * (t < 3.0 ? 1.0 : std::exp(-(t - 3.0) * 2.2));
-                return 0.055 * env * (std::sin(TwoPi * f * t) + std::sin(TwoPi * f * 1.003 * t) +
-                                       0.25 * std::sin(TwoPi * f * 2.0 * t));
-            });
+            LoopNote(loop, t0, 4 * beat + 1.6, {{f, 0.055, 0}, {f * 1.003, 0.055, 0}, {f * 2.0, 0.014, 0}},
+                     [](double t) { return std::min(1.0, t / 0.6) * (t < 3.0 ? 1.0 : std::exp(-(t - 3.0) * 2.2)); });
         }
         // Bass on beats one and three.
         for (int b : {0, 2}) {
             const double f = NoteFrequency(root - 12);
-            LoopNote(loop, t0 + b * beat, 2 * beat + 0.3, [f](double t) {
-                double env = std::min(1.0, t / 0.02) * std::exp(-t * 1.4);
-                return 0.22 * env * (std::sin(TwoPi * f * t) + 0.2 * std::sin(TwoPi * 2 * f * t));
-            });
+            LoopNote(loop, t0 + b * beat, 2 * beat + 0.3, {{f, 0.22, 1.4}, {2 * f, 0.044, 1.4}},
+                     [](double t) { return std::min(1.0, t / 0.02); });
         }
         // Melody: soft plucks on eighth notes from A minor pentatonic, shaped by a
         // phrase that repeats with variations (sections A A' B A).
@@ -250,13 +271,11 @@ std::vector<float> Song()
             }
             const double f = NoteFrequency(note);
             const double amp = e == 0 ? 0.16 : 0.12;
-            LoopNote(loop, t0 + e * beat * 0.5, 1.6, [f, amp](double t) {
-                double env = std::min(1.0, t / 0.005) * std::exp(-t * 3.2);
-                return amp * env * (std::sin(TwoPi * f * t) + 0.3 * std::sin(TwoPi * 2 * f * t) * std::exp(-t * 4));
-            });
+            LoopNote(loop, t0 + e * beat * 0.5, 1.6, {{f, amp, 3.2}, {2 * f, 0.3 * amp, 7.2}},
+                     [](double t) { return std::min(1.0, t / 0.005); });
         }
     }
-    // A circular echo (3/8 of a beat... a dotted eighth) for space; iterated until the
+    // A circular echo (a dotted eighth) for space; iterated until the
     // wrapped tail has settled, so the join stays seamless.
     const size_t delay = static_cast<size_t>(beat * 0.75 * SoundRate);
     const std::vector<float> dry = loop;

@@ -171,7 +171,8 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
         float rim = std::exp(-std::pow((w.dmin - 1.6f) / 1.1f, 2.0f));
         float inner = std::exp(-std::pow((w.dmin - 5.5f) / 0.6f, 2.0f)) * 0.45f;
         Rgba glow = Mix(base, MakeRgb(1, 1, 1), 0.35f);
-        Rgba c = Scale(base, 0.2f);
+        float depth = Clamp01(w.dmin / InRadius);
+        Rgba c = Scale(base, 0.5f - 0.2f * depth);
         c = Mix(c, glow, Clamp01(rim + inner));
         return c;
     }
@@ -195,7 +196,7 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
     }
     default: { // pearl: pastel satin with a rainbow rim
         float t = Clamp01(w.dmin / InRadius);
-        Rgba pastel = Mix(base, MakeRgb(1, 1, 1), gray ? 0.15f : 0.32f);
+        Rgba pastel = Mix(base, MakeRgb(1, 1, 1), gray ? 0.1f : 0.18f);
         Rgba c = Mix(Scale(pastel, 0.72f), pastel, Smooth(0.0f, 0.8f, t));
         float band = std::exp(-std::pow((px - 12.0f + (py - 14.0f) * 0.25f) / 3.5f, 2.0f)) * Smooth(1.0f, 3.0f, w.dmin);
         c = Add(c, Scale(MakeRgb(1, 1, 1), 0.2f * band));
@@ -217,12 +218,12 @@ Rgba PieceColour(int colour)
     // Lightness falls from yellow to purple in clear steps, so the colours also
     // differ in a grey picture.
     static const Rgba colours[7] = {
-        MakeRgb(0.25f, 0.52f, 1.00f), // blue    (luma 0.49)
-        MakeRgb(0.40f, 0.95f, 0.45f), // green   (0.73)
-        MakeRgb(1.00f, 0.48f, 0.08f), // orange  (0.59)
-        MakeRgb(0.36f, 0.10f, 0.64f), // purple  (0.24)
-        MakeRgb(0.88f, 0.13f, 0.11f), // red     (0.35)
-        MakeRgb(1.00f, 0.90f, 0.28f), // yellow  (0.86)
+        MakeRgb(0.20f, 0.42f, 1.00f), // blue    (luma 0.42)
+        MakeRgb(0.22f, 0.78f, 0.30f), // green   (0.56)
+        MakeRgb(1.00f, 0.66f, 0.12f), // orange  (0.70)
+        MakeRgb(0.32f, 0.07f, 0.55f), // purple  (0.20)
+        MakeRgb(0.85f, 0.08f, 0.08f), // red     (0.31)
+        MakeRgb(1.00f, 0.93f, 0.35f), // yellow  (0.89)
         MakeRgb(0.58f, 0.60f, 0.64f), // gray
     };
     return colours[std::clamp(colour, 0, 6)];

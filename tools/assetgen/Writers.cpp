@@ -98,9 +98,12 @@ Bytes EncodeImageList(const std::vector<ListFrame>& frames)
         Put32(out, static_cast<uint32_t>(f.picture.Height()));
         Put32(out, 0);
         Put32(out, 0);
-        for (int y = 0; y < f.picture.Height(); ++y)
+        const int h = f.picture.Height();
+        for (int row = 0; row < h; ++row) {
+            const int y = f.flipRows ? h - 1 - row : row;
             for (int x = 0; x < f.picture.Width(); ++x)
                 Put16(out, To555(f.picture.At(x, y), x, y, f.mode));
+        }
     }
     return out;
 }

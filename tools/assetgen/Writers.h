@@ -25,6 +25,9 @@ struct ListFrame {
     std::string name;
     Canvas picture;
     PixelMode mode = PixelMode::Keyed;
+    // Written upside down after quantising, so a flipped twin has exactly the pixels of
+    // the upright frame (dithering follows the picture, not the file position).
+    bool flipRows = false;
 };
 
 // Version 2 list with 15-bit frames (5-5-5, top row first) and no header colours.

@@ -2,6 +2,7 @@
 // the same bytes on every run.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -77,15 +78,25 @@ int main(int argc, char** argv)
         return 1;
     }
     OutputTree out;
-    if (!AddFonts(out, fontDir))
+    // Each step is timed; with SF_ASSETGEN_TIMES set the times are printed.
+    const bool showTimes = std::getenv("SF_ASSETGEN_TIMES") != nullptr;
+    auto step = [&](const char* name, auto&& run) {
+        const auto t0 = std::chrono::steady_clock::now();
+        int ok = run();
+        if (showTimes)
+            std::printf("  %-10s %6.0f ms\n", name,
+                        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+        return ok;
+    };
+    if (!step("fonts", [&] { return AddFonts(out, fontDir); }))
         return 1;
-    AddTriangles(out);
-    AddFieldPictures(out, faces);
-    AddInfoStrip(out, faces);
-    AddMenuPictures(out, faces);
-    AddButtons(out, faces);
-    AddSmallPictures(out);
-    AddSounds(out);
+    step("triangles", [&] { return AddTriangles(out), 1; });
+    step("field", [&] { return AddFieldPictures(out, faces), 1; });
+    step("infostrip", [&] { return AddInfoStrip(out, faces), 1; });
+    step("menus", [&] { return AddMenuPictures(out, faces), 1; });
+    step("buttons", [&] { return AddButtons(out, faces), 1; });
+    step("small", [&] { return AddSmallPictures(out), 1; });
+    step("sounds", [&] { return AddSounds(out), 1; });
     if (!out.WriteAll(argv[1]))
         return 1;
     const double ms =
