@@ -171,18 +171,18 @@ Canvas Explosion(int frame, int frames)
             float dx = x + 0.5f - cx, dy = y + 0.5f - cy;
             float r = std::sqrt(dx * dx + dy * dy);
             float core = std::exp(-r * r / (2.0f * std::pow(3.0f + 9.0f * t, 2.0f))) * fade * fade * 1.2f;
-            float ring = std::exp(-std::pow((r - ringR) / (1.5f + 2.0f * t), 2.0f)) * fade * 0.8f;
+            float ring = std::exp(-std::pow((r - ringR) / (1.5f + 2.0f * t), 2.0f)) * std::pow(fade, 0.7f);
             float e = core + ring;
             if (e <= 0.004f)
                 continue;
-            Rgba col = heat(Clamp01(core * 1.2f + 0.4f * fade));
+            Rgba col = heat(Clamp01(core * 1.2f + 0.55f * fade));
             col.a = Clamp01(e);
             c.At(x, y) = col;
         }
     }
     // Sparks flying out on fixed paths.
-    for (int i = 0; i < 16; ++i) {
-        float angle = 2 * Pi * (i + HashUnit(static_cast<uint32_t>(i), 7)) / 16.0f;
+    for (int i = 0; i < 24; ++i) {
+        float angle = 2 * Pi * (i + HashUnit(static_cast<uint32_t>(i), 7)) / 24.0f;
         float speed = 0.6f + 0.4f * HashUnit(static_cast<uint32_t>(i), 11);
         float r1 = 4.0f + 27.0f * speed * std::sqrt(t);
         float r0 = std::max(2.0f, r1 - 6.0f * fade - 1.0f);
@@ -208,7 +208,8 @@ Canvas Explosion(int frame, int frames)
 Canvas Shimmer(int frame, int frames)
 {
     Canvas c(32, 28);
-    const float u = -10.0f + 54.0f * frame / (frames - 1);
+    // The band (x + 0.45 y = u) enters at the bottom-left corner and leaves at the right.
+    const float u = 9.0f + 37.0f * frame / (frames - 1);
     const float fade = std::sin(Pi * (frame + 0.5f) / frames);
     for (int y = 0; y < 28; ++y) {
         for (int x = 0; x < 32; ++x) {

@@ -172,7 +172,7 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
         float inner = std::exp(-std::pow((w.dmin - 5.5f) / 0.6f, 2.0f)) * 0.45f;
         Rgba glow = Mix(base, MakeRgb(1, 1, 1), 0.35f);
         float depth = Clamp01(w.dmin / InRadius);
-        Rgba c = Scale(base, 0.5f - 0.2f * depth);
+        Rgba c = Scale(base, 0.62f - 0.22f * depth);
         c = Mix(c, glow, Clamp01(rim + inner));
         return c;
     }
@@ -220,7 +220,7 @@ Rgba PieceColour(int colour)
     static const Rgba colours[7] = {
         MakeRgb(0.20f, 0.42f, 1.00f), // blue    (luma 0.42)
         MakeRgb(0.22f, 0.78f, 0.30f), // green   (0.56)
-        MakeRgb(1.00f, 0.66f, 0.12f), // orange  (0.70)
+        MakeRgb(1.00f, 0.60f, 0.08f), // orange  (0.66)
         MakeRgb(0.32f, 0.07f, 0.55f), // purple  (0.20)
         MakeRgb(0.85f, 0.08f, 0.08f), // red     (0.31)
         MakeRgb(1.00f, 0.93f, 0.35f), // yellow  (0.89)
