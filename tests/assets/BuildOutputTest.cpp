@@ -27,15 +27,27 @@ TEST(AssetGenerator, WritesTheSameBytesOnEveryRun)
 
 TEST(AssetGenerator, WritesEveryFileThePlaySceneLoads)
 {
-    for (const char* path :
-         {"Shardfall/Images/Tri_Blue.img", "Shardfall/Images/Tri_Green.img", "Shardfall/Images/Tri_Orange.img",
-          "Shardfall/Images/Tri_Purple.img", "Shardfall/Images/Tri_Red.img", "Shardfall/Images/Tri_Yellow.img",
-          "Shardfall/Images/Tri_Gray.img", "Shardfall/Images/InfoStrip.bmp", "Shardfall/Images/backgrounds.img",
-          "Shardfall/Images/banners.img", "Shardfall/Images/explo.img", "Shardfall/Images/shimmer.img",
-          "Shardfall/Images/shimmerflipped.img", "Shardfall/Sounds/Impact.wav", "Shardfall/Sounds/Move.wav",
-          "Shardfall/Sounds/Switch.wav", "Shardfall/Sounds/specialcomplete.wav",
-          "Shardfall/Sounds/MetalDing_Vibrato.wav", "Shardfall/Sounds/MetalDing_Vibrato_Up.wav",
-          "Shardfall/Sounds/MetalDing_Vibrato_Down.wav", "Shardfall/Sounds/SFSong.wav"})
+    for (const char* path : {"Shardfall/Images/Tri_Blue.img",
+                             "Shardfall/Images/Tri_Green.img",
+                             "Shardfall/Images/Tri_Orange.img",
+                             "Shardfall/Images/Tri_Purple.img",
+                             "Shardfall/Images/Tri_Red.img",
+                             "Shardfall/Images/Tri_Yellow.img",
+                             "Shardfall/Images/Tri_Gray.img",
+                             "Shardfall/Images/InfoStrip.bmp",
+                             "Shardfall/Images/backgrounds.img",
+                             "Shardfall/Images/banners.img",
+                             "Shardfall/Images/explo.img",
+                             "Shardfall/Images/shimmer.img",
+                             "Shardfall/Images/shimmerflipped.img",
+                             "Shardfall/Sounds/Impact.wav",
+                             "Shardfall/Sounds/Move.wav",
+                             "Shardfall/Sounds/Switch.wav",
+                             "Shardfall/Sounds/specialcomplete.wav",
+                             "Shardfall/Sounds/MetalDing_Vibrato.wav",
+                             "Shardfall/Sounds/MetalDing_Vibrato_Up.wav",
+                             "Shardfall/Sounds/MetalDing_Vibrato_Down.wav",
+                             "Shardfall/Sounds/SFSong.wav"})
         EXPECT_TRUE(Tree::Get().Exists(path)) << path;
 }
 
@@ -76,4 +88,4 @@ TEST(GameFolder, SampleTuningFileNamesEveryKey)
         EXPECT_NE(std::string::npos, text.find(key)) << key;
 }
 
-} // namespace
+}  // namespace

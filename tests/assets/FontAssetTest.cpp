@@ -12,8 +12,8 @@ namespace {
 using assets::Tree;
 
 struct FontFile {
-    std::map<std::string, std::string> keys;      // first occurrence of each key
-    std::vector<std::pair<char, int>> widths;      // FontWidth1, FontWidth2, ...
+    std::map<std::string, std::string> keys;   // first occurrence of each key
+    std::vector<std::pair<char, int>> widths;  // FontWidth1, FontWidth2, ...
 };
 
 // A key line as the definition reader sees it: key, one space, then spaces, "=" and tabs
@@ -103,7 +103,8 @@ TEST_P(GeneratedFonts, DefinitionMatchesSheetAndMask)
     ASSERT_GE(sheet.height, (chars.size() + columns - 1) / columns * static_cast<uint32_t>(cellHeight));
     // Every visible character has coverage in its own cell; the space has none.
     for (size_t i = 0; i < chars.size(); ++i) {
-        uint32_t ox = static_cast<uint32_t>(i % columns * cellWidth), oy = static_cast<uint32_t>(i / columns * cellHeight);
+        uint32_t ox = static_cast<uint32_t>(i % columns * cellWidth),
+                 oy = static_cast<uint32_t>(i / columns * cellHeight);
         int covered = 0;
         for (int y = 0; y < cellHeight; ++y)
             for (int x = 0; x < cellWidth; ++x)
@@ -126,4 +127,4 @@ TEST(GeneratedFontSizes, SmallFontFitsTheHighScoreRows)
     EXPECT_LE(std::atoi(font.keys["charheight"].c_str()), 15);
 }
 
-} // namespace
+}  // namespace

@@ -104,4 +104,4 @@ inline bool ToScreen(const PXBitmapDesc& bitmap, PXImage& image)
     return ConvertBitmap(image, bitmap, MakePixelFormat(16), 0) == 1;
 }
 
-} // namespace assets
+}  // namespace assets

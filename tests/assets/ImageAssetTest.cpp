@@ -9,16 +9,28 @@
 
 namespace {
 
-using assets::Tree;
 using assets::ToScreen;
+using assets::Tree;
 
 const char* const Colours[7] = {"Blue", "Green", "Orange", "Purple", "Red", "Yellow", "Gray"};
 
 // 5-5-5 channel values scaled to 0..1.
-float Red(uint16_t p) { return ((p >> 10) & 31) / 31.0f; }
-float Green(uint16_t p) { return ((p >> 5) & 31) / 31.0f; }
-float Blue(uint16_t p) { return (p & 31) / 31.0f; }
-float Luma(uint16_t p) { return 0.299f * Red(p) + 0.587f * Green(p) + 0.114f * Blue(p); }
+float Red(uint16_t p)
+{
+    return ((p >> 10) & 31) / 31.0f;
+}
+float Green(uint16_t p)
+{
+    return ((p >> 5) & 31) / 31.0f;
+}
+float Blue(uint16_t p)
+{
+    return (p & 31) / 31.0f;
+}
+float Luma(uint16_t p)
+{
+    return 0.299f * Red(p) + 0.587f * Green(p) + 0.114f * Blue(p);
+}
 
 std::vector<PXImage> ScreenFrames(const std::string& path)
 {
@@ -73,7 +85,8 @@ TEST(GeneratedImages, EveryLevelLookHasTheSameFrameCountAcrossColours)
     // The play scene indexes the seven lists and the backgrounds with one frame number.
     uint32_t backgrounds = Tree::Get().ReadList("Shardfall/Images/backgrounds.img").count;
     for (const char* colour : Colours)
-        EXPECT_EQ(backgrounds, Tree::Get().ReadList(std::string("Shardfall/Images/Tri_") + colour + ".img").count)
+        EXPECT_EQ(backgrounds,
+                  Tree::Get().ReadList(std::string("Shardfall/Images/Tri_") + colour + ".img").count)
             << colour;
 }
 
@@ -84,10 +97,14 @@ TEST(GeneratedImages, BitmapsReadWithTheirSizes)
         uint32_t width, height, depth;
     };
     const Case cases[] = {
-        {"Shardfall/Images/InfoStrip.bmp", 128, 480, 24},   {"Shardfall/Images/MainMenuBG.bmp", 640, 480, 24},
-        {"Shardfall/Images/InstrBG.bmp", 640, 480, 24},     {"Shardfall/Images/HighScoreBG.bmp", 640, 480, 24},
-        {"Shardfall/Images/Icon.bmp", 32, 32, 32},          {"Shardfall/Images/Hourglass.bmp", 18, 26, 24},
-        {"Shardfall/Images/Buttons/Pause.bmp", 36, 36, 24}, {"Shardfall/Images/Buttons/Easy_Hover.bmp", 200, 40, 24},
+        {"Shardfall/Images/InfoStrip.bmp", 128, 480, 24},
+        {"Shardfall/Images/MainMenuBG.bmp", 640, 480, 24},
+        {"Shardfall/Images/InstrBG.bmp", 640, 480, 24},
+        {"Shardfall/Images/HighScoreBG.bmp", 640, 480, 24},
+        {"Shardfall/Images/Icon.bmp", 32, 32, 32},
+        {"Shardfall/Images/Hourglass.bmp", 18, 26, 24},
+        {"Shardfall/Images/Buttons/Pause.bmp", 36, 36, 24},
+        {"Shardfall/Images/Buttons/Easy_Hover.bmp", 200, 40, 24},
         {"Shardfall/Images/Buttons/OK_Down.bmp", 100, 30, 24},
     };
     for (const Case& c : cases) {
@@ -130,7 +147,8 @@ TEST(GeneratedImages, MasksMatchTheirPictures)
     int masks = 0;
     for (const std::string& file : assets::FilesUnder(Tree::Get().Root())) {
         const std::string suffix = "_Mask.bmp";
-        if (file.size() < suffix.size() || file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
+        if (file.size() < suffix.size() ||
+            file.compare(file.size() - suffix.size(), suffix.size(), suffix) != 0)
             continue;
         ++masks;
         SCOPED_TRACE(file);
@@ -166,8 +184,8 @@ TEST(GeneratedImages, MasksMatchTheirPictures)
 
 TEST(GeneratedImages, ButtonsHaveAllFourStates)
 {
-    for (const char* name : {"Easy", "Medium", "Hard", "HighScores", "WebPage", "Quit", "Done", "OK", "Yes", "No",
-                             "Cancel", "Pause", "Sound", "SoundOff", "Fullscreen"}) {
+    for (const char* name : {"Easy", "Medium", "Hard", "HighScores", "WebPage", "Quit", "Done", "OK", "Yes",
+                             "No", "Cancel", "Pause", "Sound", "SoundOff", "Fullscreen"}) {
         for (const char* state : {"", "_Hover", "_Down", "_Disabled"}) {
             std::string path = std::string("Shardfall/Images/Buttons/") + name + state + ".bmp";
             EXPECT_TRUE(Tree::Get().Exists(path)) << path;
@@ -175,7 +193,8 @@ TEST(GeneratedImages, ButtonsHaveAllFourStates)
         // The states must differ, or hovering and pressing show nothing.
         auto normal = Tree::Get().Bytes(std::string("Shardfall/Images/Buttons/") + name + ".bmp");
         for (const char* state : {"_Hover", "_Down", "_Disabled"})
-            EXPECT_NE(normal, Tree::Get().Bytes(std::string("Shardfall/Images/Buttons/") + name + state + ".bmp"))
+            EXPECT_NE(normal,
+                      Tree::Get().Bytes(std::string("Shardfall/Images/Buttons/") + name + state + ".bmp"))
                 << name << state;
     }
 }
@@ -196,7 +215,7 @@ TEST(GeneratedImages, TrianglesTessellateWithTheirFlippedNeighbours)
             for (int y = 0; y < 28; ++y) {
                 for (int x = 16; x < 48; ++x) {
                     bool up = x < 32 && solid(x, y);
-                    bool down = solid(x - 16, 27 - y); // drawn flipped, 16 pixels right
+                    bool down = solid(x - 16, 27 - y);  // drawn flipped, 16 pixels right
                     gaps += !up && !down && x < 32 ? 1 : 0;
                     overlaps += up && down ? 1 : 0;
                 }
@@ -252,7 +271,8 @@ TEST(GeneratedImages, LevelLooksAreClearlyDifferent)
                 uint16_t p = frames[a].pixels[i], q = frames[b].pixels[i];
                 if (p == 0)
                     continue;
-                diff += std::fabs(Red(p) - Red(q)) + std::fabs(Green(p) - Green(q)) + std::fabs(Blue(p) - Blue(q));
+                diff += std::fabs(Red(p) - Red(q)) + std::fabs(Green(p) - Green(q)) +
+                        std::fabs(Blue(p) - Blue(q));
                 ++n;
             }
             EXPECT_GT(diff / n, 0.08) << "looks " << a << " and " << b;
@@ -292,7 +312,7 @@ TEST(GeneratedImages, ExplosionFadesOutAndShimmerSweepsAcross)
         for (uint16_t p : up[k].pixels)
             brightest = std::max(brightest, static_cast<double>(Luma(p)));
         if (brightest < 0.3)
-            continue; // only the faint glow: the band is outside the triangle
+            continue;  // only the faint glow: the band is outside the triangle
         double weight = 0, centre = 0;
         for (uint32_t y = 0; y < 28; ++y)
             for (uint32_t x = 0; x < 32; ++x)
@@ -305,4 +325,4 @@ TEST(GeneratedImages, ExplosionFadesOutAndShimmerSweepsAcross)
     }
 }
 
-} // namespace
+}  // namespace

@@ -15,7 +15,7 @@ struct Wave {
     bool ok = false;
     uint16_t format = 0, channels = 0, bits = 0;
     uint32_t rate = 0;
-    std::vector<float> samples; // first channel, -1..1
+    std::vector<float> samples;  // first channel, -1..1
 };
 
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at)
@@ -174,4 +174,4 @@ TEST(GeneratedSounds, SongLoopsWithoutAClick)
     EXPECT_GT(Peak(around), 0.05f);
 }
 
-} // namespace
+}  // namespace

@@ -24,7 +24,7 @@ float Luma(const Rgba& c);
 
 // Deterministic hash noise: the same inputs give the same bytes on every run.
 uint32_t Hash(uint32_t a, uint32_t b = 0, uint32_t c = 0);
-float HashUnit(uint32_t a, uint32_t b = 0, uint32_t c = 0); // [0, 1)
+float HashUnit(uint32_t a, uint32_t b = 0, uint32_t c = 0);  // [0, 1)
 // Smooth value noise over a lattice that wraps every `period` cells, so textures tile.
 float TileNoise(float x, float y, int period, uint32_t seed);
 // Sum of octaves of TileNoise; each octave doubles the period, so the sum tiles too.

@@ -16,7 +16,7 @@ constexpr int Tile = 96;
 Rgba LookBase(int look)
 {
     static const Rgba bases[LevelLooks] = {
-        MakeRgb(0.055f, 0.075f, 0.15f), MakeRgb(0.03f, 0.10f, 0.11f), MakeRgb(0.08f, 0.085f, 0.10f),
+        MakeRgb(0.055f, 0.075f, 0.15f), MakeRgb(0.03f, 0.10f, 0.11f),  MakeRgb(0.08f, 0.085f, 0.10f),
         MakeRgb(0.11f, 0.05f, 0.08f),   MakeRgb(0.07f, 0.045f, 0.12f), MakeRgb(0.04f, 0.09f, 0.06f),
         MakeRgb(0.11f, 0.08f, 0.045f),  MakeRgb(0.05f, 0.05f, 0.13f),
     };
@@ -29,29 +29,30 @@ float LookPattern(int look, float x, float y)
     const uint32_t seed = static_cast<uint32_t>(look + 40);
     const float w = 2 * Pi / Tile;
     switch (look % LevelLooks) {
-    case 0: // soft clouds
+    case 0:  // soft clouds
         return (TileFbm(x / 24.0f, y / 24.0f, 4, 4, seed) - 0.5f) * 2.2f;
-    case 1: // diagonal weave
+    case 1:  // diagonal weave
         return 0.5f * std::sin((x + y) * w * 6) * std::sin((x - y) * w * 6) +
                (TileFbm(x / 16.0f, y / 16.0f, 6, 3, seed) - 0.5f);
-    case 2: // brushed
+    case 2:  // brushed
         return (TileFbm(x / 48.0f, y / 3.0f, 2, 3, seed) - 0.5f) * 2.0f;
-    case 3: { // faint veins
+    case 3: {  // faint veins
         float f = TileFbm(x / 32.0f, y / 32.0f, 3, 4, seed);
         return std::pow(1.0f - std::fabs(std::sin((x + y) * w * 2 + f * 8.0f)), 8.0f) * 1.2f + (f - 0.5f);
     }
-    case 4: { // glowing dot grid
+    case 4: {  // glowing dot grid
         float dx = std::fmod(x, 16.0f) - 8.0f, dy = std::fmod(y, 16.0f) - 8.0f;
-        return std::exp(-(dx * dx + dy * dy) / 3.0f) * 1.3f + (TileFbm(x / 32.0f, y / 32.0f, 3, 3, seed) - 0.5f);
+        return std::exp(-(dx * dx + dy * dy) / 3.0f) * 1.3f +
+               (TileFbm(x / 32.0f, y / 32.0f, 3, 3, seed) - 0.5f);
     }
-    case 5: // velvet
+    case 5:  // velvet
         return (TileFbm(x / 12.0f, y / 12.0f, 8, 2, seed) - 0.5f) * 1.2f +
                (TileFbm(x / 48.0f, y / 48.0f, 2, 2, seed + 7) - 0.5f) * 1.4f;
-    case 6: { // nested diamonds
+    case 6: {  // nested diamonds
         float d = std::fabs(x - 48.0f) + std::fabs(y - 48.0f);
         return 0.6f * std::cos(d * 2 * Pi / 12.0f) + (TileFbm(x / 24.0f, y / 24.0f, 4, 3, seed) - 0.5f);
     }
-    default: { // sparse stars over a faint nebula
+    default: {  // sparse stars over a faint nebula
         float star = 0;
         int ix = static_cast<int>(x), iy = static_cast<int>(y);
         if (HashUnit(static_cast<uint32_t>(ix), static_cast<uint32_t>(iy), seed) > 0.992f)
@@ -70,7 +71,8 @@ float CachedPattern(int look, int x, int y)
         for (int l = 0; l < LevelLooks; ++l)
             for (int j = 0; j < Tile; ++j)
                 for (int i = 0; i < Tile; ++i)
-                    table[(static_cast<size_t>(l) * Tile + j) * Tile + i] = LookPattern(l, i + 0.5f, j + 0.5f);
+                    table[(static_cast<size_t>(l) * Tile + j) * Tile + i] =
+                        LookPattern(l, i + 0.5f, j + 0.5f);
     }
     return table[(static_cast<size_t>(look % LevelLooks) * Tile + (y % Tile)) * Tile + (x % Tile)];
 }
@@ -229,24 +231,27 @@ Canvas Shimmer(int frame, int frames)
     return c;
 }
 
-} // namespace
+}  // namespace
 
 void AddFieldPictures(OutputTree& out, const Faces& faces)
 {
     std::vector<ListFrame> backgrounds;
     for (int look = 0; look < LevelLooks; ++look)
-        backgrounds.push_back(ListFrame{"Field" + std::to_string(look + 1), Background(look), PixelMode::Opaque});
+        backgrounds.push_back(
+            ListFrame{"Field" + std::to_string(look + 1), Background(look), PixelMode::Opaque});
     out.Add("Shardfall/Images/backgrounds.img", EncodeImageList(backgrounds));
 
     std::vector<ListFrame> banners;
     for (int level = 1; level <= BannerCount; ++level)
-        banners.push_back(ListFrame{"Level" + std::to_string(level), Banner(level, faces), PixelMode::Opaque});
+        banners.push_back(
+            ListFrame{"Level" + std::to_string(level), Banner(level, faces), PixelMode::Opaque});
     out.Add("Shardfall/Images/banners.img", EncodeImageList(banners));
 
     const int exploFrames = 12;
     std::vector<ListFrame> explo;
     for (int f = 0; f < exploFrames; ++f)
-        explo.push_back(ListFrame{"Burst" + std::to_string(f + 1), Explosion(f, exploFrames), PixelMode::Additive});
+        explo.push_back(
+            ListFrame{"Burst" + std::to_string(f + 1), Explosion(f, exploFrames), PixelMode::Additive});
     out.Add("Shardfall/Images/explo.img", EncodeImageList(explo));
 
     const int shimmerFrames = 10;

@@ -54,7 +54,8 @@ int Face::Open(const std::string& path, int pixelSize)
         g.coverage.resize(static_cast<size_t>(g.width) * g.rows);
         for (int y = 0; y < g.rows; ++y)
             for (int x = 0; x < g.width; ++x)
-                g.coverage[static_cast<size_t>(y) * g.width + x] = slot->bitmap.buffer[y * slot->bitmap.pitch + x];
+                g.coverage[static_cast<size_t>(y) * g.width + x] =
+                    slot->bitmap.buffer[y * slot->bitmap.pitch + x];
     }
     return 1;
 }
@@ -107,7 +108,8 @@ void StampCoverage(std::vector<float>& cov, int w, int h, const Face& face, cons
 
 // Colours a coverage map: fill gradient between capTop and baseline, outline by dilation,
 // a soft shadow below right.
-Canvas Colourise(const std::vector<float>& fill, int w, int h, const TextStyle& style, int capTop, int baseline)
+Canvas Colourise(const std::vector<float>& fill, int w, int h, const TextStyle& style, int capTop,
+                 int baseline)
 {
     Canvas out(w, h);
     const float r = style.outlineRadius;
@@ -144,7 +146,7 @@ Canvas Colourise(const std::vector<float>& fill, int w, int h, const TextStyle& 
     return out;
 }
 
-} // namespace
+}  // namespace
 
 Canvas StyledText(const Face& face, const std::string& text, const TextStyle& style)
 {
@@ -203,7 +205,8 @@ FontSheet BuildFontSheet(const Face& face, const TextStyle& style, int columns)
         int ox = (i % columns) * font.cellWidth, oy = (i / columns) * font.cellHeight;
         for (int y = 0; y < font.cellHeight; ++y)
             for (int x = 0; x < font.cellWidth; ++x)
-                cov[static_cast<size_t>(oy + y) * w + ox + x] = cell[static_cast<size_t>(y) * font.cellWidth + x];
+                cov[static_cast<size_t>(oy + y) * w + ox + x] =
+                    cell[static_cast<size_t>(y) * font.cellWidth + x];
         // One pixel of spacing keeps neighbouring outlines from merging.
         font.advances.push_back(face.Advance(static_cast<unsigned char>(font.chars[static_cast<size_t>(i)])) +
                                 (style.outlineRadius >= 1.5f ? 1 : 0));
@@ -215,7 +218,8 @@ FontSheet BuildFontSheet(const Face& face, const TextStyle& style, int columns)
         int ox = (i % columns) * font.cellWidth, oy = (i / columns) * font.cellHeight;
         for (int y = 0; y < font.cellHeight; ++y)
             for (int x = 0; x < font.cellWidth; ++x)
-                cell[static_cast<size_t>(y) * font.cellWidth + x] = cov[static_cast<size_t>(oy + y) * w + ox + x];
+                cell[static_cast<size_t>(y) * font.cellWidth + x] =
+                    cov[static_cast<size_t>(oy + y) * w + ox + x];
         Canvas c = Colourise(cell, font.cellWidth, font.cellHeight, style, capTop, baseline);
         for (int y = 0; y < font.cellHeight; ++y)
             for (int x = 0; x < font.cellWidth; ++x)

@@ -9,11 +9,11 @@
 #include "tools/assetgen/Canvas.h"
 
 struct TextStyle {
-    Rgba top = MakeRgb(1, 1, 1);    // fill colour at the cap height
-    Rgba bottom = MakeRgb(1, 1, 1); // fill colour at the baseline
+    Rgba top = MakeRgb(1, 1, 1);     // fill colour at the cap height
+    Rgba bottom = MakeRgb(1, 1, 1);  // fill colour at the baseline
     Rgba outline = MakeRgb(0.03f, 0.03f, 0.06f);
     float outlineRadius = 1.0f;
-    int shadow = 1; // drop-shadow offset in pixels (0: none)
+    int shadow = 1;  // drop-shadow offset in pixels (0: none)
 };
 
 // One face at one pixel size.
@@ -54,11 +54,11 @@ void DrawCentred(Canvas& target, const Face& face, const std::string& text, cons
                  float baselineY);
 
 struct FontSheet {
-    Canvas sheet; // colours and coverage (alpha) of every cell
+    Canvas sheet;  // colours and coverage (alpha) of every cell
     int cellWidth = 0;
     int cellHeight = 0;
-    std::string chars;        // characters in cell order
-    std::vector<int> advances; // one per character of chars
+    std::string chars;          // characters in cell order
+    std::vector<int> advances;  // one per character of chars
 };
 
 // Glyph sheet of the printable characters that a definition value can carry.

@@ -47,7 +47,8 @@ void FillPolygon(Canvas& c, const std::vector<Point>& poly, const Rgba& colour)
 }
 
 // Outline of a polygon: the polygon grown by `width` painted in the outline colour first.
-void OutlinedPolygon(Canvas& c, const std::vector<Point>& poly, const Rgba& fill, const Rgba& outline, float width)
+void OutlinedPolygon(Canvas& c, const std::vector<Point>& poly, const Rgba& fill, const Rgba& outline,
+                     float width)
 {
     for (size_t i = 0, j = poly.size() - 1; i < poly.size(); j = i++)
         c.Line(poly[j].x, poly[j].y, poly[i].x, poly[i].y, width * 2, outline);
@@ -85,9 +86,11 @@ Canvas ScreenBackground(const Rgba& top, const Rgba& bottom, uint32_t seed)
     for (int i = 0; i < 14; ++i) {
         int col = static_cast<int>(HashUnit(static_cast<uint32_t>(i), seed) * 20);
         int row = static_cast<int>(HashUnit(static_cast<uint32_t>(i), seed + 1) * 8);
-        Canvas gem = TrianglePicture(static_cast<int>(Hash(static_cast<uint32_t>(i), seed) % 6), i % LevelLooks);
+        Canvas gem =
+            TrianglePicture(static_cast<int>(Hash(static_cast<uint32_t>(i), seed) % 6), i % LevelLooks);
         bool up = (col + row) % 2 == 0;
-        c.Draw(up ? gem : gem.Flipped(), col * 32, row * 56 + 14, 0.10f + 0.08f * HashUnit(static_cast<uint32_t>(i), 5));
+        c.Draw(up ? gem : gem.Flipped(), col * 32, row * 56 + 14,
+               0.10f + 0.08f * HashUnit(static_cast<uint32_t>(i), 5));
     }
     return c;
 }
@@ -138,7 +141,7 @@ void AddWithMask(OutputTree& out, const std::string& stem, const Canvas& c)
     out.Add(stem + "_Mask.bmp", EncodeAlphaMask(c));
 }
 
-} // namespace
+}  // namespace
 
 int Faces::Open(const std::string& fontDir)
 {
@@ -275,22 +278,27 @@ Canvas Plate(int w, int h, State state, const Face* face, const std::string& lab
     Rgba top, bottom, rim;
     switch (state) {
     case State::Normal:
-        top = MakeRgb(0.22f, 0.29f, 0.50f), bottom = MakeRgb(0.09f, 0.12f, 0.26f), rim = MakeRgb(0.55f, 0.65f, 0.95f);
+        top = MakeRgb(0.22f, 0.29f, 0.50f), bottom = MakeRgb(0.09f, 0.12f, 0.26f),
+        rim = MakeRgb(0.55f, 0.65f, 0.95f);
         break;
     case State::Hover:
-        top = MakeRgb(0.30f, 0.42f, 0.70f), bottom = MakeRgb(0.13f, 0.20f, 0.40f), rim = MakeRgb(0.55f, 0.95f, 1.0f);
+        top = MakeRgb(0.30f, 0.42f, 0.70f), bottom = MakeRgb(0.13f, 0.20f, 0.40f),
+        rim = MakeRgb(0.55f, 0.95f, 1.0f);
         break;
     case State::Down:
-        top = MakeRgb(0.07f, 0.10f, 0.22f), bottom = MakeRgb(0.18f, 0.25f, 0.46f), rim = MakeRgb(0.45f, 0.85f, 1.0f);
+        top = MakeRgb(0.07f, 0.10f, 0.22f), bottom = MakeRgb(0.18f, 0.25f, 0.46f),
+        rim = MakeRgb(0.45f, 0.85f, 1.0f);
         break;
     case State::Disabled:
-        top = MakeRgb(0.20f, 0.21f, 0.24f), bottom = MakeRgb(0.12f, 0.12f, 0.14f), rim = MakeRgb(0.35f, 0.36f, 0.40f);
+        top = MakeRgb(0.20f, 0.21f, 0.24f), bottom = MakeRgb(0.12f, 0.12f, 0.14f),
+        rim = MakeRgb(0.35f, 0.36f, 0.40f);
         break;
     }
     // Body with a vertical gradient and a soft sheen on the upper half.
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            float d = RoundBoxDistance(x + 0.5f, y + 0.5f, 0, 0, static_cast<float>(w), static_cast<float>(h), r);
+            float d =
+                RoundBoxDistance(x + 0.5f, y + 0.5f, 0, 0, static_cast<float>(w), static_cast<float>(h), r);
             float cov = Clamp01(0.5f - d);
             if (cov <= 0)
                 continue;
@@ -305,7 +313,8 @@ Canvas Plate(int w, int h, State state, const Face* face, const std::string& lab
     // Rim: a bright line, wider and glowing when hovered.
     Rgba rimLine = rim;
     rimLine.a = state == State::Hover ? 0.95f : 0.55f;
-    c.RoundRect(0, 0, static_cast<float>(w), static_cast<float>(h), r, rimLine, state == State::Hover ? 2.0f : 1.2f);
+    c.RoundRect(0, 0, static_cast<float>(w), static_cast<float>(h), r, rimLine,
+                state == State::Hover ? 2.0f : 1.2f);
     if (state == State::Hover)
         c.RoundRect(2, 2, w - 4.0f, h - 4.0f, r - 2, MakeRgb(0.6f, 0.95f, 1.0f, 0.25f), 1.5f);
     const int shift = state == State::Down ? 1 : 0;
@@ -333,13 +342,11 @@ Canvas Plate(int w, int h, State state, const Face* face, const std::string& lab
     return c;
 }
 
-void NoIcon(Canvas&, float, const Rgba&)
-{
-}
+void NoIcon(Canvas&, float, const Rgba&) {}
 
 template <typename Icon>
-void AddButton(OutputTree& out, const std::string& name, int w, int h, const Face* face, const std::string& label,
-               Icon icon)
+void AddButton(OutputTree& out, const std::string& name, int w, int h, const Face* face,
+               const std::string& label, Icon icon)
 {
     static const char* suffix[4] = {"", "_Hover", "_Down", "_Disabled"};
     const std::string stem = "Shardfall/Images/Buttons/" + name;
@@ -355,7 +362,7 @@ void AddButton(OutputTree& out, const std::string& name, int w, int h, const Fac
     }
 }
 
-} // namespace
+}  // namespace
 
 void AddButtons(OutputTree& out, const Faces& faces)
 {
@@ -363,11 +370,13 @@ void AddButtons(OutputTree& out, const Faces& faces)
         const char* name;
         const char* label;
     };
-    static const Menu menus[] = {{"Easy", "Easy"},       {"Medium", "Medium"},   {"Hard", "Hard"},
-                                 {"HighScores", "High Scores"}, {"WebPage", "Web Page"}, {"Quit", "Quit"}};
+    static const Menu menus[] = {{"Easy", "Easy"},        {"Medium", "Medium"},
+                                 {"Hard", "Hard"},        {"HighScores", "High Scores"},
+                                 {"WebPage", "Web Page"}, {"Quit", "Quit"}};
     for (const Menu& m : menus)
         AddButton(out, m.name, 200, 40, &faces.menu, m.label, NoIcon);
-    static const Menu dialogs[] = {{"Done", "Done"}, {"OK", "OK"}, {"Yes", "Yes"}, {"No", "No"}, {"Cancel", "Cancel"}};
+    static const Menu dialogs[] = {
+        {"Done", "Done"}, {"OK", "OK"}, {"Yes", "Yes"}, {"No", "No"}, {"Cancel", "Cancel"}};
     for (const Menu& m : dialogs)
         AddButton(out, m.name, 100, 30, &faces.menu, m.label, NoIcon);
 
@@ -376,7 +385,13 @@ void AddButtons(OutputTree& out, const Faces& faces)
         c.RoundRect(20 + s, 10 + s, 5, 16, 1.5f, ink);
     });
     auto speaker = [](Canvas& c, float s, const Rgba& ink) {
-        FillPolygon(c, {{8 + s, 14 + s}, {13 + s, 14 + s}, {19 + s, 9 + s}, {19 + s, 27 + s}, {13 + s, 22 + s}, {8 + s, 22 + s}},
+        FillPolygon(c,
+                    {{8 + s, 14 + s},
+                     {13 + s, 14 + s},
+                     {19 + s, 9 + s},
+                     {19 + s, 27 + s},
+                     {13 + s, 22 + s},
+                     {8 + s, 22 + s}},
                     ink);
     };
     AddButton(out, "Sound", 36, 36, nullptr, "", [speaker](Canvas& c, float s, const Rgba& ink) {
@@ -384,8 +399,8 @@ void AddButtons(OutputTree& out, const Faces& faces)
         for (int i = 0; i < 2; ++i) {
             float rad = 4.0f + 4.0f * i;
             for (float a = -0.8f; a < 0.8f; a += 0.1f)
-                c.Line(21 + s + rad * std::cos(a), 18 + s + rad * std::sin(a), 21 + s + rad * std::cos(a + 0.1f),
-                       18 + s + rad * std::sin(a + 0.1f), 1.6f, ink);
+                c.Line(21 + s + rad * std::cos(a), 18 + s + rad * std::sin(a),
+                       21 + s + rad * std::cos(a + 0.1f), 18 + s + rad * std::sin(a + 0.1f), 1.6f, ink);
         }
     });
     AddButton(out, "SoundOff", 36, 36, nullptr, "", [speaker](Canvas& c, float s, const Rgba& ink) {
@@ -411,7 +426,8 @@ void AddSmallPictures(OutputTree& out)
     // Mouse cursor: an arrow whose tip is the top-left pixel (the hot spot).
     {
         Canvas c(16, 24);
-        std::vector<Point> arrow = {{1, 1}, {1, 17.5f}, {5, 13.8f}, {8.2f, 20.8f}, {10.8f, 19.6f}, {7.8f, 12.8f}, {13, 12.8f}};
+        std::vector<Point> arrow = {{1, 1},         {1, 17.5f},    {5, 13.8f}, {8.2f, 20.8f},
+                                    {10.8f, 19.6f}, {7.8f, 12.8f}, {13, 12.8f}};
         OutlinedPolygon(c, arrow, MakeRgb(0.96f, 0.97f, 1.0f), dark, 1.0f);
         // A cool tint at the bottom of the arrow, matching the menus.
         for (int y = 0; y < 24; ++y)
@@ -423,8 +439,9 @@ void AddSmallPictures(OutputTree& out)
     // The high-score arrow pointing right at the new entry.
     {
         Canvas c(22, 15);
-        OutlinedPolygon(c, {{1.5f, 4.5f}, {11, 4.5f}, {11, 1}, {20.5f, 7.5f}, {11, 14}, {11, 10.5f}, {1.5f, 10.5f}},
-                        MakeRgb(1.0f, 0.8f, 0.3f), MakeRgb(0.2f, 0.08f, 0.0f), 1.0f);
+        OutlinedPolygon(
+            c, {{1.5f, 4.5f}, {11, 4.5f}, {11, 1}, {20.5f, 7.5f}, {11, 14}, {11, 10.5f}, {1.5f, 10.5f}},
+            MakeRgb(1.0f, 0.8f, 0.3f), MakeRgb(0.2f, 0.08f, 0.0f), 1.0f);
         for (int y = 0; y < 15; ++y)
             for (int x = 0; x < 22; ++x)
                 if (c.At(x, y).a > 0 && y < 7)
@@ -445,10 +462,12 @@ void AddSmallPictures(OutputTree& out)
             OutlinedPolygon(c, top, MakeRgb(0.1f, 0.12f, 0.2f), glass, 0.7f);
             OutlinedPolygon(c, bottom, MakeRgb(0.1f, 0.12f, 0.2f), glass, 0.7f);
             float k = f / 7.0f;
-            float topLevel = 4.5f + 7.5f * k; // sand surface in the upper bulb falls
+            float topLevel = 4.5f + 7.5f * k;  // sand surface in the upper bulb falls
             float topHalf = 5.5f * (13 - topLevel) / 9.0f;
             if (topLevel < 12.5f)
-                FillPolygon(c, {{9 - topHalf, topLevel}, {9 + topHalf, topLevel}, {9.4f, 12.8f}, {8.6f, 12.8f}}, sand);
+                FillPolygon(c,
+                            {{9 - topHalf, topLevel}, {9 + topHalf, topLevel}, {9.4f, 12.8f}, {8.6f, 12.8f}},
+                            sand);
             float pile = 1.0f + 8.0f * k;
             FillPolygon(c, {{4 + (1 - k) * 3, 22.6f}, {9, 22.6f - pile}, {14 - (1 - k) * 3, 22.6f}}, sand);
             if (f < 7)

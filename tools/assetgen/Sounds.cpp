@@ -182,9 +182,9 @@ double NoteFrequency(int midi)
 }
 
 struct Partial {
-    double freq;  // Hz
-    double amp;   // starting amplitude
-    double decay; // per second, on top of the note's envelope
+    double freq;   // Hz
+    double amp;    // starting amplitude
+    double decay;  // per second, on top of the note's envelope
 };
 
 // Adds a note into the loop buffer; anything past the end wraps to the start. Each
@@ -217,7 +217,7 @@ void LoopNote(std::vector<float>& loop, double start, double length, std::initia
     }
 }
 
-} // namespace
+}  // namespace
 
 std::vector<float> Song()
 {
@@ -237,7 +237,9 @@ std::vector<float> Song()
         for (int v = 0; v < 3; ++v) {
             const double f = NoteFrequency(tones[v]);
             LoopNote(loop, t0, 4 * beat + 1.6, {{f, 0.055, 0}, {f * 1.003, 0.055, 0}, {f * 2.0, 0.014, 0}},
-                     [](double t) { return std::min(1.0, t / 0.6) * (t < 3.0 ? 1.0 : std::exp(-(t - 3.0) * 2.2)); });
+                     [](double t) {
+                         return std::min(1.0, t / 0.6) * (t < 3.0 ? 1.0 : std::exp(-(t - 3.0) * 2.2));
+                     });
         }
         // Bass on beats one and three.
         for (int b : {0, 2}) {
@@ -286,7 +288,7 @@ std::vector<float> Song()
     float peak = 0;
     for (float v : wet)
         peak = std::max(peak, std::fabs(v));
-    const float gain = 0.7f / peak; // about -3 dBFS
+    const float gain = 0.7f / peak;  // about -3 dBFS
     for (float& v : wet)
         v *= gain;
     return wet;

@@ -11,8 +11,8 @@ constexpr float TriW = 32.0f;
 constexpr float TriH = 28.0f;
 const float EdgeLen = std::sqrt(16.0f * 16.0f + TriH * TriH);
 // Outward normals of the left and right edges.
-const float NX = TriH / EdgeLen;  // 0.868
-const float NY = 16.0f / EdgeLen; // 0.496
+const float NX = TriH / EdgeLen;   // 0.868
+const float NY = 16.0f / EdgeLen;  // 0.496
 const float InRadius = (TriW * TriH * 0.5f) / ((2 * EdgeLen + TriW) * 0.5f);
 const float CentreY = TriH - InRadius;
 
@@ -97,19 +97,19 @@ float Motif(int colour, float dx, float dy)
     auto band = [](float d, float half) { return Clamp01(half + 0.5f - std::fabs(d)); };
     float r = std::sqrt(dx * dx + dy * dy);
     switch (colour) {
-    case 0: // blue: ring
+    case 0:  // blue: ring
         return band(r - 3.0f, 0.75f);
-    case 1: // green: plus
+    case 1:  // green: plus
         return std::max(std::min(band(dx, 0.8f), band(dy, 3.6f)), std::min(band(dy, 0.8f), band(dx, 3.6f)));
-    case 2: // orange: filled diamond
+    case 2:  // orange: filled diamond
         return Clamp01(3.6f + 0.5f - (std::fabs(dx) + std::fabs(dy)));
-    case 3: { // purple: cross
+    case 3: {  // purple: cross
         float u = (dx + dy) * 0.7071f, v = (dx - dy) * 0.7071f;
         return std::max(std::min(band(u, 0.8f), band(v, 3.8f)), std::min(band(v, 0.8f), band(u, 3.8f)));
     }
-    case 4: // red: dot
+    case 4:  // red: dot
         return Clamp01(2.4f + 0.5f - r);
-    case 5: // yellow: two horizontal bars
+    case 5:  // yellow: two horizontal bars
         return std::min(band(dx, 3.4f), std::max(band(dy - 1.8f, 0.65f), band(dy + 1.8f, 0.65f)));
     default:
         return 0;
@@ -122,7 +122,7 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
     const bool gray = colour == 6;
     const uint32_t seed = static_cast<uint32_t>(look * 17 + colour * 3 + 1);
     switch (look) {
-    case 0: { // facets: table, crown facets and a bright rim
+    case 0: {  // facets: table, crown facets and a bright rim
         Vec3 n;
         if (w.dmin < 1.6f)
             n = TiltedNormal(w, 1.4f);
@@ -137,7 +137,7 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
             c = Mix(c, Scale(base, 1.25f), 0.5f);
         return c;
     }
-    case 1: { // glass: dark clear body, glowing edges, a streak of reflected light
+    case 1: {  // glass: dark clear body, glowing edges, a streak of reflected light
         float edge = std::exp(-w.dmin * 0.45f);
         Rgba c = Mix(Scale(base, 0.38f), Scale(base, 1.2f), edge);
         float streak = px * 0.55f + py * 0.28f;
@@ -147,7 +147,7 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
             c = Mix(c, MakeRgb(1, 1, 1), w.nearest == 0 ? 0.55f : 0.2f);
         return c;
     }
-    case 2: { // brushed metal with a heavy bevel
+    case 2: {  // brushed metal with a heavy bevel
         float streaks = TileFbm(px * 0.12f, py * 1.5f, 8, 3, seed);
         Rgba metal = Mix(base, MakeRgb(Luma(base), Luma(base), Luma(base)), 0.45f);
         Vec3 n = w.dmin < 3.0f ? TiltedNormal(w, 1.0f) : Vec3{0, 0, 1};
@@ -156,10 +156,10 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
         float sheen = std::exp(-std::pow((py - 13.0f) / 4.0f, 2.0f)) * Smooth(3.0f, 4.5f, w.dmin);
         c = Add(c, Scale(MakeRgb(1, 1, 1), 0.22f * sheen));
         if (w.dmin >= 3.0f && w.dmin < 3.8f)
-            c = Scale(c, 0.55f); // the groove inside the bevel
+            c = Scale(c, 0.55f);  // the groove inside the bevel
         return c;
     }
-    case 3: { // marble: veins through a soft dome
+    case 3: {  // marble: veins through a soft dome
         float f = TileFbm(px * 0.12f, py * 0.12f, 8, 4, seed);
         float vein = std::pow(1.0f - std::fabs(std::sin((px * 0.18f + py * 0.09f + f * 5.0f))), 6.0f);
         Rgba stone = Mix(Scale(base, 0.85f), Mix(base, MakeRgb(1, 1, 1), 0.55f), vein * 0.8f);
@@ -167,7 +167,7 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
         Vec3 n = TiltedNormal(w, w.dmin < 2.5f ? 0.9f : 0.12f);
         return Shaded(stone, n, 0.55f, 25.0f, 0.3f);
     }
-    case 4: { // neon: a dark core with a glowing rim and an inner line
+    case 4: {  // neon: a dark core with a glowing rim and an inner line
         float rim = std::exp(-std::pow((w.dmin - 1.6f) / 1.1f, 2.0f));
         float inner = std::exp(-std::pow((w.dmin - 5.5f) / 0.6f, 2.0f)) * 0.45f;
         Rgba glow = Mix(base, MakeRgb(1, 1, 1), 0.35f);
@@ -176,7 +176,7 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
         c = Mix(c, glow, Clamp01(rim + inner));
         return c;
     }
-    case 5: { // cabochon: a round polished dome with a sharp highlight
+    case 5: {  // cabochon: a round polished dome with a sharp highlight
         float dx = px - 16.0f, dy = py - CentreY;
         float r = std::sqrt(dx * dx + dy * dy) + 1e-3f;
         float s = Clamp01(1.0f - w.dmin / InRadius);
@@ -184,21 +184,22 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
         Vec3 n = Normalise(Vec3{dx / r * slope, dy / r * slope, 1.0f});
         Rgba c = Shaded(Mix(base, MakeRgb(1, 1, 1), 0.08f), n, 0.3f, 90.0f, gray ? 0.4f : 1.1f);
         if (w.dmin < 1.0f)
-            c = Scale(c, 0.55f); // a dark setting around the stone
+            c = Scale(c, 0.55f);  // a dark setting around the stone
         return c;
     }
-    case 6: { // terraced crystal: stepped rings, each step catching the light
+    case 6: {  // terraced crystal: stepped rings, each step catching the light
         float step = std::fmod(w.dmin, 2.6f);
         float level = std::floor(w.dmin / 2.6f);
         Vec3 n = step < 0.9f ? TiltedNormal(w, 1.1f) : Vec3{0, 0, 1};
         Rgba c = Shaded(Scale(base, 0.75f + 0.1f * level), n, 0.45f, 30.0f, 0.45f);
         return c;
     }
-    default: { // pearl: pastel satin with a rainbow rim
+    default: {  // pearl: pastel satin with a rainbow rim
         float t = Clamp01(w.dmin / InRadius);
         Rgba pastel = Mix(base, MakeRgb(1, 1, 1), gray ? 0.1f : 0.18f);
         Rgba c = Mix(Scale(pastel, 0.72f), pastel, Smooth(0.0f, 0.8f, t));
-        float band = std::exp(-std::pow((px - 12.0f + (py - 14.0f) * 0.25f) / 3.5f, 2.0f)) * Smooth(1.0f, 3.0f, w.dmin);
+        float band = std::exp(-std::pow((px - 12.0f + (py - 14.0f) * 0.25f) / 3.5f, 2.0f)) *
+                     Smooth(1.0f, 3.0f, w.dmin);
         c = Add(c, Scale(MakeRgb(1, 1, 1), 0.2f * band));
         if (w.dmin < 1.6f) {
             float hue = (px + py) * 0.25f;
@@ -211,20 +212,20 @@ Rgba LookColour(int colour, int look, float px, float py, const Where& w)
     }
 }
 
-} // namespace
+}  // namespace
 
 Rgba PieceColour(int colour)
 {
     // Lightness falls from yellow to purple in clear steps, so the colours also
     // differ in a grey picture.
     static const Rgba colours[7] = {
-        MakeRgb(0.20f, 0.42f, 1.00f), // blue    (luma 0.42)
-        MakeRgb(0.22f, 0.78f, 0.30f), // green   (0.56)
-        MakeRgb(1.00f, 0.60f, 0.08f), // orange  (0.66)
-        MakeRgb(0.32f, 0.07f, 0.55f), // purple  (0.20)
-        MakeRgb(0.85f, 0.08f, 0.08f), // red     (0.31)
-        MakeRgb(1.00f, 0.93f, 0.35f), // yellow  (0.89)
-        MakeRgb(0.58f, 0.60f, 0.64f), // gray
+        MakeRgb(0.20f, 0.42f, 1.00f),  // blue    (luma 0.42)
+        MakeRgb(0.22f, 0.78f, 0.30f),  // green   (0.56)
+        MakeRgb(1.00f, 0.60f, 0.08f),  // orange  (0.66)
+        MakeRgb(0.32f, 0.07f, 0.55f),  // purple  (0.20)
+        MakeRgb(0.85f, 0.08f, 0.08f),  // red     (0.31)
+        MakeRgb(1.00f, 0.93f, 0.35f),  // yellow  (0.89)
+        MakeRgb(0.58f, 0.60f, 0.64f),  // gray
     };
     return colours[std::clamp(colour, 0, 6)];
 }

@@ -46,7 +46,7 @@ void Channels(const Rgba& c, int x, int y, PixelMode mode, int out[3])
     out[1] = Quantise5(c.g * k, t);
     out[2] = Quantise5(c.b * k, t);
     if (mode == PixelMode::Keyed && out[0] == 0 && out[1] == 0 && out[2] == 0)
-        out[0] = out[1] = out[2] = 1; // darkest visible grey, never the key
+        out[0] = out[1] = out[2] = 1;  // darkest visible grey, never the key
 }
 
 void PutBitmapHeader(Bytes& out, int width, int height, int depth, uint32_t paletteBytes, uint32_t pixelBytes)
@@ -59,10 +59,10 @@ void PutBitmapHeader(Bytes& out, int width, int height, int depth, uint32_t pale
     Put32(out, offset);
     Put32(out, 40);
     Put32(out, static_cast<uint32_t>(width));
-    Put32(out, static_cast<uint32_t>(height)); // positive: bottom row first
+    Put32(out, static_cast<uint32_t>(height));  // positive: bottom row first
     Put16(out, 1);
     Put16(out, static_cast<uint32_t>(depth));
-    Put32(out, 0); // no compression
+    Put32(out, 0);  // no compression
     Put32(out, pixelBytes);
     Put32(out, 2835);
     Put32(out, 2835);
@@ -75,7 +75,7 @@ uint32_t Stride(int width, int bytesPerPixel)
     return (static_cast<uint32_t>(width * bytesPerPixel) + 3u) & ~3u;
 }
 
-} // namespace
+}  // namespace
 
 uint16_t To555(const Rgba& c, int x, int y, PixelMode mode)
 {
@@ -89,7 +89,7 @@ Bytes EncodeImageList(const std::vector<ListFrame>& frames)
     Bytes out = {'I', 'M', 'S', 'T'};
     Put32(out, 2);
     Put32(out, static_cast<uint32_t>(frames.size()));
-    Put32(out, 0); // no header colours: every frame is direct colour
+    Put32(out, 0);  // no header colours: every frame is direct colour
     for (const ListFrame& f : frames) {
         Put32(out, static_cast<uint32_t>(f.name.size()));
         out.insert(out.end(), f.name.begin(), f.name.end());
@@ -174,7 +174,7 @@ Bytes EncodeWav(const std::vector<float>& samples, int channels, int rate)
     Put32(out, 36 + dataBytes);
     out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     Put32(out, 16);
-    Put16(out, 1); // PCM
+    Put16(out, 1);  // PCM
     Put16(out, static_cast<uint32_t>(channels));
     Put32(out, static_cast<uint32_t>(rate));
     Put32(out, static_cast<uint32_t>(rate * channels * 2));

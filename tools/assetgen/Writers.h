@@ -13,9 +13,9 @@ using Bytes = std::vector<uint8_t>;
 
 // How a picture's alpha becomes pixels. The engine keys on pixel value 0.
 enum class PixelMode {
-    Opaque,   // alpha ignored; black may turn into the key (only for unkeyed blits)
-    Keyed,    // alpha < 0.5 becomes 0; every other pixel is kept non-zero
-    Additive, // colour times alpha; black adds nothing, so 0 is harmless
+    Opaque,    // alpha ignored; black may turn into the key (only for unkeyed blits)
+    Keyed,     // alpha < 0.5 becomes 0; every other pixel is kept non-zero
+    Additive,  // colour times alpha; black adds nothing, so 0 is harmless
 };
 
 // One pixel in 5-5-5 with ordered dithering, so gradients do not band on the 15-bit screen.

@@ -35,7 +35,8 @@ int AddFonts(OutputTree& out, const std::string& fontDir)
     const Rgba white = MakeRgb(1, 1, 1);
     const FontSpec fonts[] = {
         // Large title font: status lines over the field, screen headings, congratulations.
-        {"TitleFont", "DejaVuSans-Bold.ttf", 30, Style(MakeRgb(1.0f, 0.96f, 0.75f), MakeRgb(0.98f, 0.66f, 0.2f), 2.0f, 2)},
+        {"TitleFont", "DejaVuSans-Bold.ttf", 30,
+         Style(MakeRgb(1.0f, 0.96f, 0.75f), MakeRgb(0.98f, 0.66f, 0.2f), 2.0f, 2)},
         // Menu font: info-strip values, dialog buttons and messages.
         {"MenuFont", "DejaVuSans-Bold.ttf", 18, Style(white, MakeRgb(0.78f, 0.86f, 1.0f), 1.5f, 1)},
         // Body text: instructions, tooltips, the version text.
@@ -62,7 +63,7 @@ int AddFonts(OutputTree& out, const std::string& fontDir)
     return 1;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -84,8 +85,9 @@ int main(int argc, char** argv)
         const auto t0 = std::chrono::steady_clock::now();
         int ok = run();
         if (showTimes)
-            std::printf("  %-10s %6.0f ms\n", name,
-                        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
+            std::printf(
+                "  %-10s %6.0f ms\n", name,
+                std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count());
         return ok;
     };
     if (!step("fonts", [&] { return AddFonts(out, fontDir); }))
