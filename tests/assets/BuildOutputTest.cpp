@@ -51,10 +51,18 @@ TEST(AssetGenerator, WritesEveryFileThePlaySceneLoads)
         EXPECT_TRUE(Tree::Get().Exists(path)) << path;
 }
 
-TEST(AssetGenerator, RefusesAMissingOutputFolderArgument)
+TEST(AssetGenerator, FailsWithoutAUsableOutputFolder)
 {
-    std::string command = "'" + assets::GeneratorPath() + "' > /dev/null 2>&1";
-    EXPECT_NE(0, std::system(command.c_str()));
+    TempDir dir;
+    dir.Write("file", "not a folder");
+    const std::string gen = "'" + assets::GeneratorPath() + "'";
+    const std::string cases[] = {
+        gen,                                                      // no output folder given
+        gen + " '" + dir.Folder() + "file/out'",                  // a file stands where a folder must go
+        gen + " '" + dir.Folder() + "out' '/nonexistent/fonts'",  // no fonts to render text with
+    };
+    for (const std::string& command : cases)
+        EXPECT_NE(0, std::system((command + " > /dev/null 2>&1").c_str())) << command;
 }
 
 TEST(GameFolder, ArchiveHoldsTheLooseTree)
