@@ -9,6 +9,14 @@
 #include "engine/graphics/PXPixelMath.h"
 #include "engine/graphics/PXScreen2D.h"
 
+// Hot pixel loops get an AVX2 clone chosen at load time where the processor has it. The
+// clones need the loader's indirect functions (glibc), and the sanitizers dislike them.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+#define PX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define PX_VECTOR_CLONES
+#endif
+
 namespace {
 
 PXRect Intersect(const PXRect& a, const PXRect& b)
@@ -93,9 +101,7 @@ uint32_t EffectiveSize(uint32_t requested, uint32_t total, uint32_t start)
 
 // Keyed copy of a block of rows: a branch-free select per pixel, which compilers turn into vector code.
 // On x86-64 an AVX2 copy is chosen at load time where the processor has it.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+PX_VECTOR_CLONES
 void KeyedCopyRows(uint8_t* dest, size_t destPitch, const uint16_t* src, ptrdiff_t srcStride, size_t n,
                    size_t rows)
 {
@@ -110,9 +116,7 @@ void KeyedCopyRows(uint8_t* dest, size_t destPitch, const uint16_t* src, ptrdiff
 }
 
 // Constant-alpha blend of a block of rows (keyed: black source pixels keep the destination).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+PX_VECTOR_CLONES
 void AlphaRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows,
                int16_t a, bool keyed)
 {
@@ -134,9 +138,7 @@ void AlphaRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcP
 
 // Mask-weighted blend of a block of rows; black source pixels keep the destination. The
 // mask has the image's size, so it steps through its rows like the source.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+PX_VECTOR_CLONES
 void MaskedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, const uint8_t* mask, size_t srcPitch,
                 size_t n, size_t rows)
 {
@@ -152,9 +154,7 @@ void MaskedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, const uint
 }
 
 // Source times colour factors for a block of rows (keyed: black source pixels are skipped).
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+PX_VECTOR_CLONES
 void ModulatedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows,
                    uint16_t kRed, uint16_t kGreen, uint16_t kBlue, bool keyed)
 {
@@ -169,9 +169,7 @@ void ModulatedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t 
 }
 
 // Saturating add of the source scaled by i/256 for a block of rows; black is skipped.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__SANITIZE_ADDRESS__)
-__attribute__((target_clones("avx2", "default")))
-#endif
+PX_VECTOR_CLONES
 void AdditiveRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows,
                   uint16_t intensity)
 {

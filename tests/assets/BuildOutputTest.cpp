@@ -13,6 +13,7 @@ namespace {
 using assets::Tree;
 
 const std::string GameDir = SF_BINARY_DIR "/game";
+const std::string LooseDir = SF_BINARY_DIR "/game-loose";
 
 TEST(AssetGenerator, WritesTheSameBytesOnEveryRun)
 {
@@ -70,7 +71,7 @@ TEST(GameFolder, ArchiveHoldsTheLooseTree)
     PXPosixFileManager host;
     PXArchiveManager archive(&host, GameDir + "/Shardfall.pxa");
     ASSERT_TRUE(archive.IsLoaded()) << "build the assets target first";
-    std::vector<std::string> loose = assets::FilesUnder(GameDir + "/Shardfall");
+    std::vector<std::string> loose = assets::FilesUnder(LooseDir + "/Shardfall");
     std::vector<std::string> members;
     for (const PXArchiveManager::Entry& e : archive.GetEntries())
         members.push_back(e.name);
@@ -83,7 +84,7 @@ TEST(GameFolder, ArchiveHoldsTheLooseTree)
         ASSERT_NE(nullptr, member) << name;
         auto* buffer = static_cast<PXBuffer*>(member);
         std::vector<uint8_t> packed(buffer->GetData(), buffer->GetData() + buffer->GetSize());
-        EXPECT_TRUE(packed == assets::ReadBytes(GameDir + "/" + name)) << name;
+        EXPECT_TRUE(packed == assets::ReadBytes(LooseDir + "/" + name)) << name;
         archive.Close(member);
     }
 }

@@ -59,7 +59,8 @@ inline std::unique_ptr<PXBuffer> AsStream(const std::vector<uint8_t>& bytes)
     return buffer;
 }
 
-// The one generated tree of this test run.
+// The tree the build generated (the assets target runs before these tests), read in place
+// so that each test process does not generate it again.
 class Tree {
 public:
     static Tree& Get()
@@ -68,8 +69,8 @@ public:
         return tree;
     }
     bool Ok() const { return m_ok; }
-    std::filesystem::path Root() const { return m_dir.Path(); }
-    std::filesystem::path Path(const std::string& relative) const { return m_dir.Path() / relative; }
+    std::filesystem::path Root() const { return m_root; }
+    std::filesystem::path Path(const std::string& relative) const { return m_root / relative; }
     bool Exists(const std::string& relative) const { return std::filesystem::exists(Path(relative)); }
     std::vector<uint8_t> Bytes(const std::string& relative) const { return ReadBytes(Path(relative)); }
 
@@ -93,8 +94,8 @@ public:
     }
 
 private:
-    Tree() { m_ok = Generate(m_dir.Path().string()); }
-    TempDir m_dir;
+    Tree() : m_root(SF_BINARY_DIR "/assets-stage") { m_ok = std::filesystem::is_directory(m_root / "Shardfall"); }
+    std::filesystem::path m_root;
     bool m_ok = false;
 };
 
