@@ -123,6 +123,13 @@ protected:
                         bool keyed, bool allowFast);
     bool TilePeriodic(const PXSurfaceDesc& surface, const PXImage& image, uint32_t srcX0, uint32_t srcY0, int32_t x,
                       int32_t y, int32_t w, int32_t h);
+    // Locks the frame buffer and clips a w x h piece of an image placed at (x, y) by its origin;
+    // calls draw(surface, clip, destLeft, destTop) when anything is left. 0 without a frame
+    // buffer, else 1. With invalidateUntracked an untracked screen is first marked dirty whole.
+    template <typename Draw>
+    uint32_t ClippedBlit(uint32_t imageW, uint32_t imageH, int32_t originX, int32_t originY, int32_t x, int32_t y,
+                         uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h, bool invalidateUntracked,
+                         Draw draw);
     template <typename Rule>
     uint32_t MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
                         const PXBitmapDesc& mask, Rule rule);

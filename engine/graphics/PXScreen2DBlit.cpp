@@ -8,6 +8,9 @@
 
 #include "engine/graphics/PXPixelMath.h"
 #include "engine/graphics/PXScreen2D.h"
+#include "engine/graphics/PXScreenDrawing.h"
+
+using namespace pxdraw;
 
 // Hot pixel loops get an AVX2 clone chosen at load time where the processor has it. The
 // clones need the loader's indirect functions (glibc), and the sanitizers dislike them.
@@ -18,46 +21,6 @@
 #endif
 
 namespace {
-
-PXRect Intersect(const PXRect& a, const PXRect& b)
-{
-    return {std::max(a.left, b.left), std::min(a.right, b.right), std::max(a.top, b.top),
-            std::min(a.bottom, b.bottom)};
-}
-
-uint16_t* RowOf(const PXSurfaceDesc& s, int32_t y)
-{
-    return reinterpret_cast<uint16_t*>(s.pixels + static_cast<size_t>(y) * s.pitch);
-}
-
-struct Factors {
-    uint32_t red, green, blue;
-};
-
-Factors FactorsOf(const PXColor& c)
-{
-    return {c.red * c.alpha / 255u, c.green * c.alpha / 255u, c.blue * c.alpha / 255u};
-}
-
-class ScreenLock {
-public:
-    explicit ScreenLock(PXScreen2D& screen) : m_screen(screen), m_ok(screen.LockScreen(&m_desc) != 0) {}
-    ~ScreenLock()
-    {
-        if (m_ok) {
-            m_screen.UnlockScreen();
-        }
-    }
-    ScreenLock(const ScreenLock&) = delete;
-    ScreenLock& operator=(const ScreenLock&) = delete;
-    bool Ok() const { return m_ok && m_desc.pixels != nullptr; }
-    const PXSurfaceDesc& Desc() const { return m_desc; }
-
-private:
-    PXScreen2D& m_screen;
-    PXSurfaceDesc m_desc;
-    bool m_ok;
-};
 
 // Where a clipped blit reads: the source of frame pixel (X, Y) is
 // src[(srcTop + (Y - clip.top) * rowStep) * srcPitch + srcLeft + (X - clip.left)].
@@ -95,7 +58,7 @@ SourceMap MapImage(const PXImage& image, const PXRect& clip, int64_t destLeft, i
 // Effective size of a source span: to the edge for -1, else cut at the edge.
 uint32_t EffectiveSize(uint32_t requested, uint32_t total, uint32_t start)
 {
-    const uint32_t available = total - start; // callers ensure start < total
+    const uint32_t available = total - start;  // callers ensure start < total
     return requested == PXToEdge ? available : std::min(requested, available);
 }
 
@@ -155,8 +118,8 @@ void MaskedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, const uint
 
 // Source times colour factors for a block of rows (keyed: black source pixels are skipped).
 PX_VECTOR_CLONES
-void ModulatedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows,
-                   uint16_t kRed, uint16_t kGreen, uint16_t kBlue, bool keyed)
+void ModulatedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n,
+                   size_t rows, uint16_t kRed, uint16_t kGreen, uint16_t kBlue, bool keyed)
 {
     for (size_t r = 0; r < rows; ++r) {
         uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
@@ -170,8 +133,8 @@ void ModulatedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t 
 
 // Saturating add of the source scaled by i/256 for a block of rows; black is skipped.
 PX_VECTOR_CLONES
-void AdditiveRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n, size_t rows,
-                  uint16_t intensity)
+void AdditiveRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n,
+                  size_t rows, uint16_t intensity)
 {
     for (size_t r = 0; r < rows; ++r) {
         uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
@@ -184,11 +147,12 @@ void AdditiveRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t s
     }
 }
 
-} // namespace
+}  // namespace
 
-bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH, int32_t originX,
-                               int32_t originY, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
-                               uint32_t h, PXRect* clip, int64_t* destLeft, int64_t* destTop) const
+bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH,
+                               int32_t originX, int32_t originY, int32_t x, int32_t y, uint32_t srcX,
+                               uint32_t srcY, uint32_t w, uint32_t h, PXRect* clip, int64_t* destLeft,
+                               int64_t* destTop) const
 {
     // A source start at or past the edge has nothing to copy (and would wrap the sizes).
     if (srcX >= imageW || srcY >= imageH) {
@@ -215,6 +179,27 @@ bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, ui
     return !clip->IsEmpty();
 }
 
+template <typename Draw>
+uint32_t PXScreen2D::ClippedBlit(uint32_t imageW, uint32_t imageH, int32_t originX, int32_t originY,
+                                 int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
+                                 bool invalidateUntracked, Draw draw)
+{
+    ScreenLock lock(*this);
+    if (!lock.Ok()) {
+        return 0;
+    }
+    if (invalidateUntracked && !m_dirtyTracking) {
+        InvalidateWhole();
+    }
+    PXRect clip;
+    int64_t destLeft, destTop;
+    if (ImageBlitClip(lock.Desc(), imageW, imageH, originX, originY, x, y, srcX, srcY, w, h, &clip, &destLeft,
+                      &destTop)) {
+        draw(lock.Desc(), clip, destLeft, destTop);
+    }
+    return 1;
+}
+
 uint32_t PXScreen2D::Blit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                           uint32_t h, bool keyed)
 {
@@ -228,32 +213,23 @@ uint32_t PXScreen2D::BlitImage(const PXImage* image, int32_t x, int32_t y, uint3
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    if (!m_dirtyTracking) {
-        InvalidateWhole();
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
-    const size_t n = static_cast<size_t>(c.right - c.left);
-    const uint16_t* first = m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft;
-    if (keyed) {
-        KeyedCopyRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch, first,
-                      static_cast<ptrdiff_t>(m.srcPitch), n, static_cast<size_t>(c.bottom - c.top));
-        return 1;
-    }
-    for (int32_t row = c.top; row < c.bottom; ++row) {
-        std::memcpy(RowOf(lock.Desc(), row) + c.left, first + static_cast<size_t>(row - c.top) * m.srcPitch,
-                    n * sizeof(uint16_t));
-    }
-    return 1;
+    return ClippedBlit(
+        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, true,
+        [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+            const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+            const size_t n = static_cast<size_t>(c.right - c.left);
+            const uint16_t* first = m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft;
+            if (keyed) {
+                KeyedCopyRows(reinterpret_cast<uint8_t*>(RowOf(surface, c.top) + c.left), surface.pitch,
+                              first, static_cast<ptrdiff_t>(m.srcPitch), n,
+                              static_cast<size_t>(c.bottom - c.top));
+                return;
+            }
+            for (int32_t row = c.top; row < c.bottom; ++row) {
+                std::memcpy(RowOf(surface, row) + c.left,
+                            first + static_cast<size_t>(row - c.top) * m.srcPitch, n * sizeof(uint16_t));
+            }
+        });
 }
 
 uint32_t PXScreen2D::BlitImageKeyedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
@@ -262,26 +238,16 @@ uint32_t PXScreen2D::BlitImageKeyedReference(const PXImage* image, int32_t x, in
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    if (!m_dirtyTracking) {
-        InvalidateWhole();
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                 [](uint16_t& d, uint16_t s, size_t) {
-                     if (s != 0) {
-                         d = s;
-                     }
-                 });
-    return 1;
+    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
+                       true,
+                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                           ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                                        [](uint16_t& d, uint16_t s, size_t) {
+                                            if (s != 0) {
+                                                d = s;
+                                            }
+                                        });
+                       });
 }
 
 uint32_t PXScreen2D::BlitAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
@@ -297,102 +263,83 @@ uint32_t PXScreen2D::BlitImageAlpha(const PXImage* image, int32_t x, int32_t y, 
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
-    const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
-    if (alpha != 0xFFFF || !keyed) {
-        AlphaRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch,
-                  m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
-                  static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
-                  static_cast<int16_t>(a), keyed);
-    } else {
-        ForEachPixel(lock.Desc(), c, m, [](uint16_t& d, uint16_t s, size_t) {
-            if (s != 0) {
-                d = PXPixel::SaturatingAdd(d, s);
+    return ClippedBlit(
+        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, false,
+        [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+            const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+            const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
+            if (alpha != 0xFFFF || !keyed) {
+                AlphaRows(reinterpret_cast<uint8_t*>(RowOf(surface, c.top) + c.left), surface.pitch,
+                          m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
+                          static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
+                          static_cast<int16_t>(a), keyed);
+            } else {
+                ForEachPixel(surface, c, m, [](uint16_t& d, uint16_t s, size_t) {
+                    if (s != 0) {
+                        d = PXPixel::SaturatingAdd(d, s);
+                    }
+                });
             }
         });
-    }
-    return 1;
 }
 
-uint32_t PXScreen2D::BlitImageAlphaReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
-                                             uint32_t w, uint32_t h, uint32_t alpha, bool keyed)
+uint32_t PXScreen2D::BlitImageAlphaReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
+                                             uint32_t srcY, uint32_t w, uint32_t h, uint32_t alpha,
+                                             bool keyed)
 {
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
-    const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
-    if (!keyed) {
-        ForEachPixel(lock.Desc(), c, m, [a](uint16_t& d, uint16_t s, size_t) { d = PXPixel::Blend(d, s, a); });
-    } else if (alpha == 0xFFFF) {
-        ForEachPixel(lock.Desc(), c, m, [](uint16_t& d, uint16_t s, size_t) {
-            if (s != 0) {
-                d = PXPixel::SaturatingAdd(d, s);
-            }
-        });
-    } else {
-        ForEachPixel(lock.Desc(), c, m, [a](uint16_t& d, uint16_t s, size_t) {
-            if (s != 0) {
-                d = PXPixel::Blend(d, s, a);
-            }
-        });
-    }
-    return 1;
+    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
+                       false,
+                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                           const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+                           const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
+                           if (!keyed) {
+                               ForEachPixel(surface, c, m, [a](uint16_t& d, uint16_t s, size_t) {
+                                   d = PXPixel::Blend(d, s, a);
+                               });
+                           } else if (alpha == 0xFFFF) {
+                               ForEachPixel(surface, c, m, [](uint16_t& d, uint16_t s, size_t) {
+                                   if (s != 0) {
+                                       d = PXPixel::SaturatingAdd(d, s);
+                                   }
+                               });
+                           } else {
+                               ForEachPixel(surface, c, m, [a](uint16_t& d, uint16_t s, size_t) {
+                                   if (s != 0) {
+                                       d = PXPixel::Blend(d, s, a);
+                                   }
+                               });
+                           }
+                       });
 }
 
-uint32_t PXScreen2D::BlitModulated(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
-                                   uint32_t h, bool keyed, const PXColor& color)
+uint32_t PXScreen2D::BlitModulated(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                   uint32_t w, uint32_t h, bool keyed, const PXColor& color)
 {
     PXImage* image = FindImage(id);
     return image == nullptr ? 0 : BlitImageModulated(image, x, y, srcX, srcY, w, h, keyed, color);
 }
 
 uint32_t PXScreen2D::BlitImageModulated(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
-                                        uint32_t srcY, uint32_t w, uint32_t h, bool keyed, const PXColor& color)
+                                        uint32_t srcY, uint32_t w, uint32_t h, bool keyed,
+                                        const PXColor& color)
 {
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    if (!m_dirtyTracking) {
-        InvalidateWhole();
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const Factors k = FactorsOf(color);
-    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
-    ModulatedRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch,
-                  m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
-                  static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
-                  static_cast<uint16_t>(k.red), static_cast<uint16_t>(k.green), static_cast<uint16_t>(k.blue), keyed);
-    return 1;
+    return ClippedBlit(
+        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, true,
+        [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+            const Factors k = FactorsOf(color);
+            const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+            ModulatedRows(reinterpret_cast<uint8_t*>(RowOf(surface, c.top) + c.left), surface.pitch,
+                          m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
+                          static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
+                          static_cast<uint16_t>(k.red), static_cast<uint16_t>(k.green),
+                          static_cast<uint16_t>(k.blue), keyed);
+        });
 }
 
 uint32_t PXScreen2D::BlitImageModulatedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
@@ -402,27 +349,17 @@ uint32_t PXScreen2D::BlitImageModulatedReference(const PXImage* image, int32_t x
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    if (!m_dirtyTracking) {
-        InvalidateWhole();
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const Factors k = FactorsOf(color);
-    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                 [k, keyed](uint16_t& d, uint16_t s, size_t) {
-                     if (!keyed || s != 0) {
-                         d = PXPixel::Modulate(s, k.red, k.green, k.blue);
-                     }
-                 });
-    return 1;
+    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
+                       true,
+                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                           const Factors k = FactorsOf(color);
+                           ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                                        [k, keyed](uint16_t& d, uint16_t s, size_t) {
+                                            if (!keyed || s != 0) {
+                                                d = PXPixel::Modulate(s, k.red, k.green, k.blue);
+                                            }
+                                        });
+                       });
 }
 
 uint32_t PXScreen2D::BlitFlipped(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
@@ -432,41 +369,35 @@ uint32_t PXScreen2D::BlitFlipped(uint32_t id, int32_t x, int32_t y, uint32_t src
     return image == nullptr ? 0 : BlitImageFlipped(image, x, y, srcX, srcY, w, h, keyed);
 }
 
-uint32_t PXScreen2D::BlitImageFlipped(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
-                                      uint32_t w, uint32_t h, bool keyed)
+uint32_t PXScreen2D::BlitImageFlipped(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
+                                      uint32_t srcY, uint32_t w, uint32_t h, bool keyed)
 {
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    // Destination row Y reads source row height - 1 - srcY - (Y - dest.top).
-    const int64_t firstRow = int64_t{image->height} - 1 - srcY - (c.top - destTop);
-    const uint16_t* first = image->pixels.data() + static_cast<size_t>(firstRow) * image->width +
-                            static_cast<size_t>(int64_t{srcX} + (c.left - destLeft));
-    const size_t n = static_cast<size_t>(c.right - c.left);
-    if (keyed) {
-        KeyedCopyRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch, first,
-                      -static_cast<ptrdiff_t>(image->width), n, static_cast<size_t>(c.bottom - c.top));
-        return 1;
-    }
-    for (int32_t row = c.top; row < c.bottom; ++row) {
-        std::memcpy(RowOf(lock.Desc(), row) + c.left, first - static_cast<ptrdiff_t>(row - c.top) * image->width,
-                    n * sizeof(uint16_t));
-    }
-    return 1;
+    return ClippedBlit(
+        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, false,
+        [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+            // Destination row Y reads source row height - 1 - srcY - (Y - dest.top).
+            const int64_t firstRow = int64_t{image->height} - 1 - srcY - (c.top - destTop);
+            const uint16_t* first = image->pixels.data() + static_cast<size_t>(firstRow) * image->width +
+                                    static_cast<size_t>(int64_t{srcX} + (c.left - destLeft));
+            const size_t n = static_cast<size_t>(c.right - c.left);
+            if (keyed) {
+                KeyedCopyRows(reinterpret_cast<uint8_t*>(RowOf(surface, c.top) + c.left), surface.pitch,
+                              first, -static_cast<ptrdiff_t>(image->width), n,
+                              static_cast<size_t>(c.bottom - c.top));
+                return;
+            }
+            for (int32_t row = c.top; row < c.bottom; ++row) {
+                std::memcpy(RowOf(surface, row) + c.left,
+                            first - static_cast<ptrdiff_t>(row - c.top) * image->width, n * sizeof(uint16_t));
+            }
+        });
 }
 
-uint32_t PXScreen2D::BlitScaled(uint32_t id, int32_t x, int32_t y, uint32_t dstW, uint32_t dstH, uint32_t srcX,
-                                uint32_t srcY, uint32_t srcW, uint32_t srcH, bool keyed)
+uint32_t PXScreen2D::BlitScaled(uint32_t id, int32_t x, int32_t y, uint32_t dstW, uint32_t dstH,
+                                uint32_t srcX, uint32_t srcY, uint32_t srcW, uint32_t srcH, bool keyed)
 {
     PXImage* image = FindImage(id);
     return image == nullptr ? 0 : BlitImageScaled(image, x, y, dstW, dstH, srcX, srcY, srcW, srcH, keyed);
@@ -544,28 +475,18 @@ uint32_t PXScreen2D::BlitColorAdd(uint32_t id, int32_t x, int32_t y, uint32_t sr
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    if (!m_dirtyTracking) {
-        InvalidateWhole();
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const Factors k = FactorsOf(color);
-    const uint16_t t = static_cast<uint16_t>(PackPixel(m_pixelFormat, k.red, k.green, k.blue));
-    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                 [t, keyed](uint16_t& d, uint16_t s, size_t) {
-                     if (!keyed || s != 0) {
-                         d = PXPixel::WrappingAdd(s, t);
-                     }
-                 });
-    return 1;
+    return ClippedBlit(
+        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, true,
+        [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+            const Factors k = FactorsOf(color);
+            const uint16_t t = static_cast<uint16_t>(PackPixel(m_pixelFormat, k.red, k.green, k.blue));
+            ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                         [t, keyed](uint16_t& d, uint16_t s, size_t) {
+                             if (!keyed || s != 0) {
+                                 d = PXPixel::WrappingAdd(s, t);
+                             }
+                         });
+        });
 }
 
 uint32_t PXScreen2D::BlitRaw(const PXBitmapDesc& bitmap, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
@@ -574,35 +495,27 @@ uint32_t PXScreen2D::BlitRaw(const PXBitmapDesc& bitmap, int32_t x, int32_t y, u
     if (bitmap.bitsPerPixel != 16 || !bitmap.data) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), bitmap.width, bitmap.height, 0, 0, x, y, srcX, srcY, w, h, &c, &destLeft,
-                       &destTop)) {
-        return 1;
-    }
-    const size_t n = static_cast<size_t>(c.right - c.left);
-    for (int32_t row = c.top; row < c.bottom; ++row) {
-        const size_t sy = static_cast<size_t>(int64_t{srcY} + (row - destTop));
-        const size_t sx = static_cast<size_t>(int64_t{srcX} + (c.left - destLeft));
-        const uint8_t* s = bitmap.data.get() + (sy * bitmap.width + sx) * 2;
-        uint16_t* d = RowOf(lock.Desc(), row) + c.left;
-        if (!keyed) {
-            std::memcpy(d, s, n * 2);
-            continue;
-        }
-        for (size_t i = 0; i < n; ++i) {
-            uint16_t p;
-            std::memcpy(&p, s + i * 2, 2);
-            if (p != 0) {
-                d[i] = p;
-            }
-        }
-    }
-    return 1;
+    return ClippedBlit(bitmap.width, bitmap.height, 0, 0, x, y, srcX, srcY, w, h, false,
+                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                           const size_t n = static_cast<size_t>(c.right - c.left);
+                           for (int32_t row = c.top; row < c.bottom; ++row) {
+                               const size_t sy = static_cast<size_t>(int64_t{srcY} + (row - destTop));
+                               const size_t sx = static_cast<size_t>(int64_t{srcX} + (c.left - destLeft));
+                               const uint8_t* s = bitmap.data.get() + (sy * bitmap.width + sx) * 2;
+                               uint16_t* d = RowOf(surface, row) + c.left;
+                               if (!keyed) {
+                                   std::memcpy(d, s, n * 2);
+                                   continue;
+                               }
+                               for (size_t i = 0; i < n; ++i) {
+                                   uint16_t p;
+                                   std::memcpy(&p, s + i * 2, 2);
+                                   if (p != 0) {
+                                       d[i] = p;
+                                   }
+                               }
+                           }
+                       });
 }
 
 uint32_t PXScreen2D::BlitAdditive(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
@@ -612,50 +525,36 @@ uint32_t PXScreen2D::BlitAdditive(uint32_t id, int32_t x, int32_t y, uint32_t sr
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const uint32_t i = std::min(intensity, 256u);
-    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
-    AdditiveRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch,
-                 m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
-                 static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
-                 static_cast<uint16_t>(i));
-    return 1;
+    return ClippedBlit(
+        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, false,
+        [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+            const uint32_t i = std::min(intensity, 256u);
+            const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+            AdditiveRows(reinterpret_cast<uint8_t*>(RowOf(surface, c.top) + c.left), surface.pitch,
+                         m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
+                         static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
+                         static_cast<uint16_t>(i));
+        });
 }
 
-uint32_t PXScreen2D::BlitAdditiveReference(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
-                                           uint32_t h, uint32_t intensity)
+uint32_t PXScreen2D::BlitAdditiveReference(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                           uint32_t w, uint32_t h, uint32_t intensity)
 {
     PXImage* image = FindImage(id);
     if (image == nullptr) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const uint32_t i = std::min(intensity, 256u);
-    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                 [i](uint16_t& d, uint16_t s, size_t) {
-                     if (s != 0) {
-                         d = PXPixel::SaturatingAdd(d, PXPixel::Modulate(s, i, i, i));
-                     }
-                 });
-    return 1;
+    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
+                       false,
+                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                           const uint32_t i = std::min(intensity, 256u);
+                           ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                                        [i](uint16_t& d, uint16_t s, size_t) {
+                                            if (s != 0) {
+                                                d = PXPixel::SaturatingAdd(d, PXPixel::Modulate(s, i, i, i));
+                                            }
+                                        });
+                       });
 }
 
 namespace {
@@ -665,7 +564,7 @@ bool MaskFits(const PXBitmapDesc& mask, const PXImage& image)
     return mask.bitsPerPixel == 8 && mask.data && mask.width == image.width && mask.height == image.height;
 }
 
-} // namespace
+}  // namespace
 
 template <typename Rule>
 uint32_t PXScreen2D::MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
@@ -675,25 +574,18 @@ uint32_t PXScreen2D::MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX
     if (image == nullptr || !MaskFits(mask, *image)) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    // The mask has the image's size, so a source index is also the mask index.
-    const uint8_t* maskData = mask.data.get();
-    ForEachPixel(lock.Desc(), c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                 [&rule, maskData](uint16_t& d, uint16_t s, size_t at) {
-                     if (s != 0) {
-                         d = rule(d, s, maskData[at]);
-                     }
-                 });
-    return 1;
+    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
+                       false,
+                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                           // The mask has the image's size, so a source index is also the mask index.
+                           const uint8_t* maskData = mask.data.get();
+                           ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                                        [&rule, maskData](uint16_t& d, uint16_t s, size_t at) {
+                                            if (s != 0) {
+                                                d = rule(d, s, maskData[at]);
+                                            }
+                                        });
+                       });
 }
 
 uint32_t PXScreen2D::BlitMasked(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
@@ -703,22 +595,15 @@ uint32_t PXScreen2D::BlitMasked(uint32_t id, int32_t x, int32_t y, uint32_t srcX
     if (image == nullptr || !MaskFits(mask, *image)) {
         return 0;
     }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    PXRect c;
-    int64_t destLeft, destTop;
-    if (!ImageBlitClip(lock.Desc(), image->width, image->height, image->originX, image->originY, x, y, srcX, srcY,
-                       w, h, &c, &destLeft, &destTop)) {
-        return 1;
-    }
-    const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
-    const size_t at = static_cast<size_t>(m.srcTop) * m.srcPitch + static_cast<size_t>(m.srcLeft);
-    MaskedRows(reinterpret_cast<uint8_t*>(RowOf(lock.Desc(), c.top) + c.left), lock.Desc().pitch, m.src + at,
-               mask.data.get() + at, m.srcPitch, static_cast<size_t>(c.right - c.left),
-               static_cast<size_t>(c.bottom - c.top));
-    return 1;
+    return ClippedBlit(
+        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, false,
+        [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+            const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+            const size_t at = static_cast<size_t>(m.srcTop) * m.srcPitch + static_cast<size_t>(m.srcLeft);
+            MaskedRows(reinterpret_cast<uint8_t*>(RowOf(surface, c.top) + c.left), surface.pitch, m.src + at,
+                       mask.data.get() + at, m.srcPitch, static_cast<size_t>(c.right - c.left),
+                       static_cast<size_t>(c.bottom - c.top));
+        });
 }
 
 uint32_t PXScreen2D::BlitMaskedReference(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
@@ -728,8 +613,8 @@ uint32_t PXScreen2D::BlitMaskedReference(uint32_t id, int32_t x, int32_t y, uint
                       [](uint16_t d, uint16_t s, uint8_t m) { return PXPixel::Blend(d, s, m); });
 }
 
-uint32_t PXScreen2D::BlitMaskedAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
-                                     uint32_t h, const PXBitmapDesc& mask, uint32_t alpha)
+uint32_t PXScreen2D::BlitMaskedAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                                     uint32_t w, uint32_t h, const PXBitmapDesc& mask, uint32_t alpha)
 {
     const int32_t a = alpha < 255 ? static_cast<int32_t>(alpha) : 255;
     return MaskedBlit(id, x, y, srcX, srcY, w, h, mask,
@@ -737,7 +622,8 @@ uint32_t PXScreen2D::BlitMaskedAlpha(uint32_t id, int32_t x, int32_t y, uint32_t
 }
 
 uint32_t PXScreen2D::BlitMaskedModulated(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
-                                         uint32_t w, uint32_t h, const PXBitmapDesc& mask, const PXColor& color)
+                                         uint32_t w, uint32_t h, const PXBitmapDesc& mask,
+                                         const PXColor& color)
 {
     const Factors k = FactorsOf(color);
     return MaskedBlit(id, x, y, srcX, srcY, w, h, mask, [k](uint16_t d, uint16_t s, uint8_t m) {
@@ -746,10 +632,12 @@ uint32_t PXScreen2D::BlitMaskedModulated(uint32_t id, int32_t x, int32_t y, uint
 }
 
 uint32_t PXScreen2D::BlitMaskedColorAdd(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
-                                        uint32_t w, uint32_t h, const PXBitmapDesc& mask, const PXColor& color)
+                                        uint32_t w, uint32_t h, const PXBitmapDesc& mask,
+                                        const PXColor& color)
 {
     const Factors k = FactorsOf(color);
     const uint16_t t = static_cast<uint16_t>(PackPixel(m_pixelFormat, k.red, k.green, k.blue));
-    return MaskedBlit(id, x, y, srcX, srcY, w, h, mask,
-                      [t](uint16_t d, uint16_t s, uint8_t m) { return PXPixel::Blend(d, PXPixel::WrappingAdd(s, t), m); });
+    return MaskedBlit(id, x, y, srcX, srcY, w, h, mask, [t](uint16_t d, uint16_t s, uint8_t m) {
+        return PXPixel::Blend(d, PXPixel::WrappingAdd(s, t), m);
+    });
 }
