@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "engine/core/PXGlobals.h"
+#include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
 #include "engine/graphics/PXBitmap.h"
@@ -93,6 +95,59 @@ std::string WaveFile()
     return AsString(WaveBuilder().Format(1, 8000, 8).Data(std::vector<uint8_t>(800, 128)).Bytes());
 }
 
+// Counts the streams handed out and given back: every Open must be matched by a Close.
+class CountingFileSystem : public PXFileSystem {
+public:
+    PXFile* Open(const std::string& name, uint32_t mode) override
+    {
+        PXFile* stream = PXFileSystem::Open(name, mode);
+        if (stream != nullptr) {
+            ++opened;
+            lastMode = mode;
+        }
+        return stream;
+    }
+    int Close(PXFile* stream) override
+    {
+        int result = PXFileSystem::Close(stream);
+        closed += result == 1 ? 1 : 0;
+        return result;
+    }
+
+    int opened = 0;
+    int closed = 0;
+    uint32_t lastMode = 0;
+};
+
+// A screen whose CreateImage throws on its n-th call from now (1 = the next one).
+class ThrowingScreen : public PXMemoryScreen2D {
+public:
+    uint32_t CreateImage(const PXBitmapDesc& bitmap, uint32_t* outId, uint32_t flags) override
+    {
+        if (throwAt > 0 && --throwAt == 0) {
+            throw std::bad_alloc();
+        }
+        return PXMemoryScreen2D::CreateImage(bitmap, outId, flags);
+    }
+
+    int throwAt = 0;
+};
+
+// A sound manager whose LoadSound throws while `throws` is set.
+class ThrowingSoundManager : public PXDeviceSoundManager {
+public:
+    using PXDeviceSoundManager::PXDeviceSoundManager;
+    int LoadSound(PXFile* stream, uint32_t& soundId) override
+    {
+        if (throws) {
+            throw std::bad_alloc();
+        }
+        return PXDeviceSoundManager::LoadSound(stream, soundId);
+    }
+
+    bool throws = false;
+};
+
 class ResourceCacheTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -104,7 +159,7 @@ protected:
         g_screen = &screen;
         auto owned = std::make_unique<PXRecordingAudioDevice>();
         device = owned.get();
-        sound = std::make_unique<PXDeviceSoundManager>(std::move(owned));
+        sound = std::make_unique<ThrowingSoundManager>(std::move(owned));
         ASSERT_EQ(1, sound->Init(0));
         g_soundManager = sound.get();
         cache = std::make_unique<PXResourceCache>();
@@ -112,6 +167,7 @@ protected:
     }
     void TearDown() override
     {
+        EXPECT_EQ(files.opened, files.closed);
         cache.reset();
         g_resources = nullptr;
         g_soundManager = nullptr;
@@ -143,10 +199,10 @@ protected:
 
     TempDir dir;
     FakeSettingsManager settings{dir.Folder()};
-    PXFileSystem files;
-    PXMemoryScreen2D screen;
+    CountingFileSystem files;
+    ThrowingScreen screen;
     PXRecordingAudioDevice* device = nullptr;
-    std::unique_ptr<PXDeviceSoundManager> sound;
+    std::unique_ptr<ThrowingSoundManager> sound;
     std::unique_ptr<PXResourceCache> cache;
 };
 
@@ -195,6 +251,8 @@ TEST_F(ResourceCacheTest, NamesDifferingInCaseShareOneEntryAndOneLoad)
     EXPECT_TRUE(screen.HasImage(first->imageId));
     EXPECT_EQ(1u, cache->ImageCount());
     EXPECT_EQ("", LogText());
+    EXPECT_EQ(1, files.opened);
+    EXPECT_EQ(uint32_t{FileModeRead | FileModeBinary}, files.lastMode);
 
     Put("Anim.img", ListOf(2));
     PXImageListEntry* list = cache->AcquireImageList("Anim.img", 0);
@@ -542,6 +600,53 @@ TEST_F(ResourceCacheTest, WithoutScreenOrSoundManagerNothingIsLoaded)
     g_screen = &screen;
     cache->ReleaseImageList(list);
     EXPECT_EQ(0u, cache->ImageListCount());
+}
+
+TEST_F(ResourceCacheTest, ExceptionsWhileLoadingAreLoggedAndLeaveNothingBehind)
+{
+    Put("A.bmp", BmpFile(2));
+    Put("Anim.img", ListOf(4));
+    Put("Click.wav", WaveFile());
+    struct Case {
+        const char* what;
+        int throwAt; // CreateImage call that throws; 0 for the sound manager
+        std::function<bool(PXResourceCache&)> acquire;
+        const char* log;
+    };
+    const Case cases[] = {
+        {"image", 1, [](PXResourceCache& c) { return c.AcquireImage("A.bmp", 0) != nullptr; },
+         "An exception occured attempting to load image: A.bmp\n"},
+        {"list, first frame", 1, [](PXResourceCache& c) { return c.AcquireImageList("Anim.img", 0) != nullptr; },
+         "An exception occured attempting to load image list: Anim.img\n"},
+        {"list, third frame", 3, [](PXResourceCache& c) { return c.AcquireImageList("Anim.img", 0) != nullptr; },
+         "An exception occured attempting to load image list: Anim.img\n"},
+        {"sound", 0, [](PXResourceCache& c) { return c.AcquireSound("Click.wav") != nullptr; },
+         "Exception occured while opening sound: Click.wav\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove(dir.Path() / "log.txt");
+        screen.throwAt = c.throwAt;
+        sound->throws = c.throwAt == 0;
+        EXPECT_FALSE(c.acquire(*cache)) << c.what;
+        EXPECT_EQ(c.log, LogText()) << c.what;
+        EXPECT_EQ(files.opened, files.closed) << c.what;
+    }
+    screen.throwAt = 0;
+    sound->throws = false;
+    EXPECT_EQ(0u, cache->ImageCount() + cache->ImageListCount() + cache->SoundCount());
+    EXPECT_EQ(0, device->LiveBuffers());
+    // The frames made before the throw were freed: the images made so far were ids 0 and 1
+    // of the third case, and neither is left.
+    EXPECT_FALSE(screen.HasImage(0));
+    EXPECT_FALSE(screen.HasImage(1));
+
+    // A reload that throws hands out nothing and leaves the holder's count alone.
+    PXImageEntry* image = cache->AcquireImage("A.bmp", 0);
+    ASSERT_NE(nullptr, image);
+    ASSERT_EQ(1u, CreateScreen());
+    screen.throwAt = 1;
+    EXPECT_EQ(nullptr, cache->AcquireImage("A.bmp", 0));
+    EXPECT_EQ(1u, image->refCount);
 }
 
 // ---- Sounds -----------------------------------------------------------------------
