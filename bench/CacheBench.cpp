@@ -99,4 +99,4 @@ void BM_LoadAndReleaseImage(benchmark::State& state)
 }
 BENCHMARK(BM_LoadAndReleaseImage);
 
-} // namespace
+}  // namespace

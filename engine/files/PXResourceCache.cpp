@@ -61,10 +61,10 @@ std::string LowerCase(const std::string& name)
 
 // Entries are found by address, never by reading through the pointer, so a pointer whose
 // entry is already gone is recognised and ignored.
-template <typename Map, typename Entry>
-typename Map::iterator FindEntry(Map& map, const Entry* entry)
+template <typename Map, typename Entry> typename Map::iterator FindEntry(Map& map, const Entry* entry)
 {
-    return std::find_if(map.begin(), map.end(), [entry](const auto& item) { return item.second.get() == entry; });
+    return std::find_if(map.begin(), map.end(),
+                        [entry](const auto& item) { return item.second.get() == entry; });
 }
 
 void FreeImages(const std::vector<uint32_t>& ids)
@@ -132,7 +132,7 @@ void StoreFrames(PXImageListEntry& entry, ConvertedFrames& frames, uint32_t flag
     entry.flags = flags;
 }
 
-} // namespace
+}  // namespace
 
 PXResourceCache::PXResourceCache() = default;
 
@@ -254,7 +254,8 @@ void PXResourceCache::ReloadImage(PXImageEntry& entry, const std::string& name)
     }
     PXBitmapDesc bitmap;
     uint32_t id = 0;
-    if (ReadBitmapFile(bitmap, file.Get(), entry.flags) && g_screen->CreateImage(bitmap, &id, entry.flags) == 1) {
+    if (ReadBitmapFile(bitmap, file.Get(), entry.flags) &&
+        g_screen->CreateImage(bitmap, &id, entry.flags) == 1) {
         entry.imageId = id;
         entry.width = bitmap.width;
         entry.height = bitmap.height;
@@ -301,7 +302,8 @@ PXImageListEntry* PXResourceCache::AcquireImageList(const std::string& name, uin
     }
 }
 
-PXImageListEntry* PXResourceCache::LoadImageList(const std::string& name, const std::string& key, uint32_t flags)
+PXImageListEntry* PXResourceCache::LoadImageList(const std::string& name, const std::string& key,
+                                                 uint32_t flags)
 {
     OpenedFile file(name);
     if (file.Get() == nullptr) {

@@ -26,7 +26,7 @@
 constexpr uint32_t PXNoImage = 0xFFFFFFFFu;
 
 struct PXImageEntry {
-    std::string name; // the key
+    std::string name;  // the key
     uint32_t refCount = 0;
     uint32_t imageId = 0;
     uint32_t width = 0;
@@ -35,14 +35,14 @@ struct PXImageEntry {
 };
 
 struct PXImageListEntry {
-    std::string name; // the key
+    std::string name;  // the key
     uint32_t refCount = 0;
     // Frames of the file as last loaded; the arrays hold `capacity` slots, and slots from
     // `count` on are unused (PXNoImage, 0, 0, "").
     uint32_t count = 0;
     uint32_t capacity = 0;
     uint32_t firstId = 0;
-    std::vector<uint32_t> imageIds; // PXNoImage for a frame that failed to convert
+    std::vector<uint32_t> imageIds;  // PXNoImage for a frame that failed to convert
     std::vector<uint32_t> widths;
     std::vector<uint32_t> heights;
     std::vector<std::string> frameNames;
@@ -50,7 +50,7 @@ struct PXImageListEntry {
 };
 
 struct PXSoundEntry {
-    std::string name; // the key
+    std::string name;  // the key
     uint32_t refCount = 0;
     uint32_t soundId = 0;
 };

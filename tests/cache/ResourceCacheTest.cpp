@@ -217,14 +217,15 @@ TEST(ResourceCacheKeys, LowerCaseNameThenVariantSuffixesInFixedOrder)
         const char* list;
     };
     const Case cases[] = {
-        {"Shardfall/Images/InfoStrip.bmp", 0, "shardfall/images/infostrip.bmp", "shardfall/images/infostrip.bmp"},
+        {"Shardfall/Images/InfoStrip.bmp", 0, "shardfall/images/infostrip.bmp",
+         "shardfall/images/infostrip.bmp"},
         {"A.IMG", 2, "a.img_H", "a.img_H"},
         {"A.IMG", 4, "a.img_V", "a.img_V"},
         {"A.IMG", 8, "a.img_HB", "a.img_HB"},
         {"A.IMG", 16, "a.img", "a.img_D"},
         {"A.IMG", 2 | 4 | 8 | 16, "a.img_H_V_HB", "a.img_H_V_HB_D"},
-        {"A.IMG", 1 | 32, "a.img", "a.img"},       // bits that are no variant
-        {"\xC4Z.bmp", 0, "\xC4z.bmp", "\xC4z.bmp"}, // bytes above 127 stay as they are
+        {"A.IMG", 1 | 32, "a.img", "a.img"},         // bits that are no variant
+        {"\xC4Z.bmp", 0, "\xC4z.bmp", "\xC4z.bmp"},  // bytes above 127 stay as they are
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.image, PXResourceCache::ImageKey(c.name, c.flags)) << c.name << " " << c.flags;
@@ -308,7 +309,7 @@ TEST_F(ResourceCacheTest, LastReleaseFreesTheImageAndTheNextAcquireLoadsAgain)
     const uint32_t oldId = entry->imageId;
 
     cache->ReleaseImage(entry);
-    EXPECT_EQ(1u, entry->refCount); // still held once: nothing freed
+    EXPECT_EQ(1u, entry->refCount);  // still held once: nothing freed
     EXPECT_TRUE(screen.HasImage(oldId));
     cache->ReleaseImage(entry);
     EXPECT_EQ(0u, cache->ImageCount());
@@ -400,7 +401,7 @@ TEST_F(ResourceCacheTest, ImageIsReloadedIntoTheSameEntryAfterTheScreenWasCreate
 
     ASSERT_EQ(1u, CreateScreen());
     ASSERT_FALSE(screen.HasImage(oldId));
-    Put("Back.bmp", BmpFile(5)); // the file is read again, not remembered
+    Put("Back.bmp", BmpFile(5));  // the file is read again, not remembered
     EXPECT_EQ(entry, cache->AcquireImage("BACK.bmp", 0));
     EXPECT_EQ(2u, entry->refCount);
     EXPECT_NE(oldId, entry->imageId);
@@ -436,7 +437,7 @@ TEST_F(ResourceCacheTest, ListReloadFollowsTheFrameCountNowInTheFile)
     struct Case {
         uint32_t before;
         uint32_t after;
-        uint32_t capacity; // arrays never shrink: holders may still index old frames
+        uint32_t capacity;  // arrays never shrink: holders may still index old frames
     };
     for (const Case c : {Case{2, 5, 5}, Case{3, 1, 3}, Case{2, 2, 2}}) {
         SCOPED_TRACE(std::to_string(c.before) + " -> " + std::to_string(c.after));
@@ -609,16 +610,18 @@ TEST_F(ResourceCacheTest, ExceptionsWhileLoadingAreLoggedAndLeaveNothingBehind)
     Put("Click.wav", WaveFile());
     struct Case {
         const char* what;
-        int throwAt; // CreateImage call that throws; 0 for the sound manager
+        int throwAt;  // CreateImage call that throws; 0 for the sound manager
         std::function<bool(PXResourceCache&)> acquire;
         const char* log;
     };
     const Case cases[] = {
         {"image", 1, [](PXResourceCache& c) { return c.AcquireImage("A.bmp", 0) != nullptr; },
          "An exception occured attempting to load image: A.bmp\n"},
-        {"list, first frame", 1, [](PXResourceCache& c) { return c.AcquireImageList("Anim.img", 0) != nullptr; },
+        {"list, first frame", 1,
+         [](PXResourceCache& c) { return c.AcquireImageList("Anim.img", 0) != nullptr; },
          "An exception occured attempting to load image list: Anim.img\n"},
-        {"list, third frame", 3, [](PXResourceCache& c) { return c.AcquireImageList("Anim.img", 0) != nullptr; },
+        {"list, third frame", 3,
+         [](PXResourceCache& c) { return c.AcquireImageList("Anim.img", 0) != nullptr; },
          "An exception occured attempting to load image list: Anim.img\n"},
         {"sound", 0, [](PXResourceCache& c) { return c.AcquireSound("Click.wav") != nullptr; },
          "Exception occured while opening sound: Click.wav\n"},
@@ -682,4 +685,4 @@ TEST_F(ResourceCacheTest, SoundsAreSharedByCaseAndUnloadedByTheLastRelease)
     EXPECT_EQ(2u, device->Buffers().size());
 }
 
-} // namespace
+}  // namespace
