@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "engine/graphics/PXBitmap.h"
-#include "tests/graphics/ImageFiles.h"
+#include "tests/support/ImageFiles.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Builders for hand-made bitmap and image-list files used by the reader tests.
+// Builders for hand-made bitmap and image-list files, for the reader and cache tests.
 #pragma once
 
 #include <cstdint>
