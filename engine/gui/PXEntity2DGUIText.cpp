@@ -455,10 +455,9 @@ bool PXEntity2DGUIText::OnTextKey(int32_t key)
         } else if (!text.empty()) {
             text.pop_back();
         }
+        const size_t cursor = m_cursor > 0 ? m_cursor - 1 : 0;
         ChangeText(text);
-        if (m_cursor > 0)
-            --m_cursor;
-        m_cursor = std::min(m_cursor, m_text.size());
+        m_cursor = std::min(cursor, m_text.size());
         break;
     }
     case PXTextKey::Delete:
