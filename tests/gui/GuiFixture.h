@@ -108,7 +108,7 @@ protected:
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
 #include "platform/posix/PXPosixFileManager.h"
-#include "tests/graphics/ImageFiles.h"
+#include "tests/support/ImageFiles.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaveBuilder.h"
