@@ -293,13 +293,16 @@ void SFGame::ComposeTransition(const PXSurfaceDesc& oldFrame, const PXSurfaceDes
     const int32_t W = static_cast<int32_t>(dest.width);
     const int32_t H = static_cast<int32_t>(dest.height);
     const float p = std::clamp(progress, 0.0f, 1.0f);
-    auto rowOf = [](const PXSurfaceDesc& s, int32_t y) { return s.pixels + static_cast<size_t>(y) * s.pitch; };
+    auto rowOf = [](const PXSurfaceDesc& s, int32_t y) {
+        return s.pixels + static_cast<size_t>(y) * s.pitch;
+    };
     auto copyRow = [&](int32_t to, const PXSurfaceDesc& from, int32_t src) {
         std::memcpy(rowOf(dest, to), rowOf(from, src), static_cast<size_t>(W) * 2);
     };
     auto copyColumn = [&](int32_t to, const PXSurfaceDesc& from, int32_t src) {
         for (int32_t y = 0; y < H; ++y) {
-            std::memcpy(rowOf(dest, y) + static_cast<size_t>(to) * 2, rowOf(from, y) + static_cast<size_t>(src) * 2, 2);
+            std::memcpy(rowOf(dest, y) + static_cast<size_t>(to) * 2,
+                        rowOf(from, y) + static_cast<size_t>(src) * 2, 2);
         }
     };
     auto copyColumns = [&](int32_t from, int32_t to, const PXSurfaceDesc& src) {
@@ -307,8 +310,8 @@ void SFGame::ComposeTransition(const PXSurfaceDesc& oldFrame, const PXSurfaceDes
             return;
         }
         for (int32_t y = 0; y < H; ++y) {
-            std::memcpy(rowOf(dest, y) + static_cast<size_t>(from) * 2, rowOf(src, y) + static_cast<size_t>(from) * 2,
-                        static_cast<size_t>(to - from) * 2);
+            std::memcpy(rowOf(dest, y) + static_cast<size_t>(from) * 2,
+                        rowOf(src, y) + static_cast<size_t>(from) * 2, static_cast<size_t>(to - from) * 2);
         }
     };
 
@@ -475,7 +478,8 @@ int SFGame::Initialise()
 
     AddSong(SongFileName, SongId);
 
-    std::unique_ptr<PXEntityBase> first = m_registry->CreateEntity("SFMainMenuScene", "mainmenu", PXKind::Scene);
+    std::unique_ptr<PXEntityBase> first =
+        m_registry->CreateEntity("SFMainMenuScene", "mainmenu", PXKind::Scene);
     if (auto* scene = dynamic_cast<PXEntity2DScene*>(first.get())) {
         first.release();
         m_scene.reset(scene);

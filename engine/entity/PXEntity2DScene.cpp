@@ -42,8 +42,7 @@ std::unique_ptr<PXEntity2DGUIElement> CreateElement(const PXEntityRef& ref, uint
     return std::unique_ptr<PXEntity2DGUIElement>(element);
 }
 
-template <typename T>
-std::unique_ptr<T> CreateDialog(const PXEntityRef& ref, uint32_t kind)
+template <typename T> std::unique_ptr<T> CreateDialog(const PXEntityRef& ref, uint32_t kind)
 {
     std::unique_ptr<PXEntity2DGUIElement> made = CreateElement(ref, kind);
     auto* dialog = dynamic_cast<T*>(made.get());
@@ -182,8 +181,9 @@ bool PXEntity2DSceneType::Load(bool reload)
         Unload();
     }
     if (!m_loaded) {
-        std::stable_sort(m_elements.begin(), m_elements.end(),
-                         [](const PXSceneElement& a, const PXSceneElement& b) { return a.priority < b.priority; });
+        std::stable_sort(
+            m_elements.begin(), m_elements.end(),
+            [](const PXSceneElement& a, const PXSceneElement& b) { return a.priority < b.priority; });
         for (PXSceneElement& record : m_elements) {
             CreateRecordEntity(record);
         }
@@ -362,8 +362,7 @@ bool PXEntity2DScene::DrawTop()
     return true;
 }
 
-template <typename Route>
-bool PXEntity2DScene::RouteToDialogs(Route route)
+template <typename Route> bool PXEntity2DScene::RouteToDialogs(Route route)
 {
     if (m_modal && !m_dialogs.empty()) {
         route(*m_dialogs.front());
@@ -451,12 +450,14 @@ bool PXEntity2DScene::OnDialogClosed(PXSceneDialog* /*dialog*/)
 
 void PXEntity2DScene::CloseDialog(PXSceneDialog* dialog)
 {
-    auto found = std::find_if(m_dialogs.begin(), m_dialogs.end(),
-                              [dialog](const std::unique_ptr<PXSceneDialog>& d) { return d.get() == dialog; });
+    auto found =
+        std::find_if(m_dialogs.begin(), m_dialogs.end(),
+                     [dialog](const std::unique_ptr<PXSceneDialog>& d) { return d.get() == dialog; });
     if (found == m_dialogs.end()) {
         return;
     }
-    PXDialogCallback callback = dialog->GetCallback() != nullptr ? dialog->GetCallback() : DefaultDialogCallback;
+    PXDialogCallback callback =
+        dialog->GetCallback() != nullptr ? dialog->GetCallback() : DefaultDialogCallback;
     void* userData = dialog->GetUserData() != nullptr ? dialog->GetUserData() : this;
     if (!callback(userData, dialog)) {
         return;
@@ -475,8 +476,8 @@ void PXEntity2DScene::CloseDialog(PXSceneDialog* dialog)
     }
 }
 
-void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style, PXDialogCallback callback,
-                                     void* userData)
+void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
+                                     PXDialogCallback callback, void* userData)
 {
     std::unique_ptr<PXSceneMessageBox> box =
         CreateDialog<PXSceneMessageBox>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
@@ -489,8 +490,8 @@ void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32
     AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
 }
 
-void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style, PXDialogCallback callback,
-                                     void* userData, float durationMs)
+void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
+                                     PXDialogCallback callback, void* userData, float durationMs)
 {
     std::unique_ptr<PXSceneMessageBox> box =
         CreateDialog<PXSceneMessageBox>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
@@ -504,8 +505,8 @@ void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32
     AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
 }
 
-void PXEntity2DScene::ShowInputBox(const std::string& prompt, const std::string& defaultText, int32_t maxLength,
-                                   int32_t tag, PXDialogCallback callback, void* userData)
+void PXEntity2DScene::ShowInputBox(const std::string& prompt, const std::string& defaultText,
+                                   int32_t maxLength, int32_t tag, PXDialogCallback callback, void* userData)
 {
     std::unique_ptr<PXSceneInputBox> box =
         CreateDialog<PXSceneInputBox>(SceneType()->GetInputBoxRef(), PXKind::InputBox);

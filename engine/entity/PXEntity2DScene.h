@@ -116,8 +116,8 @@ public:
                         void* userData);
     void ShowMessageBox(const std::string& text, int32_t tag, int32_t style, PXDialogCallback callback,
                         void* userData, float durationMs);
-    void ShowInputBox(const std::string& prompt, const std::string& defaultText, int32_t maxLength, int32_t tag,
-                      PXDialogCallback callback, void* userData);
+    void ShowInputBox(const std::string& prompt, const std::string& defaultText, int32_t maxLength,
+                      int32_t tag, PXDialogCallback callback, void* userData);
     // The inner scene of the oldest open dialog scene whose scene answers `kind`, or none.
     PXEntity2DScene* FindDialogScene(uint32_t kind);
     void ShowToolTip(PXEntity2DGUIElement* owner, int32_t x, int32_t y, const std::string& text) override;
@@ -141,8 +141,7 @@ public:
     float GetCursorIdleMs() const { return m_cursorIdleMs; }
 
 private:
-    template <typename Route>
-    bool RouteToDialogs(Route route);
+    template <typename Route> bool RouteToDialogs(Route route);
     void LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const std::string& text);
     // Steps one tooltip; false when its time ran out.
     bool StepToolTip(PXToolTip& tip, float elapsedMs);

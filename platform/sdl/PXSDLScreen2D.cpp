@@ -108,8 +108,8 @@ bool PXSDLScreen2D::OpenWindow(bool fullScreen)
     }
     // Scales the frame to the window with black bars and maps mouse positions back.
     SDL_RenderSetLogicalSize(m_renderer, m_width, m_height);
-    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, m_width,
-                                  m_height);
+    m_texture =
+        SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, m_width, m_height);
     if (m_texture == nullptr) {
         LogF("CreateSDLScreen2D - %s", SDL_GetError());
         return false;

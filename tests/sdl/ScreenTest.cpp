@@ -65,8 +65,13 @@ TEST(SDLScreenConversion, FiveBitChannelsWidenToEightBits)
         uint32_t xrgb;
     };
     const Case cases[] = {
-        {0x0000, 0x000000}, {0x7FFF, 0xFFFFFF}, {0x7C00, 0xFF0000}, {0x03E0, 0x00FF00},
-        {0x001F, 0x0000FF}, {0x4210, 0x848484}, {0x8000, 0x000000} /* top bit ignored */,
+        {0x0000, 0x000000},
+        {0x7FFF, 0xFFFFFF},
+        {0x7C00, 0xFF0000},
+        {0x03E0, 0x00FF00},
+        {0x001F, 0x0000FF},
+        {0x4210, 0x848484},
+        {0x8000, 0x000000} /* top bit ignored */,
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PXSDLScreen2D::ToXRGB(c.pixel), c.xrgb) << std::hex << c.pixel;

@@ -276,8 +276,14 @@ public:
     std::vector<uint16_t> destPixels = std::vector<uint16_t>(W * H);
 };
 
-constexpr uint16_t Old(int line) { return static_cast<uint16_t>(line); }
-constexpr uint16_t New(int line) { return static_cast<uint16_t>(0x4000 | line); }
+constexpr uint16_t Old(int line)
+{
+    return static_cast<uint16_t>(line);
+}
+constexpr uint16_t New(int line)
+{
+    return static_cast<uint16_t>(0x4000 | line);
+}
 
 TEST(Transition, BandOffsetRunsFromTwiceTheBandToTheBand)
 {
@@ -291,8 +297,8 @@ TEST(Transition, EachStyleTakesItsLinesFromTheRightFrame)
     struct Case {
         int32_t style;
         float progress;
-        int line;          // destination row (styles 0, 1) or column (2, 3)
-        uint16_t expected; // which source line of which frame, or untouched
+        int line;           // destination row (styles 0, 1) or column (2, 3)
+        uint16_t expected;  // which source line of which frame, or untouched
     };
     const Case cases[] = {
         // Rows downward at 0.5: edge at 240, new frame above, old below the band.
@@ -339,8 +345,8 @@ TEST(Transition, EachStyleTakesItsLinesFromTheRightFrame)
         // The whole line must agree, not just one pixel of it.
         for (uint32_t k = 0; k < (rows ? Frames::W : Frames::H); k += 37) {
             const uint16_t got = rows ? frames.At(k, c.line) : frames.At(c.line, k);
-            ASSERT_EQ(got, c.expected) << "style " << c.style << " progress " << c.progress << " line " << c.line
-                                       << " at " << k;
+            ASSERT_EQ(got, c.expected)
+                << "style " << c.style << " progress " << c.progress << " line " << c.line << " at " << k;
         }
     }
 }
@@ -350,7 +356,8 @@ TEST(Transition, MismatchedFramesAreLeftAlone)
     Frames frames(true);
     PXSurfaceDesc small = Frames::Desc(frames.oldPixels);
     small.height = 100;
-    SFGame::ComposeTransition(small, Frames::Desc(frames.newPixels), Frames::Desc(frames.destPixels), 0, 0.5f, 50);
+    SFGame::ComposeTransition(small, Frames::Desc(frames.newPixels), Frames::Desc(frames.destPixels), 0, 0.5f,
+                              50);
     EXPECT_EQ(frames.At(0, 0), Frames::Untouched);
 }
 
@@ -374,8 +381,8 @@ TEST_F(GameTest, MusicStartsOnlyInTheGameSceneAndAdvancesBeforeTheFirstStart)
         for (const std::string& f : c.files) {
             data.Write(f, "x");
         }
-        data.Write("mainmenu.ent",
-                   std::string("class = SFMainMenuScene\ntype = mainmenu\nGame ") + (c.gameScene ? "1" : "0") + "\n");
+        data.Write("mainmenu.ent", std::string("class = SFMainMenuScene\ntype = mainmenu\nGame ") +
+                                       (c.gameScene ? "1" : "0") + "\n");
         PXFileSystem files;
         files.AddManager(std::make_unique<PXPosixFileManager>(), data.Folder());
         g_fileSystem = &files;

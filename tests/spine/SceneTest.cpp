@@ -196,9 +196,9 @@ TEST_F(SceneTest, ModalDialogTakesEveryEventAndStopsTheElements)
     EXPECT_TRUE(scene->OnKeyUp(256));
     EXPECT_TRUE(scene->OnKeyAux(4));
     scene->Update(16.0f);
-    EXPECT_EQ(EventLog(), (std::vector<std::string>{"box2:down@7,8:1", "box2:up@7,8:2", "box2:aux@7,8:5",
-                                                    "box2:key:13", "box2:keyup:256", "box2:keyaux:4",
-                                                    "update:box2"}));
+    EXPECT_EQ(EventLog(),
+              (std::vector<std::string>{"box2:down@7,8:1", "box2:up@7,8:2", "box2:aux@7,8:5", "box2:key:13",
+                                        "box2:keyup:256", "box2:keyaux:4", "update:box2"}));
 }
 
 TEST_F(SceneTest, NonModalDialogsAreAskedOldestFirstUntilOneTakesTheEvent)
@@ -386,7 +386,8 @@ TEST_F(SceneTest, CursorFollowsTheMouseAndHidesAfterItsTimeout)
 
 TEST_F(SceneTest, ClickAndTypeIntoElements)
 {
-    Make("NumGUIElements 2\nGUIElement1Ent probe, a\nGUIElement1Pos 100, 100\nGUIElement2Ent probe, nosuch\n");
+    Make(
+        "NumGUIElements 2\nGUIElement1Ent probe, a\nGUIElement1Pos 100, 100\nGUIElement2Ent probe, nosuch\n");
     const auto& elements = scene->SceneType()->GetElements();
     const PXSceneElement& field = elements[0].entity ? elements[0] : elements[1];
     const PXSceneElement& empty = elements[0].entity ? elements[1] : elements[0];
@@ -398,8 +399,11 @@ TEST_F(SceneTest, ClickAndTypeIntoElements)
         int character;
         const char* expected;
     };
-    const Step steps[] = {{'A', "A"}, {'b', "Ab"}, {'c', "Abc"}, {'d', "Abc"} /* at the limit of 3 */,
-                          {8, "Ab"},  {13, "Ab"} /* not printable */, {-23, "Ab"}, {8, "A"}, {8, ""}, {8, ""}};
+    const Step steps[] = {{'A', "A"},   {'b', "Ab"},
+                          {'c', "Abc"}, {'d', "Abc"} /* at the limit of 3 */,
+                          {8, "Ab"},    {13, "Ab"} /* not printable */,
+                          {-23, "Ab"},  {8, "A"},
+                          {8, ""},      {8, ""}};
     std::string text;
     for (const Step& s : steps) {
         PXEntity2DScene::TypeIntoElement(field, s.character, &text, 3);

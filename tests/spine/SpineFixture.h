@@ -172,7 +172,8 @@ public:
         m_width = type->size[0];
         m_height = type->size[1];
         if (!type->sceneRef.IsEmpty()) {
-            std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(type->sceneRef, PXKind::Scene);
+            std::unique_ptr<PXEntityBase> made =
+                g_entityRegistry->CreateEntity(type->sceneRef, PXKind::Scene);
             inner.reset(dynamic_cast<PXEntity2DScene*>(made.release()));
         }
     }
@@ -203,8 +204,8 @@ public:
 private:
     bool Note(const std::string& what, const PXPoint* p, int v)
     {
-        LogEvent(Name() + ":" + what + (p ? "@" + std::to_string(p->x) + "," + std::to_string(p->y) : "") + ":" +
-                 std::to_string(v));
+        LogEvent(Name() + ":" + what + (p ? "@" + std::to_string(p->x) + "," + std::to_string(p->y) : "") +
+                 ":" + std::to_string(v));
         return static_cast<TestBoxType*>(m_type)->takes;
     }
 };
@@ -307,7 +308,8 @@ public:
                 std::fill(row, row + s.width, fill);
             }
             g_screen->UnlockScreen();
-            g_screen->InvalidateRect({0, static_cast<int32_t>(s.width), 0, static_cast<int32_t>(s.height)}, false);
+            g_screen->InvalidateRect({0, static_cast<int32_t>(s.width), 0, static_cast<int32_t>(s.height)},
+                                     false);
         }
         return PXEntity2DScene::Draw();
     }
@@ -320,8 +322,8 @@ public:
 private:
     bool Note(const std::string& what, const PXPoint* p, int v)
     {
-        LogEvent(Name() + ":" + what + (p ? "@" + std::to_string(p->x) + "," + std::to_string(p->y) : "") + ":" +
-                 std::to_string(v));
+        LogEvent(Name() + ":" + what + (p ? "@" + std::to_string(p->x) + "," + std::to_string(p->y) : "") +
+                 ":" + std::to_string(v));
         return true;
     }
 };
