@@ -36,6 +36,7 @@ SFGame::~SFGame()
     // deletes its scene before the registry that owns the scene's type.
     m_scene.reset();
     if (m_registry != nullptr) {
+        g_toolTipHostFinder = nullptr;
         if (g_entityRegistry == m_registry.get()) {
             g_entityRegistry = nullptr;
         }
