@@ -106,6 +106,9 @@ public:
     float GetPulseSpeed() const { return m_pulseSpeed; }
     float GetPulseValue() const { return m_pulseValue; }
     float GetHoverMs() const { return m_hoverMs; }
+    // Restarts the tooltip hover (elements embedded in another never raise their own).
+    void ResetHover() { m_hoverMs = 0.0f; }
+    void SetTint(const PXColor& tint) { m_tint = tint; }
 
 protected:
     PXEntity2DGUIElementType* GuiType() const { return static_cast<PXEntity2DGUIElementType*>(m_type); }

@@ -101,3 +101,165 @@ protected:
     RecordingToolTipHost host;
     std::vector<std::unique_ptr<PXEntityBase>> entities;
 };
+
+#include <map>
+
+#include "engine/files/PXFileSystem.h"
+#include "engine/files/PXResourceCache.h"
+#include "engine/sound/PXDeviceSoundManager.h"
+#include "engine/sound/PXRecordingAudioDevice.h"
+#include "platform/posix/PXPosixFileManager.h"
+#include "tests/graphics/ImageFiles.h"
+#include "tests/support/FakeSettingsManager.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WaveBuilder.h"
+
+// 5-5-5 pixel from 5-bit channels.
+constexpr uint16_t Rgb(uint32_t r, uint32_t g, uint32_t b)
+{
+    return static_cast<uint16_t>((r << 10) | (g << 5) | b);
+}
+
+// Adds data files in a temporary folder reached through g_fileSystem, the resource cache as
+// g_resources and a sound manager on the recording device as g_soundManager.
+class GuiFilesTest : public GuiTest {
+protected:
+    void SetUp() override
+    {
+        GuiTest::SetUp();
+        ASSERT_EQ(1, files.AddManager(std::make_unique<PXPosixFileManager>(), dir.Folder()));
+        g_fileSystem = &files;
+        g_settings = &settings;
+        auto owned = std::make_unique<PXRecordingAudioDevice>();
+        device = owned.get();
+        sounds = std::make_unique<PXDeviceSoundManager>(std::move(owned));
+        ASSERT_EQ(1, sounds->Init(0));
+        g_soundManager = sounds.get();
+        cache = std::make_unique<PXResourceCache>();
+        g_resources = cache.get();
+    }
+
+    void TearDown() override
+    {
+        // Types give their images and sounds back before the cache goes.
+        GuiTest::TearDown();
+        cache.reset();
+        g_resources = nullptr;
+        g_soundManager = nullptr;
+        sounds.reset();
+        g_settings = nullptr;
+        g_fileSystem = nullptr;
+    }
+
+    void WriteFile(const std::string& name, const std::vector<uint8_t>& bytes)
+    {
+        dir.Write(name, std::string(bytes.begin(), bytes.end()));
+    }
+
+    // A 24-bit bitmap whose pixels convert exactly to the given 5-5-5 values.
+    void WriteImage(const std::string& name, int32_t w, int32_t h, const std::vector<uint16_t>& pixels)
+    {
+        imagefiles::Bmp bmp;
+        bmp.width = w;
+        bmp.height = h;
+        bmp.depth = 24;
+        for (int32_t y = 0; y < h; ++y) {
+            std::vector<uint8_t> row;
+            for (int32_t x = 0; x < w; ++x) {
+                const uint16_t p = pixels[static_cast<size_t>(y * w + x)];
+                row.push_back(static_cast<uint8_t>((p & 0x1F) << 3));
+                row.push_back(static_cast<uint8_t>(((p >> 5) & 0x1F) << 3));
+                row.push_back(static_cast<uint8_t>(((p >> 10) & 0x1F) << 3));
+            }
+            bmp.rows.push_back(row);
+        }
+        WriteFile(name, imagefiles::BuildBmp(bmp));
+    }
+
+    void WriteSolidImage(const std::string& name, int32_t w, int32_t h, uint16_t pixel)
+    {
+        WriteImage(name, w, h, std::vector<uint16_t>(static_cast<size_t>(w * h), pixel));
+    }
+
+    // An 8-bit bitmap whose indices are the mask values (grey palette).
+    void WriteMask(const std::string& name, int32_t w, int32_t h, const std::vector<uint8_t>& values)
+    {
+        imagefiles::Bmp bmp;
+        bmp.width = w;
+        bmp.height = h;
+        bmp.depth = 8;
+        bmp.coloursUsed = 256;
+        for (int i = 0; i < 256; ++i)
+            bmp.palette.insert(bmp.palette.end(), {uint8_t(i), uint8_t(i), uint8_t(i), 0});
+        for (int32_t y = 0; y < h; ++y)
+            bmp.rows.emplace_back(values.begin() + y * w, values.begin() + (y + 1) * w);
+        WriteFile(name, imagefiles::BuildBmp(bmp));
+    }
+
+    // An image list of solid frames, each w x h in one 5-5-5 colour.
+    struct Frame {
+        uint32_t w;
+        uint32_t h;
+        uint16_t pixel;
+    };
+    void WriteList(const std::string& name, const std::vector<Frame>& frames)
+    {
+        imagefiles::List list;
+        for (size_t i = 0; i < frames.size(); ++i) {
+            imagefiles::ListEntry e;
+            e.name = "f" + std::to_string(i);
+            e.depth = 8;
+            e.width = frames[i].w;
+            e.height = frames[i].h;
+            const uint16_t p = frames[i].pixel;
+            e.palette = {uint8_t(((p >> 10) & 0x1F) << 3), uint8_t(((p >> 5) & 0x1F) << 3), uint8_t((p & 0x1F) << 3),
+                         255};
+            e.paletteCount = 1;
+            e.pixels.assign(static_cast<size_t>(e.width * e.height), 0);
+            list.entries.push_back(e);
+        }
+        WriteFile(name, imagefiles::BuildList(list));
+    }
+
+    // A sound whose sample count identifies it in the device's buffers.
+    void WriteSound(const std::string& name, size_t samples)
+    {
+        WriteFile(name, WaveBuilder().Format(1, 8000, 8).Data(std::vector<uint8_t>(samples, 128)).Bytes());
+    }
+
+    // How many voices were started on the buffer of the sound with this many samples.
+    int PlaysOf(size_t samples) const
+    {
+        int plays = 0;
+        for (const auto& voice : device->Voices()) {
+            for (const auto& buffer : device->Buffers()) {
+                if (buffer->id == voice->bufferId && buffer->size == samples)
+                    plays += voice->playCalls;
+            }
+        }
+        return plays;
+    }
+
+    uint16_t Pixel(int32_t x, int32_t y) const { return screen.GetPixel(x, y); }
+
+    void ClearScreen()
+    {
+        for (int32_t y = 0; y < 480; ++y)
+            for (int32_t x = 0; x < 640; ++x)
+                screen.SetPixel(x, y, 0);
+    }
+
+    // Makes the whole frame drawable again (drawing is clipped to the dirty list).
+    void DirtyAll()
+    {
+        screen.ClearDirtyList();
+        screen.InvalidateRect(PXRect{0, 640, 0, 480}, false);
+    }
+
+    TempDir dir;
+    PXFileSystem files;
+    FakeSettingsManager settings{dir.Folder()};
+    PXRecordingAudioDevice* device = nullptr;
+    std::unique_ptr<PXDeviceSoundManager> sounds;
+    std::unique_ptr<PXResourceCache> cache;
+};
