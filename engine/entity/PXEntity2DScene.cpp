@@ -9,6 +9,7 @@
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/graphics/PXScreen2D.h"
+#include "engine/gui/PXEntity2DGUIText.h"
 
 PXEntity2DScenePrototype g_2DScenePrototype;
 
@@ -589,7 +590,7 @@ void PXEntity2DScene::TypeIntoElement(const PXSceneElement& record, int characte
         return;
     }
     PXEntityBaseType* type = element->GetType();
-    auto* editor = dynamic_cast<PXTextKeyTarget*>(element);
+    auto* editor = dynamic_cast<PXEntity2DGUIText*>(element);
     if (editor != nullptr && type != nullptr && (type->IsA(PXKind::Text) || type->IsA(PXKindCode("CMBO")))) {
         element->SetProperty(PropTextMaxLength, maxLength);
         editor->OnTextKey(character);

@@ -76,10 +76,3 @@ public:
     // The embedded scene, or none.
     virtual PXEntity2DScene* GetInnerScene() = 0;
 };
-
-// A text element that edits its text from typed characters.
-class PXTextKeyTarget {
-public:
-    virtual ~PXTextKeyTarget() = default;
-    virtual bool OnTextKey(int32_t key) = 0;
-};

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "engine/gui/PXEntity2DGUIText.h"
 #include "engine/gui/PXGuiClasses.h"
 #include "tests/spine/SpineFixture.h"
 
@@ -410,6 +411,18 @@ TEST_F(SceneTest, ClickAndTypeIntoElements)
         EXPECT_EQ(text, s.expected) << "after " << s.character;
         EXPECT_EQ(static_cast<Probe*>(field.entity.get())->text, s.expected);
     }
+
+    // A text element edits itself, within the given length.
+    Define("class = text\ntype = field\n");
+    Make("NumGUIElements 1\nGUIElement1Ent text, field\n");
+    const PXSceneElement& edit = scene->SceneType()->GetElements()[0];
+    ASSERT_NE(edit.entity, nullptr);
+    text.clear();
+    for (int c : {int('N'), int('e'), int('d'), int('x'), 8}) {
+        PXEntity2DScene::TypeIntoElement(edit, c, &text, 3);
+    }
+    EXPECT_EQ(text, "Ne");
+    EXPECT_EQ(static_cast<PXEntity2DGUIText*>(edit.entity.get())->GetText(), "Ne");
 }
 
 }  // namespace
