@@ -50,7 +50,8 @@ uint32_t PXSDLScreen2D::Create(PXScreenDesc* desc, const char* title)
     if (m_lockCount > 0 || desc == nullptr) {
         return 0;
     }
-    Log("CreateSDLScreen2D - Entered Function\r\n");
+    // The log lines keep the texts the game has always written, whatever the platform.
+    LogF("CreateWin32Screen2D - Entered Function");
     const uint32_t depth = desc->pixelFormat.bitsPerPixel & ~7u;
     // The presentation converts 5-5-5 pixels only.
     if (depth != 16 || desc->width < 1 || desc->height < 1 || desc->width > 16384 || desc->height > 16384) {
@@ -63,20 +64,24 @@ uint32_t PXSDLScreen2D::Create(PXScreenDesc* desc, const char* title)
     m_width = static_cast<int32_t>(desc->width);
     m_height = static_cast<int32_t>(desc->height);
     if (!OpenWindow(desc->fullScreen)) {
-        Log("CreateSDLScreen2D - Failed Creating Window\r\n");
+        LogF("CreateWin32Screen2D - Failed Creating Window");
         CloseWindow();
         return 0;
     }
-    Log("CreateSDLScreen2D - Window Created\r\n");
+    LogF("CreateWin32Screen2D - Window Created");
+    LogF("CreateWin32Screen2D - Opening Windowed Mode");
+    LogF("CreateWin32Screen2D - Set Window Position");
     m_pitch = ((2 * desc->width) + 3) & ~3u;
     m_frame.assign(static_cast<size_t>(m_pitch) * desc->height, 0);
     m_shown.assign(static_cast<size_t>(desc->width) * desc->height, 0);
     m_fullScreen = desc->fullScreen;
     m_pixelFormat = MakePixelFormat(depth);
     desc->pixelFormat = m_pixelFormat;
+    LogF("CreateWin32Screen2D - Created HBITMAP");
+    LogF("CreateWin32Screen2D - Showed Window");
     m_created = true;
     Clear();
-    Log("CreateSDLScreen2D - Exiting Function\r\n");
+    LogF("CreateWin32Screen2D - Exiting Function");
     return 1;
 }
 
@@ -90,7 +95,7 @@ bool PXSDLScreen2D::OpenWindow(bool fullScreen)
     m_window = SDL_CreateWindow(m_title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, m_width,
                                 m_height, flags);
     if (m_window == nullptr) {
-        LogF("CreateSDLScreen2D - %s", SDL_GetError());
+        LogF("CreateWin32Screen2D - %s", SDL_GetError());
         return false;
     }
     const std::string iconPath = PXPosixFileManager::ResolvePath(IconFileName);
@@ -103,7 +108,7 @@ bool PXSDLScreen2D::OpenWindow(bool fullScreen)
         m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     }
     if (m_renderer == nullptr) {
-        LogF("CreateSDLScreen2D - %s", SDL_GetError());
+        LogF("CreateWin32Screen2D - %s", SDL_GetError());
         return false;
     }
     // Scales the frame to the window with black bars and maps mouse positions back.
@@ -111,7 +116,7 @@ bool PXSDLScreen2D::OpenWindow(bool fullScreen)
     m_texture =
         SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, m_width, m_height);
     if (m_texture == nullptr) {
-        LogF("CreateSDLScreen2D - %s", SDL_GetError());
+        LogF("CreateWin32Screen2D - %s", SDL_GetError());
         return false;
     }
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
