@@ -3,6 +3,9 @@
 # Sourced by the scenario scripts; they exit 77 when a needed tool is missing (skipped).
 
 e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+# Any command that fails unexpectedly says where.
+set -o errtrace
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND exited $?" >&2' ERR
 e2e_note() { echo "-- $*"; }
 
 e2e_require_tools() {
@@ -65,8 +68,15 @@ e2e_start_game() {
   (cd "$gamedir" && exec ./shardfall) >"$E2E_TMP/game.out" 2>&1 &
   GAME_PID=$!
   E2E_PIDS+=("$GAME_PID")
-  e2e_wait_for 15 xdotool search --onlyvisible --name '^Shardfall$' || e2e_fail "no game window appeared"
-  GAME_WINDOW=$(xdotool search --onlyvisible --name '^Shardfall$' | head -n1)
+  # The window may be unmapped for a moment while it goes full screen: take the id from
+  # the same search that found it.
+  GAME_WINDOW=""
+  local deadline=$((SECONDS + 15))
+  while [ -z "$GAME_WINDOW" ]; do
+    [ $SECONDS -ge $deadline ] && e2e_fail "no game window appeared"
+    GAME_WINDOW=$(xdotool search --onlyvisible --name '^Shardfall$' 2>/dev/null | head -n1) || true
+    [ -n "$GAME_WINDOW" ] || sleep 0.1
+  done
 }
 
 # "WIDTHxHEIGHT" of the game window's drawable area.
