@@ -24,6 +24,7 @@ constexpr const char* GameTitle = "Shardfall";
 constexpr const char* ConfigFileName = "config.cfg";
 constexpr const char* SongFileName = "shardfall/sounds/SFSong.wav";
 constexpr uint32_t SongId = 1;
+constexpr double Pi = 3.14159265358979323846;
 constexpr int32_t KeyToggleFullScreen = KeyF7;
 
 }  // namespace
@@ -279,7 +280,7 @@ int32_t SFGame::BandOffset(int32_t i, int32_t band)
         return 0;
     }
     const double a = std::acos(1.0 - 2.0 * static_cast<double>(i) / static_cast<double>(band));
-    return 2 * band - static_cast<int32_t>(a / M_PI * static_cast<double>(band));
+    return 2 * band - static_cast<int32_t>(a / Pi * static_cast<double>(band));
 }
 
 void SFGame::ComposeTransition(const PXSurfaceDesc& oldFrame, const PXSurfaceDesc& newFrame,
