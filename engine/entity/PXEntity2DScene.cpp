@@ -1,0 +1,611 @@
+// Scene type loading, the scene's update and draw order, dialog stack, input routing,
+// tooltips and the element helpers scene subclasses use.
+#include "engine/entity/PXEntity2DScene.h"
+
+#include <algorithm>
+
+#include "engine/core/PXEvent.h"
+#include "engine/core/PXGlobals.h"
+#include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXEntityRegistry.h"
+#include "engine/graphics/PXScreen2D.h"
+#include "engine/gui/PXEntity2DGUIText.h"
+
+PXEntity2DScenePrototype g_2DScenePrototype;
+
+namespace {
+
+// Properties of the text elements (set text, current text, laid-out size, maximum length,
+// alignment) and of sprites (animation frame, on the alternative channel).
+constexpr int32_t PropTextAlign = 0x203;
+constexpr int32_t PropTextSet = 0x502;
+constexpr int32_t PropTextCurrent = 0x503;
+constexpr int32_t PropTextWidth = 0x506;
+constexpr int32_t PropTextHeight = 0x507;
+constexpr int32_t PropTextMaxLength = 0x509;
+constexpr int32_t PropSpriteFrame = 0x306;
+constexpr float ToolTipMaxBackgroundAlpha = 224.0f;
+constexpr int32_t FrameWidth = 640;
+constexpr int32_t FrameHeight = 480;
+
+// A GUI element of the referenced type, or none (unknown, empty or of another kind).
+std::unique_ptr<PXEntity2DGUIElement> CreateElement(const PXEntityRef& ref, uint32_t kind)
+{
+    if (g_entityRegistry == nullptr || ref.IsEmpty()) {
+        return nullptr;
+    }
+    std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(ref, kind);
+    auto* element = dynamic_cast<PXEntity2DGUIElement*>(made.get());
+    if (element == nullptr) {
+        return nullptr;
+    }
+    made.release();
+    return std::unique_ptr<PXEntity2DGUIElement>(element);
+}
+
+template <typename T> std::unique_ptr<T> CreateDialog(const PXEntityRef& ref, uint32_t kind)
+{
+    std::unique_ptr<PXEntity2DGUIElement> made = CreateElement(ref, kind);
+    auto* dialog = dynamic_cast<T*>(made.get());
+    if (dialog == nullptr) {
+        return nullptr;
+    }
+    made.release();
+    return std::unique_ptr<T>(dialog);
+}
+
+void CreateRecordEntity(PXSceneElement& record)
+{
+    if (record.entity != nullptr) {
+        return;
+    }
+    record.entity = CreateElement(record.ref, PXKind::GuiElement);
+    if (record.entity != nullptr) {
+        record.entity->GetType()->Load(false);
+        record.entity->SetPosition({record.x, record.y});
+    }
+}
+
+bool DefaultDialogCallback(void* userData, PXSceneDialog* dialog)
+{
+    auto* scene = static_cast<PXEntity2DScene*>(userData);
+    return scene == nullptr || scene->OnDialogClosed(dialog);
+}
+
+// Centres a dialog on the 640 x 480 frame.
+void CentreDialog(PXSceneDialog& dialog)
+{
+    PXRect r;
+    dialog.GetRect(&r);
+    dialog.SetPosition({(FrameWidth - (r.right - r.left)) >> 1, (FrameHeight - (r.bottom - r.top)) >> 1});
+}
+
+}  // namespace
+
+// ---- Scene type ----
+
+PXEntity2DSceneType::PXEntity2DSceneType(const PXDefinitionBlock* block)
+{
+    if (block == nullptr) {
+        return;
+    }
+    int count = 0;
+    if (block->FindKey("NumGUIElements")) {
+        block->ReadInts(&count, 1);
+    }
+    count = std::clamp(count, 0, MaxElements);
+    for (int i = 1; i <= count; ++i) {
+        const std::string prefix = "GUIElement" + std::to_string(i);
+        PXSceneElement record;
+        if (block->FindKey(prefix + "Ent")) {
+            block->ReadEntityRef(&record.ref);
+        }
+        int pos[2] = {0, 0};
+        if (block->FindKey(prefix + "Pos")) {
+            block->ReadInts(pos, 2);
+        }
+        record.x = pos[0];
+        record.y = pos[1];
+        int priority = 0;
+        if (block->FindKey(prefix + "Priority")) {
+            block->ReadInts(&priority, 1);
+        }
+        record.priority = std::min(priority, MaxPriority);
+        m_elements.push_back(std::move(record));
+    }
+
+    m_cursor = std::make_unique<PXSceneElement>();
+    m_cursor->priority = CursorPriority;
+    if (block->FindKey("CursorEnt")) {
+        block->ReadEntityRef(&m_cursor->ref);
+    }
+    if (block->FindKey("CursorEntPos")) {
+        int pos[2] = {0, 0};
+        block->ReadInts(pos, 2);
+        m_cursor->x = pos[0];
+        m_cursor->y = pos[1];
+    }
+    if (block->FindKey("ToolTipTextEnt")) {
+        block->ReadEntityRef(&m_toolTipTextRef);
+    }
+    if (block->FindKey("ToolTipBGCol")) {
+        block->ReadColor(&m_toolTipColor);
+    }
+    if (block->FindKey("TransType")) {
+        block->ReadInts(&m_transitionStyle, 1);
+    }
+    if (block->FindKey("CursorMoveTimeOut")) {
+        block->ReadInts(&m_cursorTimeout, 1);
+    }
+    if (block->FindKey("MessageBoxEnt")) {
+        block->ReadEntityRef(&m_messageBoxRef);
+    }
+    if (block->FindKey("InputBoxEnt")) {
+        block->ReadEntityRef(&m_inputBoxRef);
+    }
+}
+
+PXEntity2DSceneType::~PXEntity2DSceneType()
+{
+    Unload();
+}
+
+void PXEntity2DSceneType::AddElementFromKeys(const std::string& prefix, const PXDefinitionBlock& block,
+                                             std::vector<PXSceneElement>& list)
+{
+    PXSceneElement record;
+    if (block.FindKey(prefix + "Ent")) {
+        block.ReadEntityRef(&record.ref);
+    }
+    int pos[2] = {0, 0};
+    if (block.FindKey(prefix + "EntPos")) {
+        block.ReadInts(pos, 2);
+    }
+    record.x = pos[0];
+    record.y = pos[1];
+    int priority = 0;
+    if (block.FindKey(prefix + "EntPriority")) {
+        block.ReadInts(&priority, 1);
+    }
+    record.priority = std::min(priority, MaxPriority);
+    list.push_back(std::move(record));
+}
+
+std::unique_ptr<PXEntityBase> PXEntity2DSceneType::CreateEntity()
+{
+    return std::make_unique<PXEntity2DScene>(this);
+}
+
+bool PXEntity2DSceneType::Load(bool reload)
+{
+    if (reload) {
+        Unload();
+    }
+    if (!m_loaded) {
+        std::stable_sort(
+            m_elements.begin(), m_elements.end(),
+            [](const PXSceneElement& a, const PXSceneElement& b) { return a.priority < b.priority; });
+        for (PXSceneElement& record : m_elements) {
+            CreateRecordEntity(record);
+        }
+        if (m_cursor != nullptr) {
+            CreateRecordEntity(*m_cursor);
+        }
+        if (m_toolTipText == nullptr) {
+            m_toolTipText = CreateElement(m_toolTipTextRef, PXKind::GuiElement);
+        }
+        m_loaded = true;
+    }
+    return true;
+}
+
+bool PXEntity2DSceneType::Unload()
+{
+    if (m_loaded) {
+        for (PXSceneElement& record : m_elements) {
+            record.entity.reset();
+        }
+        if (m_cursor != nullptr) {
+            m_cursor->entity.reset();
+        }
+        m_toolTipText.reset();
+        m_loaded = false;
+    }
+    return true;
+}
+
+bool PXEntity2DSceneType::IsA(uint32_t kind) const
+{
+    return kind == PXKind::Scene || PXEntityBaseType::IsA(kind);
+}
+
+std::unique_ptr<PXEntityBaseType> PXEntity2DScenePrototype::CreateType(const PXDefinitionBlock* block) const
+{
+    return std::make_unique<PXEntity2DSceneType>(block);
+}
+
+// ---- Scene ----
+
+PXEntity2DScene::PXEntity2DScene(PXEntity2DSceneType* type) : PXEntityBase(type)
+{
+    if (m_type != nullptr) {
+        m_type->Load(false);
+    }
+}
+
+PXEntity2DScene::~PXEntity2DScene() = default;
+
+bool PXEntity2DScene::IsCursorShown() const
+{
+    const int32_t timeout = SceneType()->GetCursorTimeout();
+    return timeout <= 0 || m_cursorIdleMs <= static_cast<float>(timeout);
+}
+
+bool PXEntity2DScene::Update(float elapsedMs)
+{
+    PXEntity2DSceneType* type = SceneType();
+    type->Load(false);
+    m_closedDialogs.clear();
+
+    if (!m_modal) {
+        for (PXSceneElement& record : type->GetElements()) {
+            if (record.entity != nullptr) {
+                record.entity->Update(elapsedMs);
+            }
+        }
+    }
+    if (m_modal && !m_dialogs.empty()) {
+        m_dialogs.front()->Update(elapsedMs);
+    } else {
+        // Oldest first; a dialog may close itself while updating, which only moves it to
+        // the closed list, so walk a copy of the pointers.
+        std::vector<PXSceneDialog*> open;
+        for (auto it = m_dialogs.rbegin(); it != m_dialogs.rend(); ++it) {
+            open.push_back(it->get());
+        }
+        for (PXSceneDialog* dialog : open) {
+            dialog->Update(elapsedMs);
+        }
+    }
+
+    if (PXEntity2DGUIElement* cursor = type->GetCursorEntity()) {
+        cursor->Update(elapsedMs);
+        cursor->Invalidate();
+        cursor->GetPosition(&m_lastCursorPos);
+        if (g_mouseX == m_lastCursorPos.x && g_mouseY == m_lastCursorPos.y) {
+            m_cursorIdleMs += elapsedMs;
+        } else {
+            m_cursorIdleMs = 0.0f;
+        }
+        PXRect r;
+        cursor->GetRect(&r);
+        if (g_screen != nullptr) {
+            g_screen->InvalidateRect(r, false);
+        }
+        cursor->SetPosition({g_mouseX, g_mouseY});
+    }
+
+    if (m_toolTip != nullptr && !StepToolTip(*m_toolTip, elapsedMs)) {
+        m_toolTip.reset();
+    }
+    if (m_oldToolTip != nullptr && !StepToolTip(*m_oldToolTip, elapsedMs)) {
+        m_oldToolTip.reset();
+    }
+    return true;
+}
+
+bool PXEntity2DScene::StepToolTip(PXToolTip& tip, float elapsedMs)
+{
+    tip.remaining -= elapsedMs;
+    if (g_screen != nullptr) {
+        g_screen->InvalidateRect(tip.rect, false);
+    }
+    if (tip.remaining < 0.0f) {
+        return false;
+    }
+    if (tip.remaining > 255.0f) {
+        if (tip.alpha < 255.0f) {
+            tip.alpha = std::min(tip.alpha + elapsedMs, 255.0f);
+        }
+    } else {
+        tip.alpha = tip.remaining;
+    }
+    return true;
+}
+
+bool PXEntity2DScene::Draw()
+{
+    if (m_hostDialog != nullptr) {
+        return true;
+    }
+    PXEntity2DSceneType* type = SceneType();
+    for (PXSceneElement& record : type->GetElements()) {
+        if (record.entity == nullptr || record.priority >= PXEntity2DSceneType::TopLayerPriority ||
+            !record.entity->IsVisible()) {
+            continue;
+        }
+        record.entity->Draw();
+    }
+    DrawTop();
+    for (auto it = m_dialogs.rbegin(); it != m_dialogs.rend(); ++it) {
+        (*it)->Draw();
+    }
+    PXEntity2DGUIElement* text = type->GetToolTipText();
+    // Only the current tooltip is drawn; a replaced one just runs out its time.
+    if (m_toolTip != nullptr && text != nullptr) {
+        PXColor color = type->GetToolTipColor();
+        color.alpha = static_cast<uint8_t>(std::min(m_toolTip->alpha, ToolTipMaxBackgroundAlpha));
+        if (g_screen != nullptr) {
+            g_screen->FillRect(m_toolTip->rect, color);
+        }
+        text->SetAlpha(static_cast<int32_t>(m_toolTip->alpha));
+        text->Draw();
+    }
+    // The cursor goes over everything, unless the mouse has rested past the scene's timeout.
+    PXEntity2DGUIElement* cursor = type->GetCursorEntity();
+    if (cursor != nullptr && IsCursorShown()) {
+        cursor->Draw();
+    }
+    return true;
+}
+
+bool PXEntity2DScene::DrawTop()
+{
+    if (m_hostDialog != nullptr) {
+        return true;
+    }
+    for (PXSceneElement& record : SceneType()->GetElements()) {
+        if (record.entity != nullptr && record.priority >= PXEntity2DSceneType::TopLayerPriority &&
+            record.entity->IsVisible()) {
+            record.entity->Draw();
+        }
+    }
+    return true;
+}
+
+template <typename Route> bool PXEntity2DScene::RouteToDialogs(Route route)
+{
+    if (m_modal && !m_dialogs.empty()) {
+        route(*m_dialogs.front());
+        return true;
+    }
+    // Oldest first; a dialog that answers may close itself, so walk a copy.
+    std::vector<PXSceneDialog*> open;
+    for (auto it = m_dialogs.rbegin(); it != m_dialogs.rend(); ++it) {
+        open.push_back(it->get());
+    }
+    for (PXSceneDialog* dialog : open) {
+        if (route(*dialog)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PXEntity2DScene::OnMouseUp(const PXPoint* point, int button)
+{
+    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogMouseUp(point, button); });
+}
+
+bool PXEntity2DScene::OnMouseAux(const PXPoint* point, int value)
+{
+    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogMouseAux(point, value); });
+}
+
+bool PXEntity2DScene::OnMouseDown(const PXPoint* point, int button)
+{
+    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogMouseDown(point, button); });
+}
+
+bool PXEntity2DScene::OnKeyAux(int value)
+{
+    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogKeyAux(value); });
+}
+
+bool PXEntity2DScene::OnKeyDown(int key)
+{
+    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogKeyDown(key); });
+}
+
+bool PXEntity2DScene::OnKeyUp(int key)
+{
+    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogKeyUp(key); });
+}
+
+bool PXEntity2DScene::SetCursorFrame(int frame)
+{
+    PXEntity2DGUIElement* cursor = SceneType()->GetCursorEntity();
+    if (cursor == nullptr) {
+        return false;
+    }
+    cursor->Invalidate();
+    return cursor->SetAltProperty(PropSpriteFrame, frame);
+}
+
+bool PXEntity2DScene::ShowCursor(bool visible)
+{
+    PXEntity2DGUIElement* cursor = SceneType()->GetCursorEntity();
+    if (cursor == nullptr) {
+        return false;
+    }
+    cursor->SetVisible(visible);
+    return true;
+}
+
+void PXEntity2DScene::AddDialog(int32_t tag, std::unique_ptr<PXSceneDialog> dialog, PXDialogCallback callback,
+                                void* userData, bool modal)
+{
+    if (dialog == nullptr) {
+        return;
+    }
+    m_modal = m_modal || modal;
+    dialog->Attach(tag, callback, userData, this);
+    dialog->Invalidate();
+    m_dialogs.push_front(std::move(dialog));
+}
+
+bool PXEntity2DScene::OnDialogClosed(PXSceneDialog* /*dialog*/)
+{
+    return true;
+}
+
+void PXEntity2DScene::CloseDialog(PXSceneDialog* dialog)
+{
+    auto found =
+        std::find_if(m_dialogs.begin(), m_dialogs.end(),
+                     [dialog](const std::unique_ptr<PXSceneDialog>& d) { return d.get() == dialog; });
+    if (found == m_dialogs.end()) {
+        return;
+    }
+    PXDialogCallback callback =
+        dialog->GetCallback() != nullptr ? dialog->GetCallback() : DefaultDialogCallback;
+    void* userData = dialog->GetUserData() != nullptr ? dialog->GetUserData() : this;
+    if (!callback(userData, dialog)) {
+        return;
+    }
+    // The callback may have closed or opened dialogs; find this one again.
+    found = std::find_if(m_dialogs.begin(), m_dialogs.end(),
+                         [dialog](const std::unique_ptr<PXSceneDialog>& d) { return d.get() == dialog; });
+    if (found == m_dialogs.end()) {
+        return;
+    }
+    dialog->Invalidate();
+    m_closedDialogs.push_back(std::move(*found));
+    m_dialogs.erase(found);
+    if (m_dialogs.empty()) {
+        m_modal = false;
+    }
+}
+
+void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
+                                     PXDialogCallback callback, void* userData)
+{
+    std::unique_ptr<PXSceneMessageBox> box =
+        CreateDialog<PXSceneMessageBox>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
+    if (box == nullptr) {
+        return;
+    }
+    box->SetMessage(text);
+    box->SetButtons(style);
+    CentreDialog(*box);
+    AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
+}
+
+void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
+                                     PXDialogCallback callback, void* userData, float durationMs)
+{
+    std::unique_ptr<PXSceneMessageBox> box =
+        CreateDialog<PXSceneMessageBox>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
+    if (box == nullptr) {
+        return;
+    }
+    box->SetMessage(text);
+    box->SetButtons(style);
+    box->SetTimeout(durationMs);
+    CentreDialog(*box);
+    AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
+}
+
+void PXEntity2DScene::ShowInputBox(const std::string& prompt, const std::string& defaultText,
+                                   int32_t maxLength, int32_t tag, PXDialogCallback callback, void* userData)
+{
+    std::unique_ptr<PXSceneInputBox> box =
+        CreateDialog<PXSceneInputBox>(SceneType()->GetInputBoxRef(), PXKind::InputBox);
+    if (box == nullptr) {
+        return;
+    }
+    box->SetPrompt(prompt);
+    box->SetDefaultText(defaultText);
+    box->SetMaxLength(maxLength);
+    CentreDialog(*box);
+    AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
+}
+
+PXEntity2DScene* PXEntity2DScene::FindDialogScene(uint32_t kind)
+{
+    for (auto it = m_dialogs.rbegin(); it != m_dialogs.rend(); ++it) {
+        if ((*it)->GetType() == nullptr || !(*it)->GetType()->IsA(PXKind::DialogScene)) {
+            continue;
+        }
+        auto* host = dynamic_cast<PXSceneDialogScene*>(it->get());
+        PXEntity2DScene* inner = host != nullptr ? host->GetInnerScene() : nullptr;
+        if (inner != nullptr && inner->GetType() != nullptr && inner->GetType()->IsA(kind)) {
+            return inner;
+        }
+    }
+    return nullptr;
+}
+
+void PXEntity2DScene::ShowToolTip(PXEntity2DGUIElement* owner, int32_t x, int32_t y, const std::string& text)
+{
+    if (SceneType()->GetToolTipText() == nullptr) {
+        return;
+    }
+    if (m_toolTip != nullptr && m_toolTip->owner == owner) {
+        m_toolTip->remaining = ToolTipLifeMs;
+        if (m_toolTip->text != text) {
+            LayOutToolTip(*m_toolTip, x, y, text);
+        }
+        return;
+    }
+    if (m_toolTip != nullptr) {
+        m_oldToolTip = std::move(m_toolTip);
+    }
+    m_toolTip = std::make_unique<PXToolTip>();
+    m_toolTip->owner = owner;
+    m_toolTip->alpha = 0.0f;
+    m_toolTip->remaining = ToolTipLifeMs;
+    LayOutToolTip(*m_toolTip, x, y, text);
+}
+
+void PXEntity2DScene::LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const std::string& text)
+{
+    PXEntity2DGUIElement* label = SceneType()->GetToolTipText();
+    tip.text = text;
+    label->SetStringProperty(PropTextSet, text);
+    label->SetProperty(PropTextAlign, 1);
+    label->Update(0.0f);
+    int32_t w = 0, h = 0;
+    label->GetProperty(PropTextWidth, &w);
+    label->GetProperty(PropTextHeight, &h);
+    const int32_t screenW = g_screen != nullptr ? g_screen->GetWidth() : FrameWidth;
+    const int32_t screenH = g_screen != nullptr ? g_screen->GetHeight() : FrameHeight;
+    const int32_t px = std::min(std::max(x, 0), screenW - w);
+    const int32_t py = std::min(std::max(y, 0), screenH - h);
+    // The text sits 2 pixels inside its background on every side.
+    label->SetPosition({px + 2, py + 2});
+    tip.rect = PXRect{px, px + w + 4, py, py + h + 4};
+}
+
+bool PXEntity2DScene::ClickElement(const PXSceneElement& record, const PXPoint& point)
+{
+    return record.entity != nullptr && record.entity->Click(point);
+}
+
+void PXEntity2DScene::TypeIntoElement(const PXSceneElement& record, int character, std::string* text,
+                                      int32_t maxLength)
+{
+    PXEntity2DGUIElement* element = record.entity.get();
+    if (element == nullptr || text == nullptr) {
+        return;
+    }
+    PXEntityBaseType* type = element->GetType();
+    auto* editor = dynamic_cast<PXEntity2DGUIText*>(element);
+    if (editor != nullptr && type != nullptr && (type->IsA(PXKind::Text) || type->IsA(PXKindCode("CMBO")))) {
+        element->SetProperty(PropTextMaxLength, maxLength);
+        editor->OnTextKey(character);
+        element->GetStringProperty(PropTextCurrent, text);
+        return;
+    }
+    std::string current;
+    element->GetStringProperty(PropTextCurrent, &current);
+    if (character == KeyBackspace) {
+        if (!current.empty()) {
+            current.pop_back();
+        }
+    } else if (character >= 32 && character <= 126 && static_cast<int32_t>(current.size()) < maxLength) {
+        current.push_back(static_cast<char>(character));
+    }
+    element->SetStringProperty(PropTextSet, current);
+    *text = current;
+}

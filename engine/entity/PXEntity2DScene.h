@@ -1,0 +1,166 @@
+// Scenes: one full screen of the game. The type reads the scene's element list, cursor,
+// tooltip look and dialog references from its definition and owns the element entities;
+// the scene draws them in priority order, keeps the dialogs stacked over itself (they take
+// the input first), shows tooltips and moves the cursor sprite with the mouse.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/entity/PXEntityBase.h"
+#include "engine/entity/PXEntityRef.h"
+#include "engine/entity/PXSceneDialog.h"
+#include "engine/graphics/PXGraphicsTypes.h"
+#include "engine/gui/PXEntity2DGUIElement.h"
+
+class PXDefinitionBlock;
+
+// One element of a scene: its drawing order key, where it is placed and what it is.
+struct PXSceneElement {
+    int32_t priority = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    std::unique_ptr<PXEntity2DGUIElement> entity;  // none until the type is loaded
+    PXEntityRef ref;
+};
+
+class PXEntity2DSceneType : public PXEntityBaseType {
+public:
+    static constexpr int32_t MaxElements = 64;
+    static constexpr int32_t MaxPriority = 999;
+    static constexpr int32_t CursorPriority = 1000;
+    // Elements of this priority or more are drawn by DrawTop, over the dialogs' layer.
+    static constexpr int32_t TopLayerPriority = 500;
+
+    // Reads the scene keys; a null block gives an empty scene without a cursor record.
+    explicit PXEntity2DSceneType(const PXDefinitionBlock* block);
+    ~PXEntity2DSceneType() override;
+
+    std::unique_ptr<PXEntityBase> CreateEntity() override;
+    // Sorts the elements by priority (stable) and creates the missing element, cursor and
+    // tooltip text entities.
+    bool Load(bool reload) override;
+    bool Unload() override;
+    bool IsA(uint32_t kind) const override;
+
+    // Appends the record read from prefix + "Ent", "EntPos" and "EntPriority".
+    static void AddElementFromKeys(const std::string& prefix, const PXDefinitionBlock& block,
+                                   std::vector<PXSceneElement>& list);
+
+    std::vector<PXSceneElement>& GetElements() { return m_elements; }
+    PXSceneElement* GetCursor() const { return m_cursor.get(); }
+    PXEntity2DGUIElement* GetCursorEntity() const { return m_cursor ? m_cursor->entity.get() : nullptr; }
+    PXEntity2DGUIElement* GetToolTipText() const { return m_toolTipText.get(); }
+    const PXColor& GetToolTipColor() const { return m_toolTipColor; }
+    int32_t GetTransitionStyle() const { return m_transitionStyle; }
+    int32_t GetCursorTimeout() const { return m_cursorTimeout; }
+    const PXEntityRef& GetMessageBoxRef() const { return m_messageBoxRef; }
+    const PXEntityRef& GetInputBoxRef() const { return m_inputBoxRef; }
+
+protected:
+    std::vector<PXSceneElement> m_elements;
+    std::unique_ptr<PXSceneElement> m_cursor;
+    PXEntityRef m_toolTipTextRef;
+    std::unique_ptr<PXEntity2DGUIElement> m_toolTipText;
+    PXColor m_toolTipColor = MakeColor(64, 96, 180, 255);
+    int32_t m_transitionStyle = -1;
+    int32_t m_cursorTimeout = 0;
+    PXEntityRef m_messageBoxRef{"PXMessageBox", "messagebox"};
+    PXEntityRef m_inputBoxRef{"PXInputBox", "inputbox"};
+};
+
+// A tooltip on show: its owner (compared by identity only), background, fade and text.
+struct PXToolTip {
+    const PXEntity2DGUIElement* owner = nullptr;
+    PXRect rect;
+    float alpha = 0.0f;
+    float remaining = 0.0f;
+    std::string text;
+};
+
+class PXEntity2DScene : public PXEntityBase, public PXToolTipHost {
+public:
+    // Milliseconds a tooltip stays after its owner last asked for it, fade-out included.
+    static constexpr float ToolTipLifeMs = 305.0f;
+
+    explicit PXEntity2DScene(PXEntity2DSceneType* type);
+    ~PXEntity2DScene() override;
+
+    bool Update(float elapsedMs) override;
+    bool Draw() override;
+    // Draws the elements of priority 500 and more.
+    virtual bool DrawTop();
+    // Input: the open dialogs get it first (only the newest while a modal one is open).
+    // The base answers whether a dialog took the event.
+    virtual bool OnMouseUp(const PXPoint* point, int button);
+    virtual bool OnMouseAux(const PXPoint* point, int value);
+    virtual bool OnMouseDown(const PXPoint* point, int button);
+    virtual bool OnKeyAux(int value);
+    virtual bool OnKeyDown(int key);
+    virtual bool OnKeyUp(int key);
+    virtual bool SetCursorFrame(int frame);
+    virtual bool ShowCursor(bool visible);
+    // Puts the dialog on top of the stack; the scene owns it from now on. A null callback
+    // means the scene's OnDialogClosed decides.
+    virtual void AddDialog(int32_t tag, std::unique_ptr<PXSceneDialog> dialog, PXDialogCallback callback,
+                           void* userData, bool modal);
+    // True lets the dialog close.
+    virtual bool OnDialogClosed(PXSceneDialog* dialog);
+
+    // Closes an open dialog unless its callback refuses; it is deleted at the next Update.
+    void CloseDialog(PXSceneDialog* dialog);
+    void ShowMessageBox(const std::string& text, int32_t tag, int32_t style, PXDialogCallback callback,
+                        void* userData);
+    void ShowMessageBox(const std::string& text, int32_t tag, int32_t style, PXDialogCallback callback,
+                        void* userData, float durationMs);
+    void ShowInputBox(const std::string& prompt, const std::string& defaultText, int32_t maxLength,
+                      int32_t tag, PXDialogCallback callback, void* userData);
+    // The inner scene of the oldest open dialog scene whose scene answers `kind`, or none.
+    PXEntity2DScene* FindDialogScene(uint32_t kind);
+    void ShowToolTip(PXEntity2DGUIElement* owner, int32_t x, int32_t y, const std::string& text) override;
+
+    // True when the record's entity takes a click at the point.
+    static bool ClickElement(const PXSceneElement& record, const PXPoint& point);
+    // Edits the record's text with one typed character (8 removes the last one) and reads
+    // the result into `text`.
+    static void TypeIntoElement(const PXSceneElement& record, int character, std::string* text,
+                                int32_t maxLength);
+
+    // A dialog scene embedding this scene draws its elements itself; Draw then draws nothing.
+    void SetHostDialog(PXSceneDialog* host) { m_hostDialog = host; }
+    PXEntity2DSceneType* SceneType() const { return static_cast<PXEntity2DSceneType*>(m_type); }
+    uint32_t GetDialogCount() const { return static_cast<uint32_t>(m_dialogs.size()); }
+    // Open dialogs, newest first.
+    const std::list<std::unique_ptr<PXSceneDialog>>& GetDialogs() const { return m_dialogs; }
+    bool IsModal() const { return m_modal; }
+    const PXToolTip* GetToolTip() const { return m_toolTip.get(); }
+    const PXToolTip* GetOldToolTip() const { return m_oldToolTip.get(); }
+    float GetCursorIdleMs() const { return m_cursorIdleMs; }
+
+private:
+    template <typename Route> bool RouteToDialogs(Route route);
+    void LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const std::string& text);
+    // Steps one tooltip; false when its time ran out.
+    bool StepToolTip(PXToolTip& tip, float elapsedMs);
+    bool IsCursorShown() const;
+
+    std::list<std::unique_ptr<PXSceneDialog>> m_dialogs;
+    std::vector<std::unique_ptr<PXSceneDialog>> m_closedDialogs;
+    bool m_modal = false;
+    std::unique_ptr<PXToolTip> m_toolTip;
+    std::unique_ptr<PXToolTip> m_oldToolTip;
+    PXPoint m_lastCursorPos;
+    float m_cursorIdleMs = 0.0f;
+    PXSceneDialog* m_hostDialog = nullptr;
+};
+
+class PXEntity2DScenePrototype : public PXEntityTypePrototype {
+public:
+    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
+};
+
+// The prototype registered as class "2DScene".
+extern PXEntity2DScenePrototype g_2DScenePrototype;

@@ -1,0 +1,524 @@
+// The game object's frame, scene changes, band transition, start-up and shut-down.
+#include "game/SFGame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "engine/core/PXGlobals.h"
+#include "engine/core/PXRandom.h"
+#include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXEntity2DScene.h"
+#include "engine/entity/PXEntityRegistry.h"
+#include "engine/files/PXArchiveManager.h"
+#include "engine/files/PXFile.h"
+#include "engine/files/PXFileSystem.h"
+#include "engine/graphics/PXScreen2D.h"
+#include "engine/gui/PXGuiClasses.h"
+#include "engine/settings/PXSettingsManager.h"
+#include "engine/sound/PXSoundManager.h"
+
+namespace {
+
+constexpr const char* GameTitle = "Shardfall";
+constexpr const char* ConfigFileName = "config.cfg";
+constexpr const char* SongFileName = "shardfall/sounds/SFSong.wav";
+constexpr uint32_t SongId = 1;
+constexpr double Pi = 3.14159265358979323846;
+constexpr int32_t KeyToggleFullScreen = KeyF7;
+
+}  // namespace
+
+SFGame::SFGame() = default;
+
+SFGame::~SFGame()
+{
+    // Normally Shutdown has released all of this; a game torn down without it still
+    // deletes its scene before the registry that owns the scene's type.
+    m_scene.reset();
+    if (m_registry != nullptr) {
+        g_toolTipHostFinder = nullptr;
+        if (g_entityRegistry == m_registry.get()) {
+            g_entityRegistry = nullptr;
+        }
+        m_registry->ClearTypes();
+        m_registry.reset();
+    }
+}
+
+void SFGame::ChangeScene(const std::string& className, const std::string& entityName, int style)
+{
+    m_pendingClass = className;
+    m_pendingName = entityName;
+    m_sceneChangePending = true;
+    m_transitionStyle = style == -1 ? RandomInt(4) : style;
+}
+
+void SFGame::RunFrame(PXEventQueue& queue)
+{
+    PXEvent event;
+    while (queue.Pop(event)) {
+        HandleEvent(event);
+    }
+    if (g_screen != nullptr && g_screen->IsFullScreen() && !m_inactive) {
+        ClampMouse();
+    }
+    MusicStep();
+    if (g_soundManager != nullptr) {
+        g_soundManager->Update(m_frameTime);
+    }
+    if (m_sceneChangePending) {
+        PerformSceneChange();
+    }
+    const bool transitionDrawn = m_transitionActive && TransitionFrame();
+    if (m_scene != nullptr && !transitionDrawn) {
+        m_scene->Update(m_frameTime);
+        if (m_inactive) {
+            return;
+        }
+        if (!m_sceneChangePending) {
+            m_scene->Draw();
+        }
+    }
+    if (!m_inactive && g_screen != nullptr) {
+        g_screen->Present();
+    }
+}
+
+void SFGame::HandleEvent(const PXEvent& event)
+{
+    PXPoint mouse{g_mouseX, g_mouseY};
+    switch (event.type) {
+    case EventTick:
+        m_frameTime = static_cast<float>(event.value) * 0.1f;
+        break;
+    case EventMouseMove:
+        g_mouseX = MouseX(event.value);
+        g_mouseY = MouseY(event.value);
+        break;
+    case EventLeftDown:
+        g_leftButtonDown = 1;
+        if (!m_transitionActive && m_scene != nullptr) {
+            m_scene->OnMouseDown(&mouse, 1);
+        }
+        break;
+    case EventLeftUp:
+        g_leftButtonDown = 0;
+        if (!m_transitionActive && m_scene != nullptr) {
+            m_scene->OnMouseUp(&mouse, 1);
+        }
+        break;
+    case EventRightDown:
+        // The scene hears only the release of the right button.
+        g_rightButtonDown = 1;
+        break;
+    case EventRightUp:
+        g_rightButtonDown = 0;
+        if (!m_transitionActive && m_scene != nullptr) {
+            m_scene->OnMouseUp(&mouse, 2);
+        }
+        break;
+    case EventKeyDown:
+        if (event.value == KeyToggleFullScreen && g_screen != nullptr) {
+            g_screen->ToggleFullScreen();
+            m_fullScreen = g_screen->IsFullScreen() ? 1 : 0;
+            // The mode change deactivates the window for a moment; that is not the player leaving.
+            g_modeSwitching = 1;
+        }
+        if (m_scene != nullptr) {
+            m_scene->OnKeyDown(event.value);
+        }
+        break;
+    case EventKeyUp:
+        if (m_scene != nullptr) {
+            m_scene->OnKeyUp(event.value);
+        }
+        break;
+    case EventDeactivate:
+        if (!m_inactive && !g_modeSwitching) {
+            m_inactive = true;
+            if (g_screen != nullptr) {
+                g_screen->SetCursorVisible(true);
+                g_screen->Minimize(true);
+            }
+        }
+        break;
+    case EventActivate:
+        if (m_inactive) {
+            m_inactive = false;
+            g_modeSwitching = 0;
+            if (g_screen != nullptr) {
+                g_screen->SetCursorVisible(false);
+                g_screen->Minimize(false);
+                g_screen->ClearDirtyList();
+                g_screen->InvalidateRect({0, 640, 0, 480}, true);
+            }
+        }
+        break;
+    default:
+        // Middle button and unknown events are not used.
+        break;
+    }
+}
+
+void SFGame::ClampMouse()
+{
+    const int32_t x = std::clamp(g_mouseX, 0, g_screen->GetWidth());
+    const int32_t y = std::clamp(g_mouseY, 0, g_screen->GetHeight());
+    if (x != g_mouseX || y != g_mouseY) {
+        g_mouseX = x;
+        g_mouseY = y;
+        g_screen->SetCursorPosition({x, y});
+    }
+}
+
+void SFGame::MusicStep()
+{
+    if (g_soundManager == nullptr) {
+        return;
+    }
+    if (m_transitionActive || m_inactive) {
+        g_soundManager->StopMusic();
+        return;
+    }
+    if (!g_soundManager->IsMusicPlaying() && !m_playlist.empty() && m_scene != nullptr &&
+        m_scene->GetType() != nullptr && m_scene->GetType()->IsA(PXKind::GameScene)) {
+        // Advanced before the first start too, as the playlist has always done.
+        m_playlistIndex = (m_playlistIndex + 1) % static_cast<uint32_t>(m_playlist.size());
+        g_soundManager->PlayMusic(m_playlist[m_playlistIndex]);
+    }
+}
+
+bool SFGame::TakeSnapshot(Snapshot& out)
+{
+    PXSurfaceDesc desc;
+    if (g_screen == nullptr || !g_screen->LockScreen(&desc)) {
+        return false;
+    }
+    const size_t size = static_cast<size_t>(desc.height) * desc.pitch;
+    out.pixels.assign(desc.pixels, desc.pixels + size);
+    out.desc = desc;
+    out.desc.pixels = out.pixels.data();
+    g_screen->UnlockScreen();
+    return true;
+}
+
+void SFGame::EndTransition()
+{
+    m_oldFrame = Snapshot();
+    m_newFrame = Snapshot();
+    m_transitionActive = false;
+}
+
+void SFGame::PerformSceneChange()
+{
+    if (m_transitionActive) {
+        EndTransition();
+    }
+    if (!TakeSnapshot(m_oldFrame)) {
+        // Without the old picture there is nothing to roll from: the request is dropped.
+        m_sceneChangePending = false;
+        return;
+    }
+    g_screen->Clear();
+
+    std::unique_ptr<PXEntityBase> created;
+    if (g_entityRegistry != nullptr) {
+        created = g_entityRegistry->CreateEntity(m_pendingClass, m_pendingName, PXKind::Scene);
+    }
+    auto* newScene = dynamic_cast<PXEntity2DScene*>(created.get());
+    if (newScene != nullptr) {
+        created.release();
+        std::unique_ptr<PXEntity2DScene> next(newScene);
+        next->GetType()->Load(false);
+        if (m_scene != nullptr) {
+            m_scene->GetType()->Unload();
+        }
+        m_scene = std::move(next);
+    }
+    if (m_scene != nullptr) {
+        m_scene->Update(0.0f);
+        m_scene->Draw();
+    }
+    if (TakeSnapshot(m_newFrame)) {
+        m_transitionActive = true;
+        m_bandSize = TransitionBand;
+        m_transitionLength = TransitionLengthMs;
+        m_transitionElapsed = 0.0f;
+        m_holdFrames = TransitionHoldFrames;
+    } else {
+        m_oldFrame = Snapshot();
+    }
+    m_sceneChangePending = false;
+}
+
+bool SFGame::TransitionFrame()
+{
+    g_screen->Clear();
+    if (m_holdFrames > 0) {
+        --m_holdFrames;
+    } else {
+        m_transitionElapsed += m_frameTime;
+    }
+    if (m_transitionElapsed >= m_transitionLength) {
+        EndTransition();
+        return false;
+    }
+    PXSurfaceDesc dest;
+    if (!g_screen->LockScreen(&dest)) {
+        return false;
+    }
+    ComposeTransition(m_oldFrame.desc, m_newFrame.desc, dest, m_transitionStyle,
+                      m_transitionElapsed / m_transitionLength, m_bandSize);
+    g_screen->UnlockScreen();
+    return true;
+}
+
+int32_t SFGame::BandOffset(int32_t i, int32_t band)
+{
+    if (band <= 0) {
+        return 0;
+    }
+    const double a = std::acos(1.0 - 2.0 * static_cast<double>(i) / static_cast<double>(band));
+    return 2 * band - static_cast<int32_t>(a / Pi * static_cast<double>(band));
+}
+
+void SFGame::ComposeTransition(const PXSurfaceDesc& oldFrame, const PXSurfaceDesc& newFrame,
+                               const PXSurfaceDesc& dest, int32_t style, float progress, int32_t band)
+{
+    // All three must be 16-bit pictures of one size; anything else is left alone.
+    if (dest.pixels == nullptr || oldFrame.pixels == nullptr || newFrame.pixels == nullptr ||
+        dest.bytesPerPixel != 2 || oldFrame.width != dest.width || newFrame.width != dest.width ||
+        oldFrame.height != dest.height || newFrame.height != dest.height) {
+        return;
+    }
+    const int32_t W = static_cast<int32_t>(dest.width);
+    const int32_t H = static_cast<int32_t>(dest.height);
+    const float p = std::clamp(progress, 0.0f, 1.0f);
+    auto rowOf = [](const PXSurfaceDesc& s, int32_t y) {
+        return s.pixels + static_cast<size_t>(y) * s.pitch;
+    };
+    auto copyRow = [&](int32_t to, const PXSurfaceDesc& from, int32_t src) {
+        std::memcpy(rowOf(dest, to), rowOf(from, src), static_cast<size_t>(W) * 2);
+    };
+    auto copyColumn = [&](int32_t to, const PXSurfaceDesc& from, int32_t src) {
+        for (int32_t y = 0; y < H; ++y) {
+            std::memcpy(rowOf(dest, y) + static_cast<size_t>(to) * 2,
+                        rowOf(from, y) + static_cast<size_t>(src) * 2, 2);
+        }
+    };
+    auto copyColumns = [&](int32_t from, int32_t to, const PXSurfaceDesc& src) {
+        if (to <= from) {
+            return;
+        }
+        for (int32_t y = 0; y < H; ++y) {
+            std::memcpy(rowOf(dest, y) + static_cast<size_t>(from) * 2,
+                        rowOf(src, y) + static_cast<size_t>(from) * 2, static_cast<size_t>(to - from) * 2);
+        }
+    };
+
+    if (style == 0 || style == 1) {
+        const int32_t e = style == 0 ? static_cast<int32_t>(p * static_cast<float>(H))
+                                     : H - static_cast<int32_t>(p * static_cast<float>(H));
+        const PXSurfaceDesc& before = style == 0 ? newFrame : oldFrame;
+        const PXSurfaceDesc& after = style == 0 ? oldFrame : newFrame;
+        // Row e - 1 is left as it is: a dark seam ahead of the band.
+        for (int32_t y = 0; y <= e - 2 && y < H; ++y) {
+            copyRow(y, before, y);
+        }
+        const int32_t bandEnd = std::min(e + band, H);
+        for (int32_t y = std::max(e, 0); y < bandEnd; ++y) {
+            copyRow(y, newFrame, std::min(H - 1, e + BandOffset(y - e, band)));
+        }
+        for (int32_t y = std::max(bandEnd, 0); y < H; ++y) {
+            copyRow(y, after, y);
+        }
+        return;
+    }
+    const int32_t e = style == 2 ? W - static_cast<int32_t>(p * static_cast<float>(W))
+                                 : static_cast<int32_t>(p * static_cast<float>(W));
+    const PXSurfaceDesc& before = style == 2 ? oldFrame : newFrame;
+    const PXSurfaceDesc& bandSource = style == 2 ? newFrame : oldFrame;
+    const PXSurfaceDesc& after = style == 2 ? newFrame : oldFrame;
+    copyColumns(0, std::min(e, W), before);
+    const int32_t bandEnd = std::min(e + band, W);
+    for (int32_t x = std::max(e, 0); x < bandEnd; ++x) {
+        copyColumn(x, bandSource, std::min(W - 1, e + BandOffset(x - e, band)));
+    }
+    copyColumns(std::max(bandEnd, 0), W, after);
+}
+
+void SFGame::ReadSettings()
+{
+    if (g_settings == nullptr) {
+        return;
+    }
+    g_settings->OpenGameKey();
+    g_settings->GetString("LastHighScoreName", g_lastHighScoreName);
+    g_settings->GetInt("Full Screen", m_fullScreen);
+    g_settings->GetInt("Swap Controls", m_swapControls);
+    g_settings->CloseKey();
+}
+
+void SFGame::WriteSettings()
+{
+    if (g_settings == nullptr) {
+        return;
+    }
+    g_settings->OpenGameKey();
+    g_settings->SetString("LastHighScoreName", g_lastHighScoreName);
+    g_settings->SetInt("Full Screen", m_fullScreen);
+    g_settings->SetInt("Swap Controls", m_swapControls);
+    g_settings->CloseKey();
+}
+
+void SFGame::ApplyConfig()
+{
+    if (g_fileSystem == nullptr) {
+        return;
+    }
+    PXFile* file = g_fileSystem->Open(ConfigFileName, FileModeRead);
+    if (file == nullptr) {
+        return;
+    }
+    PXDefinitionBlock block;
+    const bool loaded = block.LoadFromFile(*file);
+    g_fileSystem->Close(file);
+    if (!loaded) {
+        return;
+    }
+    int value = 0;
+    if (block.FindKey("ShowFPS") && block.ReadInts(&value, 1)) {
+        g_showFps = value;
+    }
+    if (block.FindKey("KeyRepeatDelay") && block.ReadInts(&value, 1)) {
+        g_keyRepeatDelay = value;
+    }
+    float level = 1.0f;
+    if (block.FindKey("SoundLevel") && block.ReadFloats(&level, 1) && g_soundManager != nullptr) {
+        g_soundManager->SetVolume(std::min(level, 1.0f));
+    }
+    if (block.FindKey("SwappedStereo") && block.ReadInts(&value, 1) && g_soundManager != nullptr) {
+        g_soundManager->SetSwappedStereo(value != 0);
+    }
+    if (block.FindKey("HighPriorityClass") && block.ReadInts(&value, 1) && g_screen != nullptr) {
+        g_screen->SetHighPriority(value != 0);
+    }
+}
+
+void SFGame::MountArchives()
+{
+    if (g_fileSystem == nullptr) {
+        return;
+    }
+    std::vector<std::string> names;
+    g_fileSystem->ListFiles("*.pxa", "", false, names);
+    for (const std::string& name : names) {
+        g_fileSystem->AddManager(std::make_unique<PXArchiveManager>(g_fileSystem, name), "");
+    }
+}
+
+void SFGame::RegisterPrototypes(PXEntityRegistry& registry)
+{
+    PXRegisterGuiClasses(registry);
+    registry.RegisterPrototype(&g_2DScenePrototype, "2DScene");
+}
+
+namespace {
+
+PXToolTipHost* CurrentSceneAsToolTipHost()
+{
+    return g_game != nullptr ? g_game->GetScene() : nullptr;
+}
+
+}  // namespace
+
+void SFGame::BuildPlaylist()
+{
+    m_playlist.clear();
+    m_playlistIndex = 0;
+    if (g_fileSystem == nullptr || g_soundManager == nullptr) {
+        return;
+    }
+    std::vector<std::string> names;
+    for (const char* pattern : {"*.mod", "*.s3m", "*.xm"}) {
+        g_fileSystem->ListFiles(pattern, "", true, names);
+    }
+    for (const std::string& name : names) {
+        uint32_t id = 0;
+        g_soundManager->LoadMusic(name, id);
+        m_playlist.push_back(id);
+    }
+}
+
+int SFGame::Initialise()
+{
+    ReadSettings();
+
+    if (g_screen != nullptr) {
+        PXScreenDesc desc;
+        desc.width = 640;
+        desc.height = 480;
+        desc.pixelFormat.bitsPerPixel = 16;
+        desc.fullScreen = m_fullScreen != 0;
+        g_screen->Create(&desc, GameTitle);
+    }
+    if (g_soundManager != nullptr) {
+        g_soundManager->Init(8);
+        g_soundManager->SetSoundEnabled(true);
+        g_soundManager->SetVolume(1.0f);
+        g_soundManager->SetSwappedStereo(false);
+    }
+    ApplyConfig();
+    MountArchives();
+
+    m_registry = std::make_unique<PXEntityRegistry>();
+    g_entityRegistry = m_registry.get();
+    RegisterPrototypes(*m_registry);
+    g_toolTipHostFinder = CurrentSceneAsToolTipHost;
+    m_registry->LoadDefinitionFiles();
+
+    AddSong(SongFileName, SongId);
+
+    std::unique_ptr<PXEntityBase> first =
+        m_registry->CreateEntity("SFMainMenuScene", "mainmenu", PXKind::Scene);
+    if (auto* scene = dynamic_cast<PXEntity2DScene*>(first.get())) {
+        first.release();
+        m_scene.reset(scene);
+    }
+    if (g_screen != nullptr) {
+        g_screen->SetCursorVisible(false);
+    }
+    BuildPlaylist();
+    return 1;
+}
+
+void SFGame::Shutdown()
+{
+    WriteSettings();
+    if (g_screen != nullptr) {
+        g_screen->SetCursorVisible(true);
+    }
+    if (m_transitionActive) {
+        EndTransition();
+    }
+    if (m_scene != nullptr) {
+        m_scene->GetType()->Unload();
+        m_scene.reset();
+    }
+    PXGame::Shutdown();
+    g_toolTipHostFinder = nullptr;
+    if (m_registry != nullptr) {
+        m_registry->ClearTypes();
+        if (g_entityRegistry == m_registry.get()) {
+            g_entityRegistry = nullptr;
+        }
+        m_registry.reset();
+    }
+    if (g_soundManager != nullptr) {
+        for (uint32_t id : m_playlist) {
+            g_soundManager->UnloadMusic(id);
+        }
+    }
+    m_playlist.clear();
+}

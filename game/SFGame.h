@@ -1,0 +1,93 @@
+// The game object: owns the current scene, drains the frame's input events into it, runs
+// the scene changes with their band transition, the music step, start-up and shut-down.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/core/PXGame.h"
+#include "engine/graphics/PXGraphicsTypes.h"
+
+class PXEntity2DScene;
+class PXEntityRegistry;
+
+class SFGame : public PXGame {
+public:
+    // Transition constants: band rows or columns, length in ms, frames held first.
+    static constexpr int32_t TransitionBand = 50;
+    static constexpr float TransitionLengthMs = 1000.0f;
+    static constexpr int32_t TransitionHoldFrames = 2;
+
+    SFGame();
+    ~SFGame() override;
+
+    int Initialise() override;
+    void RunFrame(PXEventQueue& queue) override;
+    void Shutdown() override;
+    // Records the request; the next frame performs it. A style of -1 picks one at random.
+    void ChangeScene(const std::string& className, const std::string& entityName, int style) override;
+    PXEntity2DScene* GetScene() const override { return m_scene.get(); }
+
+    bool IsTransitionActive() const { return m_transitionActive; }
+    bool IsSceneChangePending() const { return m_sceneChangePending; }
+    int32_t GetTransitionStyle() const { return m_transitionStyle; }
+    float GetFrameTime() const { return m_frameTime; }
+    int32_t GetFullScreen() const { return m_fullScreen; }
+    int32_t GetSwapControls() const { return m_swapControls; }
+    void SetSwapControls(int32_t value) { m_swapControls = value; }
+    uint32_t GetPlaylistCount() const { return static_cast<uint32_t>(m_playlist.size()); }
+
+    // One picture of the band transition into `dest` (the same size as both frames):
+    // `style` 0 rows downward, 1 rows upward, 2 columns leftward, anything else columns
+    // rightward; `progress` in [0, 1). Rows or columns the picture leaves are untouched.
+    static void ComposeTransition(const PXSurfaceDesc& oldFrame, const PXSurfaceDesc& newFrame,
+                                  const PXSurfaceDesc& dest, int32_t style, float progress, int32_t band);
+    // Source offset of band line i: 2 x band at the leading edge down to band at the trailing one.
+    static int32_t BandOffset(int32_t i, int32_t band);
+
+protected:
+    // Registers every class prototype the game knows, in its fixed order.
+    virtual void RegisterPrototypes(PXEntityRegistry& registry);
+
+private:
+    // A private copy of the frame buffer.
+    struct Snapshot {
+        PXSurfaceDesc desc;
+        std::vector<uint8_t> pixels;
+    };
+
+    void HandleEvent(const PXEvent& event);
+    void ClampMouse();
+    void MusicStep();
+    void PerformSceneChange();
+    // True when it drew a transition picture (the scene is then neither updated nor drawn).
+    bool TransitionFrame();
+    bool TakeSnapshot(Snapshot& out);
+    void EndTransition();
+    void ReadSettings();
+    void WriteSettings();
+    void ApplyConfig();
+    void MountArchives();
+    void BuildPlaylist();
+
+    std::unique_ptr<PXEntity2DScene> m_scene;
+    bool m_transitionActive = false;
+    Snapshot m_oldFrame;
+    Snapshot m_newFrame;
+    float m_transitionLength = 0.0f;
+    float m_transitionElapsed = 0.0f;
+    int32_t m_bandSize = 0;
+    int32_t m_transitionStyle = 0;
+    int32_t m_holdFrames = 0;
+    float m_frameTime = 0.0f;
+    std::string m_pendingClass;
+    std::string m_pendingName;
+    bool m_sceneChangePending = false;
+    int32_t m_fullScreen = 1;
+    int32_t m_swapControls = 0;
+    std::vector<uint32_t> m_playlist;
+    uint32_t m_playlistIndex = 0;
+    std::unique_ptr<PXEntityRegistry> m_registry;
+};

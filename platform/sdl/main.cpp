@@ -1,0 +1,127 @@
+// The process entry: builds the engine objects in their fixed order, publishes them, runs
+// the frame loop until the game quits, then shuts down and destroys them in reverse.
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "engine/core/PXEvent.h"
+#include "engine/core/PXGlobals.h"
+#include "engine/core/PXLog.h"
+#include "engine/core/PXStopwatch.h"
+#include "engine/files/PXFileSystem.h"
+#include "engine/files/PXResourceCache.h"
+#include "engine/sound/PXDeviceSoundManager.h"
+#include "game/SFGame.h"
+#include "platform/openal/PXOpenALAudioDevice.h"
+#include "platform/posix/PXPosixFileManager.h"
+#include "platform/posix/PXPosixSettingsManager.h"
+#include "platform/sdl/PXSDLClock.h"
+#include "platform/sdl/PXSDLEventTranslator.h"
+#include "platform/sdl/PXSDLScreen2D.h"
+
+namespace {
+
+// Frames run at most this often; the measured length of each is handed to the game.
+constexpr double FramePeriodMs = 10.0;
+
+void HandleWindowEvent(const SDL_Event& event, const PXSDLEventTranslator& translator, PXEventQueue& queue,
+                       SFGame& game, PXSDLScreen2D& screen)
+{
+    switch (translator.Translate(event, queue)) {
+    case PXSDLWindowAction::Repaint:
+        screen.Clear();
+        break;
+    case PXSDLWindowAction::Close:
+        game.RequestQuit();
+        screen.Destroy();
+        break;
+    case PXSDLWindowAction::None:
+        // A resized window shows the whole picture again at its new scale.
+        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            screen.Clear();
+        }
+        break;
+    }
+}
+
+int RunGame()
+{
+    PXSDLClock clock;
+    // Construction order: game, screen, file system, resource cache, sound, settings.
+    auto game = std::make_unique<SFGame>();
+    auto screen = std::make_unique<PXSDLScreen2D>(game.get());
+    auto fileSystem = std::make_unique<PXFileSystem>();
+    auto resources = std::make_unique<PXResourceCache>();
+    auto sound = std::make_unique<PXDeviceSoundManager>(std::make_unique<PXOpenALAudioDevice>());
+    auto settings = std::make_unique<PXPosixSettingsManager>("Quillmoor", "Shardfall");
+    PXStopwatch stopwatch(clock);
+
+    g_game = game.get();
+    g_resources = resources.get();
+    g_screen = screen.get();
+    // The working folder is the first place files are looked for.
+    fileSystem->AddManager(std::make_unique<PXPosixFileManager>(), "");
+    g_fileSystem = fileSystem.get();
+    g_soundManager = sound.get();
+    g_settings = settings.get();
+
+    game->Initialise();
+
+    PXEventQueue queue;
+    const PXSDLEventTranslator translator;
+    SDL_StartTextInput();
+    stopwatch.Reset();
+    queue.Push(EventTick, 0);
+
+    while (!game->IsQuitRequested()) {
+        double ms = stopwatch.ElapsedSeconds() * 1000.0;
+        if (ms >= FramePeriodMs) {
+            stopwatch.Reset();
+            queue.Push(EventTick, static_cast<int32_t>(ms * 10.0));
+            game->RunFrame(queue);
+            ms = 0.0;
+        }
+        // Sleep until an event arrives or the next frame is due, instead of spinning.
+        const int waitMs = std::max(1, static_cast<int>(std::ceil(FramePeriodMs - ms)));
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, waitMs)) {
+            HandleWindowEvent(event, translator, queue, *game, *screen);
+            while (!game->IsQuitRequested() && SDL_PollEvent(&event)) {
+                HandleWindowEvent(event, translator, queue, *game, *screen);
+            }
+        }
+    }
+
+    game->Shutdown();
+    queue.Clear();
+
+    // Destroyed in reverse order of construction; the globals never point at a dead object.
+    g_settings = nullptr;
+    settings.reset();
+    g_soundManager = nullptr;
+    sound.reset();
+    g_resources = nullptr;
+    resources.reset();
+    g_fileSystem = nullptr;
+    fileSystem.reset();
+    g_screen = nullptr;
+    screen.reset();
+    g_game = nullptr;
+    game.reset();
+    return 0;
+}
+
+}  // namespace
+
+int main(int /*argc*/, char** /*argv*/)
+{
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "SDL_Init failed: %s", SDL_GetError());
+        return 1;
+    }
+    const int code = RunGame();
+    SDL_Quit();
+    return code;
+}

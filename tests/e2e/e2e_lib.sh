@@ -1,0 +1,114 @@
+# Shared helpers of the end-to-end tests: a private X server with a window manager, the
+# game started with its folders in a temporary directory, window and pixel checks.
+# Sourced by the scenario scripts; they exit 77 when a needed tool is missing (skipped).
+
+e2e_fail() { echo "FAIL: $*" >&2; exit 1; }
+# Any command that fails unexpectedly says where.
+set -o errtrace
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND exited $?" >&2' ERR
+e2e_note() { echo "-- $*"; }
+
+e2e_require_tools() {
+  local tool missing=()
+  for tool in Xvfb openbox xdotool xwininfo xprop xsetroot import convert; do
+    command -v "$tool" >/dev/null 2>&1 || missing+=("$tool")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "SKIP: end-to-end tools missing: ${missing[*]} (packages xvfb openbox xdotool x11-utils x11-xserver-utils imagemagick)"
+    exit 77
+  fi
+}
+
+# Runs `cmd` until it succeeds or `seconds` pass; polls every 0.1 s.
+e2e_wait_for() {
+  local seconds=$1; shift
+  local deadline=$((SECONDS + seconds))
+  until "$@" >/dev/null 2>&1; do
+    [ $SECONDS -ge $deadline ] && return 1
+    sleep 0.1
+  done
+}
+
+E2E_PIDS=()
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${E2E_PIDS[@]}"; do
+    wait "$pid" 2>/dev/null || true
+  done
+  [ -n "${E2E_TMP:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_TMP"
+}
+
+# Starts Xvfb on a free display (1280 x 1024) and openbox on it; sets DISPLAY and E2E_TMP.
+e2e_start_display() {
+  E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/sf-e2e-XXXXXX")
+  trap e2e_cleanup EXIT
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+  E2E_PIDS+=($!)
+  e2e_wait_for 10 test -s "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  openbox >"$E2E_TMP/openbox.log" 2>&1 &
+  E2E_PIDS+=($!)
+  e2e_wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+    e2e_fail "openbox did not start"
+  xset r off 2>/dev/null || true
+  # A magenta desktop: whatever the game does not cover shows it.
+  command -v xsetroot >/dev/null 2>&1 && xsetroot -solid '#FF00FF' 
+  export XDG_CONFIG_HOME="$E2E_TMP/config" XDG_DATA_HOME="$E2E_TMP/data"
+  mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME"
+  # No sound card is needed: OpenAL mixes into nothing.
+  export ALSOFT_DRIVERS=null
+}
+
+# Starts the game from its runnable folder; sets GAME_PID and GAME_WINDOW.
+e2e_start_game() {
+  local gamedir=$1
+  (cd "$gamedir" && exec ./shardfall) >"$E2E_TMP/game.out" 2>&1 &
+  GAME_PID=$!
+  E2E_PIDS+=("$GAME_PID")
+  # The window may be unmapped for a moment while it goes full screen: take the id from
+  # the same search that found it.
+  GAME_WINDOW=""
+  local deadline=$((SECONDS + 15))
+  while [ -z "$GAME_WINDOW" ]; do
+    [ $SECONDS -ge $deadline ] && e2e_fail "no game window appeared"
+    GAME_WINDOW=$(xdotool search --onlyvisible --name '^Shardfall$' 2>/dev/null | head -n1) || true
+    [ -n "$GAME_WINDOW" ] || sleep 0.1
+  done
+}
+
+# "WIDTHxHEIGHT" of the game window's drawable area.
+e2e_window_size() {
+  xwininfo -id "$GAME_WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
+e2e_window_size_is() { [ "$(e2e_window_size)" = "$1" ]; }
+
+# Waits for the window to have the size, failing with `what` after the timeout.
+e2e_expect_size() {
+  local size=$1 what=$2
+  e2e_wait_for 10 e2e_window_size_is "$size" || e2e_fail "$what: window is $(e2e_window_size), wanted $size"
+}
+
+e2e_screenshot() { import -window root "$1"; }
+# The colour "#RRGGBB" of one pixel of a screenshot.
+e2e_pixel() {
+  convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n1 | tr a-f A-F
+}
+# "X Y" of the game window's drawable area on the display.
+e2e_window_origin() {
+  xwininfo -id "$GAME_WINDOW" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}'
+}
+
+# Sends SIGTERM and waits for the game; its exit code is in GAME_RC.
+e2e_stop_game() {
+  kill -TERM "$GAME_PID"
+  local deadline=$((SECONDS + 10))
+  while kill -0 "$GAME_PID" 2>/dev/null; do
+    [ $SECONDS -ge $deadline ] && e2e_fail "the game did not end within 10 s of SIGTERM"
+    sleep 0.1
+  done
+  GAME_RC=0
+  wait "$GAME_PID" || GAME_RC=$?
+}
