@@ -58,6 +58,10 @@ PXHighScore* PXHighScoreTable::InsertEntry(const PXHighScore& entry, bool mark)
         if (current->score < copy->score) {
             copy->nextEntry = std::move(*link);
             *link = std::move(copy);
+            // The entry pushed past the tenth place leaves the table.
+            PXHighScore* tenth = EntryAt(MaxEntries - 1);
+            if (tenth)
+                tenth->nextEntry.reset();
             return stored;
         }
         link = &current->nextEntry;
@@ -107,11 +111,15 @@ void PXHighScoreTable::LoadStream(PXFile& file, PXHighScore& scratch)
     RemoveAll();
     uint32_t sum = 0;
     uint32_t length = 0;
-    while (scratch.ReadRecord(file, sum, length))
+    uint32_t recordStart = file.Tell();
+    while (scratch.ReadRecord(file, sum, length)) {
         InsertEntry(scratch, false);
-    // A well-formed file ends with the checksum and nothing after it; anything else
-    // (truncation, a changed byte, trailing bytes, a refused record) drops the whole file.
-    if (length != sum || file.Tell() != file.GetSize())
+        recordStart = file.Tell();
+    }
+    // A well-formed file ends with the checksum and nothing after it, so the read that
+    // failed started 4 bytes before the end. Anything else (truncation, a changed byte,
+    // trailing bytes, a refused record) drops the whole file.
+    if (length != sum || uint64_t(recordStart) + 4 != file.GetSize())
         RemoveAll();
 }
 
