@@ -15,8 +15,7 @@ namespace {
 
 std::string Word(uint32_t v)
 {
-    return std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
-                       char((v >> 24) & 0xFF)};
+    return std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF), char((v >> 24) & 0xFF)};
 }
 
 // One record as the file stores it; sum collects what the checksum adds.
@@ -209,12 +208,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFileCase{"WrongChecksum", WithChecksum(Word(2) + "AB" + Word(100) + Word(3), 106)},
         BadFileCase{"ChecksumOfZeroAfterRecords", WithChecksum(Word(2) + "AB" + Word(0) + Word(0), 0)},
         // 256 and more: refused without reading; the remaining bytes would pass as a name.
-        BadFileCase{"NameLength256", Word(256) + std::string(256, 'a') + Word(0) + Word(0) +
-                                         Word(256)},
+        BadFileCase{"NameLength256", Word(256) + std::string(256, 'a') + Word(0) + Word(0) + Word(256)},
         BadFileCase{"AbsurdNameLength", Word(0xFFFFFFFFu) + std::string(16, 'a')},
-        BadFileCase{"EmptyNameRecordMidFile",
-                    Word(2) + "AB" + Word(1) + Word(1) + Word(0) + Word(2) + "CD" + Word(1) +
-                        Word(1) + Word(8)},
+        BadFileCase{"EmptyNameRecordMidFile", Word(2) + "AB" + Word(1) + Word(1) + Word(0) + Word(2) + "CD" +
+                                                  Word(1) + Word(1) + Word(8)},
         BadFileCase{"BytesAfterTheChecksum",
                     WithChecksum(Word(2) + "AB" + Word(100) + Word(3), 105) + "junk"},
         BadFileCase{"ShortChecksum", Word(2) + "AB" + Word(100) + Word(3) + std::string("\x6b\x00", 2)},

@@ -104,15 +104,14 @@ TEST_P(FromTextTest, ParsesTheFields)
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, FromTextTest,
-    ::testing::Values(
-        FromTextCase{"Plain", Pad("Kim", 32) + "12 00123456" + "3", true, "Kim", 12, 123456, 3},
-        FromTextCase{"FullWidthName", std::string(32, 'Q') + "999" + "99999999" + "1" + "tail", true,
-                     std::string(32, 'Q'), 999, 99999999, 1},
-        FromTextCase{"DigitsStopAtOtherCharacters", Pad("A B", 32) + "7x9" + "42 abcde" + "z", true,
-                     "A B", 7, 42, 0},
-        FromTextCase{"BlankFields", std::string(44, ' '), true, "", 0, 0, 0},
-        FromTextCase{"OneCharacterShort", std::string(43, '1'), false, "before", 9, 9, 9},
-        FromTextCase{"Empty", "", false, "before", 9, 9, 9}),
+    ::testing::Values(FromTextCase{"Plain", Pad("Kim", 32) + "12 00123456" + "3", true, "Kim", 12, 123456, 3},
+                      FromTextCase{"FullWidthName", std::string(32, 'Q') + "999" + "99999999" + "1" + "tail",
+                                   true, std::string(32, 'Q'), 999, 99999999, 1},
+                      FromTextCase{"DigitsStopAtOtherCharacters", Pad("A B", 32) + "7x9" + "42 abcde" + "z",
+                                   true, "A B", 7, 42, 0},
+                      FromTextCase{"BlankFields", std::string(44, ' '), true, "", 0, 0, 0},
+                      FromTextCase{"OneCharacterShort", std::string(43, '1'), false, "before", 9, 9, 9},
+                      FromTextCase{"Empty", "", false, "before", 9, 9, 9}),
     [](const ::testing::TestParamInfo<FromTextCase>& info) { return std::string(info.param.label); });
 
 }  // namespace
