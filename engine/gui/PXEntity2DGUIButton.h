@@ -1,0 +1,98 @@
+// Class "button": a push button of up to four picture entities (normal, pressed, highlight,
+// disabled) and three sounds (hover, press, click) that tracks the mouse itself.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/entity/PXEntityRef.h"
+#include "engine/gui/PXEntity2DGUIElement.h"
+
+struct PXSoundEntry;
+
+namespace PXButtonProp {
+constexpr int32_t Latched = 0x901;  // alternative channel
+}  // namespace PXButtonProp
+
+// Plays a cached sound once on a new channel; false without a sound or a sound manager.
+bool PXPlaySound(const PXSoundEntry* sound);
+
+class PXEntity2DGUIButtonType : public PXEntity2DGUIElementType {
+public:
+    explicit PXEntity2DGUIButtonType(const PXDefinitionBlock* block);
+    ~PXEntity2DGUIButtonType() override;
+
+    std::unique_ptr<PXEntityBase> CreateEntity() override;
+    bool Load(bool reload) override;
+    bool Unload() override;
+    bool IsA(uint32_t kind) const override;
+
+    PXEntity2DGUIElement* GetMainImage() const { return AsElement(m_mainImage); }
+    PXEntity2DGUIElement* GetDownImage() const { return AsElement(m_downImage); }
+    PXEntity2DGUIElement* GetHighlightImage() const { return AsElement(m_highlightImage); }
+    PXEntity2DGUIElement* GetDisabledImage() const { return AsElement(m_disabledImage); }
+    bool IsHighlightAsFrame() const { return m_highlightAsFrame; }
+    PXSoundEntry* GetContentSound() const { return m_contentSound; }
+    PXSoundEntry* GetClickSound() const { return m_clickSound; }
+    PXSoundEntry* GetDownSound() const { return m_downSound; }
+
+private:
+    static PXEntity2DGUIElement* AsElement(const std::unique_ptr<PXEntityBase>& entity);
+
+    PXEntityRef m_mainImageRef;
+    PXEntityRef m_downImageRef;
+    PXEntityRef m_highlightImageRef;
+    PXEntityRef m_disabledImageRef;
+    std::unique_ptr<PXEntityBase> m_mainImage;
+    std::unique_ptr<PXEntityBase> m_downImage;
+    std::unique_ptr<PXEntityBase> m_highlightImage;
+    std::unique_ptr<PXEntityBase> m_disabledImage;
+    bool m_highlightAsFrame = true;
+    std::string m_contentSoundName;
+    std::string m_clickSoundName;
+    std::string m_downSoundName;
+    PXSoundEntry* m_contentSound = nullptr;  // held in g_resources
+    PXSoundEntry* m_clickSound = nullptr;
+    PXSoundEntry* m_downSound = nullptr;
+};
+
+class PXEntity2DGUIButton : public PXEntity2DGUIElement {
+public:
+    explicit PXEntity2DGUIButton(PXEntityBaseType* type);
+
+    bool SetAltProperty(int32_t id, int32_t value) override;
+    bool GetAltProperty(int32_t id, int32_t* out) override;
+    bool Update(float elapsedMs) override;
+    bool Draw() override;
+    void SetPosition(const PXPoint& point) override;
+    bool Click(const PXPoint& point) override;
+    bool IsOver(const PXPoint& point) override;
+    void Invalidate() override;
+    // Hovered with the left button down, or latched.
+    virtual bool IsPressed();
+
+    bool IsHovered() const { return m_hovered; }
+    bool IsLatched() const { return m_latched; }
+    const PXRect& GetHitRect() const { return m_hitRect; }
+
+private:
+    PXEntity2DGUIButtonType* ButtonType() const { return static_cast<PXEntity2DGUIButtonType*>(m_type); }
+    bool IsInsideHitRect(int32_t x, int32_t y) const;
+    // Places the image at the button's position and alpha, then draws or invalidates it.
+    void DrawImage(PXEntity2DGUIElement* image);
+    void InvalidateImage(PXEntity2DGUIElement* image);
+    bool ShowsPressed() const;
+
+    PXRect m_hitRect;
+    bool m_hovered = false;
+    bool m_highlightDirty = false;
+    bool m_latched = false;
+    bool m_hoverSoundPlayed = false;
+    bool m_downSoundPlayed = false;
+};
+
+class PXEntity2DGUIButtonPrototype : public PXEntityTypePrototype {
+public:
+    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
+};

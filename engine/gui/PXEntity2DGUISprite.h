@@ -1,0 +1,86 @@
+// Class "sprite": one cached image drawn at the element's position, optionally flipped,
+// translucent or blended through an 8-bit alpha mask. The image belongs to the type.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/gui/PXEntity2DGUIElement.h"
+
+struct PXBitmapDesc;
+struct PXImageEntry;
+
+// Alternative-channel property ids of sprites and animated sprites (0x303 is a string id).
+namespace PXSpriteProp {
+constexpr int32_t Width = 0x301;
+constexpr int32_t Height = 0x302;
+constexpr int32_t Image = 0x303;
+constexpr int32_t Redraw = 0x304;
+constexpr int32_t Flipped = 0x305;
+constexpr int32_t Frame = 0x306;
+constexpr int32_t Animating = 0x381;
+}  // namespace PXSpriteProp
+
+// Reads an 8-bit mask bitmap through g_fileSystem; none when the file is missing, unreadable
+// or not 8 bits per pixel (the masked blits accept nothing else).
+std::unique_ptr<PXBitmapDesc> PXReadAlphaMask(const std::string& name);
+
+class PXEntity2DGUISpriteType : public PXEntity2DGUIElementType {
+public:
+    explicit PXEntity2DGUISpriteType(const PXDefinitionBlock* block);
+    ~PXEntity2DGUISpriteType() override;
+
+    std::unique_ptr<PXEntityBase> CreateEntity() override;
+    bool Load(bool reload) override;
+    bool Unload() override;
+
+    // Swaps the image for another file; falls back to the defined image when that fails.
+    void ReplaceImage(const std::string& name);
+
+    PXImageEntry* GetImage() const { return m_image; }
+    // The mask, or none when absent or not of the image's size.
+    const PXBitmapDesc* GetUsableMask() const;
+    const std::string& GetImageName() const { return m_imageName; }
+    bool IsTransparent() const { return m_transparent; }
+    int32_t GetXOffset() const { return m_xOffset; }
+    int32_t GetYOffset() const { return m_yOffset; }
+
+protected:
+    std::string m_imageName;
+    std::string m_definedImageName;
+    PXImageEntry* m_image = nullptr;  // held in g_resources
+    std::string m_alphaImageName;
+    std::unique_ptr<PXBitmapDesc> m_alphaMask;
+    bool m_transparent = false;
+    int32_t m_xOffset = 0;
+    int32_t m_yOffset = 0;
+};
+
+class PXEntity2DGUISprite : public PXEntity2DGUIElement {
+public:
+    explicit PXEntity2DGUISprite(PXEntityBaseType* type);
+
+    bool SetAltProperty(int32_t id, int32_t value) override;
+    bool SetStringProperty(int32_t id, const std::string& value) override;
+    bool GetAltProperty(int32_t id, int32_t* out) override;
+    bool Draw() override;
+    bool Click(const PXPoint& point) override;
+    void Invalidate() override;
+
+    bool IsFlipped() const { return m_flipped; }
+
+protected:
+    PXEntity2DGUISpriteType* SpriteType() const { return static_cast<PXEntity2DGUISpriteType*>(m_type); }
+    // The image, loading the type first when it has none; none when it cannot be loaded.
+    PXImageEntry* EnsureImage();
+    // Issues the blit chosen for this frame with the image's current id.
+    uint32_t BlitOnce(int32_t x, int32_t y);
+
+    bool m_flipped = false;
+};
+
+class PXEntity2DGUISpritePrototype : public PXEntityTypePrototype {
+public:
+    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
+};

@@ -1,0 +1,51 @@
+// The static prototypes of the GUI element classes and their registration.
+#include "engine/gui/PXGuiClasses.h"
+
+#include "engine/entity/PXEntityRegistry.h"
+#include "engine/gui/PXEntity2DGUIAnimSprite.h"
+#include "engine/gui/PXEntity2DGUIButton.h"
+#include "engine/gui/PXEntity2DGUIElement.h"
+#include "engine/gui/PXEntity2DGUIFPSText.h"
+#include "engine/gui/PXEntity2DGUIFont.h"
+#include "engine/gui/PXEntity2DGUIMultiText.h"
+#include "engine/gui/PXEntity2DGUIScrollingSprite.h"
+#include "engine/gui/PXEntity2DGUISprite.h"
+#include "engine/gui/PXEntity2DGUIText.h"
+#include "engine/gui/PXEntity2DGUIToggleButton.h"
+
+namespace {
+PXEntity2DGUIElementPrototype s_elementPrototype;
+PXEntity2DGUISpritePrototype s_spritePrototype;
+PXEntity2DGUIScrollingSpritePrototype s_scrollingSpritePrototype;
+PXEntity2DGUIAnimSpritePrototype s_animSpritePrototype;
+PXEntity2DGUIFontPrototype s_fontPrototype;
+PXEntity2DGUITextPrototype s_textPrototype;
+PXEntity2DGUIMultiTextPrototype s_multiTextPrototype;
+PXEntity2DGUIFPSTextPrototype s_fpsTextPrototype;
+PXEntity2DGUIButtonPrototype s_buttonPrototype;
+PXEntity2DGUIToggleButtonPrototype s_toggleButtonPrototype;
+}  // namespace
+
+bool PXRegisterGuiClasses(PXEntityRegistry& registry)
+{
+    struct Entry {
+        PXEntityTypePrototype* prototype;
+        const char* className;
+    };
+    const Entry entries[] = {
+        {&s_elementPrototype, "2DGUIElement"},
+        {&s_spritePrototype, "sprite"},
+        {&s_scrollingSpritePrototype, "scrollingsprite"},
+        {&s_animSpritePrototype, "animsprite"},
+        {&s_fontPrototype, "font"},
+        {&s_textPrototype, "text"},
+        {&s_multiTextPrototype, "MultiText"},
+        {&s_fpsTextPrototype, "FPSText"},
+        {&s_buttonPrototype, "button"},
+        {&s_toggleButtonPrototype, "togglebutton"},
+    };
+    bool ok = true;
+    for (const Entry& e : entries)
+        ok = registry.RegisterPrototype(e.prototype, e.className) && ok;
+    return ok;
+}
