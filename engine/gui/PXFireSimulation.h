@@ -77,7 +77,7 @@ public:
     void BuildPixelTable(const PXPixelFormat& format);
     // Writes the heat through the pixel table into a locked surface with the fire's top-left
     // corner at (left, top); whatever falls outside the surface is left out.
-    void Render(const PXSurfaceDesc& surface, int32_t left, int32_t top) const;
+    void Render(const PXSurfaceDesc& surface, int32_t left, int32_t top);
 
     int32_t GetWidth() const { return m_settings.width; }
     int32_t GetHeight() const { return m_settings.height; }
@@ -122,6 +122,8 @@ private:
     PXColor m_palette[256];
     uint16_t m_pixels[256] = {};
     std::unique_ptr<uint8_t[]> m_rowFlags;
+    std::unique_ptr<uint8_t[]> m_rowScratch;        // one row of new values during propagation
+    std::unique_ptr<uint16_t[]> m_renderScratch;    // one row of colours while blending
     bool m_followLeader = false;
     bool m_smallGroups = false;
     bool m_gravityApplies = false;
