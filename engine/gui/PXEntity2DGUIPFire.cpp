@@ -35,7 +35,8 @@ void ReadBool(const PXDefinitionBlock* block, const char* key, bool* out)
 
 }  // namespace
 
-PXEntity2DGUIPFireType::PXEntity2DGUIPFireType(const PXDefinitionBlock* block) : PXEntity2DGUIElementType(block)
+PXEntity2DGUIPFireType::PXEntity2DGUIPFireType(const PXDefinitionBlock* block)
+    : PXEntity2DGUIElementType(block)
 {
     if (!block)
         return;
@@ -142,7 +143,8 @@ void PXEntity2DGUIPFire::Invalidate()
     g_screen->InvalidateRect(PXRect{m_x, m_x + m_width, m_y, m_y + m_height}, false);
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIPFirePrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUIPFirePrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUIPFireType>(block);
 }

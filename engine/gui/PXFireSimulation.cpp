@@ -241,10 +241,17 @@ void PXFireSimulation::RandomEffect()
         }
         break;
     }
-    case 6: m_smallGroups = !m_smallGroups; break;
-    case 8: m_gravityApplies = !m_gravityApplies; break;
-    case 9: m_followLeader = !m_followLeader; break;
-    default: break;  // 7: nothing
+    case 6:
+        m_smallGroups = !m_smallGroups;
+        break;
+    case 8:
+        m_gravityApplies = !m_gravityApplies;
+        break;
+    case 9:
+        m_followLeader = !m_followLeader;
+        break;
+    default:
+        break;  // 7: nothing
     }
     m_followMouse = !m_followLeader && RandomInt(4) == 0;
 }
@@ -516,8 +523,9 @@ void PXFireSimulation::Render(const PXSurfaceDesc& surface, int32_t left, int32_
         return;
     for (int64_t y = y0; y < y1; ++y) {
         const uint8_t* heat = m_heat.data.get() + static_cast<size_t>(y) * m_stride;
-        uint16_t* out = reinterpret_cast<uint16_t*>(surface.pixels + static_cast<size_t>(top + y) * surface.pitch +
-                                                    static_cast<size_t>(left + x0) * 2);
+        uint16_t* out =
+            reinterpret_cast<uint16_t*>(surface.pixels + static_cast<size_t>(top + y) * surface.pitch +
+                                        static_cast<size_t>(left + x0) * 2);
         const int64_t n = x1 - x0;
         heat += x0;
         if (!m_settings.transparent) {

@@ -83,7 +83,10 @@ public:
     int32_t GetHeight() const { return m_settings.height; }
     const PXFireSettings& GetSettings() const { return m_settings; }
     uint8_t GetHeat(int32_t x, int32_t y) const { return m_heat.data[static_cast<size_t>(y) * m_stride + x]; }
-    void SetHeat(int32_t x, int32_t y, uint8_t value) { m_heat.data[static_cast<size_t>(y) * m_stride + x] = value; }
+    void SetHeat(int32_t x, int32_t y, uint8_t value)
+    {
+        m_heat.data[static_cast<size_t>(y) * m_stride + x] = value;
+    }
     const PXBitmapDesc& GetHeatBitmap() const { return m_heat; }
     const PXColor* GetPalette() const { return m_palette; }
     const uint16_t* GetPixelTable() const { return m_pixels; }
@@ -122,8 +125,8 @@ private:
     PXColor m_palette[256];
     uint16_t m_pixels[256] = {};
     std::unique_ptr<uint8_t[]> m_rowFlags;
-    std::unique_ptr<uint8_t[]> m_rowScratch;        // one row of new values during propagation
-    std::unique_ptr<uint16_t[]> m_renderScratch;    // one row of colours while blending
+    std::unique_ptr<uint8_t[]> m_rowScratch;      // one row of new values during propagation
+    std::unique_ptr<uint16_t[]> m_renderScratch;  // one row of colours while blending
     bool m_followLeader = false;
     bool m_smallGroups = false;
     bool m_gravityApplies = false;

@@ -26,10 +26,16 @@ protected:
         return Define("class = PFire\ntype = F" + std::to_string(++m_count) + "\n" + keys);
     }
 
-    PXEntity2DGUIPFire* MakeFire(const std::string& keys) { return Create<PXEntity2DGUIPFire>(DefineFire(keys)); }
+    PXEntity2DGUIPFire* MakeFire(const std::string& keys)
+    {
+        return Create<PXEntity2DGUIPFire>(DefineFire(keys));
+    }
 
     // A pattern that no fire colour is likely to leave by chance.
-    static uint16_t Sentinel(int32_t x, int32_t y) { return static_cast<uint16_t>((x * 7 + y * 131) & 0x7FFF); }
+    static uint16_t Sentinel(int32_t x, int32_t y)
+    {
+        return static_cast<uint16_t>((x * 7 + y * 131) & 0x7FFF);
+    }
 
     void FillSentinel()
     {
@@ -133,7 +139,8 @@ TEST_F(FireElementTest, OnlyAnEightBitBurnImageIsKept)
         bool kept;
     };
     for (const Case& c : {Case{"burn.bmp", true}, Case{"colour.bmp", false}, Case{"missing.bmp", false}}) {
-        PXEntity2DGUIPFire* fire = MakeFire(std::string("Width = 16\nHeight = 8\nBurnImage = ") + c.name + "\n");
+        PXEntity2DGUIPFire* fire =
+            MakeFire(std::string("Width = 16\nHeight = 8\nBurnImage = ") + c.name + "\n");
         auto* type = static_cast<PXEntity2DGUIPFireType*>(fire->GetType());
         ASSERT_TRUE(type->Load(false));
         EXPECT_EQ(c.kept, type->GetBurnImage() != nullptr) << c.name;
@@ -160,9 +167,9 @@ TEST_F(FireElementTest, OutputIsOpaqueOrBlendedByHeat)
 {
     for (const bool transparent : {false, true}) {
         SCOPED_TRACE(transparent ? "transparent" : "opaque");
-        PXEntity2DGUIPFire* fire =
-            MakeFire(std::string("Width = 64\nHeight = 32\nNumParticles = 100\nBurnEdges = 1\nTransparent = ") +
-                     (transparent ? "1" : "0") + "\n");
+        PXEntity2DGUIPFire* fire = MakeFire(
+            std::string("Width = 64\nHeight = 32\nNumParticles = 100\nBurnEdges = 1\nTransparent = ") +
+            (transparent ? "1" : "0") + "\n");
         fire->SetPosition(PXPoint{50, 40});
         Run(fire, 30);
         FillSentinel();
@@ -200,7 +207,8 @@ TEST_F(FireElementTest, UpdateInvalidatesTheFireRectangle)
 
 TEST_F(FireElementTest, ParticlesSteerTowardsTheMouseInTheFiresOwnCoordinates)
 {
-    PXEntity2DGUIPFire* fire = MakeFire("Width = 64\nHeight = 32\nNumParticles = 1\nRandEffectChance = 1000000\n");
+    PXEntity2DGUIPFire* fire =
+        MakeFire("Width = 64\nHeight = 32\nNumParticles = 1\nRandEffectChance = 1000000\n");
     fire->SetPosition(PXPoint{100, 200});
     PXFireSimulation& sim = fire->Simulation();
     sim.SetFollowLeader(false);
@@ -241,14 +249,16 @@ TEST_F(FireElementTest, AFirePartlyOffTheFrameIsClippedToIt)
         ExpectUntouchedOutside(PXRect{at.x, at.x + 64, at.y, at.y + 32});
         // The visible part is drawn (opaque: the pixel of the heat there).
         const int32_t x = std::max(at.x, 0) + 1, y = std::max(at.y, 0) + 1;
-        EXPECT_EQ(fire->Simulation().GetPixelTable()[fire->Simulation().GetHeat(x - at.x, y - at.y)], Pixel(x, y));
+        EXPECT_EQ(fire->Simulation().GetPixelTable()[fire->Simulation().GetHeat(x - at.x, y - at.y)],
+                  Pixel(x, y));
     }
 }
 
 TEST_F(FireElementTest, TheSameSeedGivesTheSameFire)
 {
-    const std::string keys = "Width = 48\nHeight = 24\nNumParticles = 64\nBurnEdges = 1\nRandEffectChance = 2\n"
-                             "GravTime = 200\n";
+    const std::string keys =
+        "Width = 48\nHeight = 24\nNumParticles = 64\nBurnEdges = 1\nRandEffectChance = 2\n"
+        "GravTime = 200\n";
     auto runFrom = [&](uint32_t seed) {
         GlobalRandom().Seed(seed);
         PXEntity2DGUIPFire* fire = MakeFire(keys);

@@ -70,12 +70,11 @@ struct PaletteCase {
 TEST(FirePalette, SchemesGiveTheirColours)
 {
     const PaletteCase cases[] = {
-        {0, 100, 0, 100, 200},    {0, 200, 0, 200, 255},    {7, 100, 0, 100, 200},  // any other: orange
-        {1, 50, 100, 50, 0},      {1, 200, 255, 200, 0},    {2, 100, 100, 50, 50},
-        {2, 200, 200, 136, 136},  {3, 100, 25, 100, 25},    {3, 200, 104, 200, 104},
-        {4, 100, 50, 50, 200},    {4, 200, 136, 136, 255},  {0, 0, 0, 0, 0},
-        {0, 230, 55, 235, 255},   // the fade to white: (c * 25 + 255 * 7) >> 5
-        {2, 127, 127, 63, 63},    {2, 128, 128, 64, 64},    // the seam between the halves
+        {0, 100, 0, 100, 200}, {0, 200, 0, 200, 255},   {7, 100, 0, 100, 200},  // any other: orange
+        {1, 50, 100, 50, 0},   {1, 200, 255, 200, 0},   {2, 100, 100, 50, 50}, {2, 200, 200, 136, 136},
+        {3, 100, 25, 100, 25}, {3, 200, 104, 200, 104}, {4, 100, 50, 50, 200}, {4, 200, 136, 136, 255},
+        {0, 0, 0, 0, 0},       {0, 230, 55, 235, 255},  // the fade to white: (c * 25 + 255 * 7) >> 5
+        {2, 127, 127, 63, 63}, {2, 128, 128, 64, 64},   // the seam between the halves
     };
     for (const PaletteCase& c : cases) {
         PXColor palette[256];
@@ -237,7 +236,7 @@ TEST_F(FireSimulationTest, SteeringTurnsFivePercentTowardsTheTarget)
     p.x = 20.0f;
     p.y = 15.0f;
     p.vx = 0.0f;
-    p.vy = -2.0f;  // heading straight up, -pi/2
+    p.vy = -2.0f;             // heading straight up, -pi/2
     sim.Step(16.0f, 40, 15);  // bearing 0
     const float heading = -1.5707963f + 0.05f * 1.5707963f;
     EXPECT_NEAR(2.0f * std::cos(heading), p.vx, 1e-5);
@@ -284,8 +283,13 @@ TEST_F(FireSimulationTest, StreaksAreThreePixelWideBresenhamLines)
 {
     const StreakCase cases[] = {
         {"wide", 10.5f, 10.2f, 14.9f, 12.0f, {{10, 10}, {11, 10}, {12, 11}, {13, 11}, {14, 12}}, true},
-        {"wide, walked from its left end", 14.0f, 12.0f, 10.0f, 10.0f,
-         {{10, 10}, {11, 10}, {12, 11}, {13, 11}, {14, 12}}, true},
+        {"wide, walked from its left end",
+         14.0f,
+         12.0f,
+         10.0f,
+         10.0f,
+         {{10, 10}, {11, 10}, {12, 11}, {13, 11}, {14, 12}},
+         true},
         {"tall", 10.0f, 10.0f, 11.0f, 14.0f, {{10, 10}, {10, 11}, {10, 12}, {10, 13}, {11, 14}}, false},
         {"diagonal", 10.0f, 10.0f, 7.0f, 13.0f, {{10, 10}, {9, 11}, {8, 12}, {7, 13}}, false},
         {"still", 12.0f, 12.0f, 12.0f, 12.0f, {{12, 12}}, false},
@@ -323,7 +327,8 @@ TEST_F(FireSimulationTest, FeedNeverExceedsTheFlameHalfLimit)
 {
     for (const int32_t flameHalf : {0, 1, 2, 3}) {
         for (const bool upsideDown : {false, true}) {
-            SCOPED_TRACE(::testing::Message() << "flame half " << flameHalf << (upsideDown ? " upside down" : ""));
+            SCOPED_TRACE(::testing::Message()
+                         << "flame half " << flameHalf << (upsideDown ? " upside down" : ""));
             PXFireSettings settings = Quiet(24, 12, 0);
             settings.burnEdges = true;
             settings.flameHalf = flameHalf;
@@ -457,7 +462,8 @@ TEST_F(FireSimulationTest, BurnImageStampsItsBrightPixels)
 
 TEST_F(FireSimulationTest, SizesOutsideTheUsableRangeAreRefused)
 {
-    const std::pair<int32_t, int32_t> refused[] = {{10, 7}, {11, 6}, {0, 0}, {-20, 30}, {4097, 10}, {20, 4097}};
+    const std::pair<int32_t, int32_t> refused[] = {{10, 7},   {11, 6},    {0, 0},
+                                                   {-20, 30}, {4097, 10}, {20, 4097}};
     for (const auto& size : refused) {
         PXFireSettings settings = Quiet(size.first, size.second, 10);
         EXPECT_FALSE(sim.Init(settings)) << size.first << "x" << size.second;
