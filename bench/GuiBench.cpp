@@ -99,7 +99,8 @@ void BM_DrawTextLine(benchmark::State& state)
         std::unique_ptr<PXEntityBase> entity = ref ? registry.CreateEntity(*ref, PXKind::Font) : nullptr;
         auto* font = dynamic_cast<PXEntity2DGUIFont*>(entity.get());
         const std::string line = "Level 12   Score 0004711   Lines 0082 !!";
-        if (!font || !font->DrawText(line, PXPoint{20, 200}, 1, 255, nullptr) || screen.GetPixel(21, 201) == 0)
+        if (!font || !font->DrawText(line, PXPoint{20, 200}, 1, 255, nullptr) ||
+            screen.GetPixel(21, 201) == 0)
             state.SkipWithError("the font did not draw");
         for (auto _ : state) {
             screen.InvalidateRect(PXRect{0, 640, 0, 480}, false);

@@ -172,7 +172,8 @@ bool PXEntity2DGUIAnimSprite::SetAltProperty(int32_t id, int32_t value)
         EnsureList();
         m_animating = value != 0;
         return false;
-    default: return PXEntity2DGUIElement::SetAltProperty(id, value);
+    default:
+        return PXEntity2DGUIElement::SetAltProperty(id, value);
     }
 }
 
@@ -202,8 +203,11 @@ bool PXEntity2DGUIAnimSprite::GetAltProperty(int32_t id, int32_t* out)
             return false;
         *out = static_cast<int32_t>(list->heights[DrawnFrame()]);
         return true;
-    case PXSpriteProp::Frame: *out = static_cast<int32_t>(m_frame); return true;
-    default: return PXEntity2DGUIElement::GetAltProperty(id, out);
+    case PXSpriteProp::Frame:
+        *out = static_cast<int32_t>(m_frame);
+        return true;
+    default:
+        return PXEntity2DGUIElement::GetAltProperty(id, out);
     }
 }
 
@@ -279,7 +283,8 @@ void PXEntity2DGUIAnimSprite::Invalidate()
     g_screen->InvalidateRect(r, AnimType()->IsTransparent());
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIAnimSpritePrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUIAnimSpritePrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUIAnimSpriteType>(block);
 }

@@ -70,7 +70,10 @@ public:
     bool IsAnimating() const { return m_animating; }
 
 private:
-    PXEntity2DGUIAnimSpriteType* AnimType() const { return static_cast<PXEntity2DGUIAnimSpriteType*>(m_type); }
+    PXEntity2DGUIAnimSpriteType* AnimType() const
+    {
+        return static_cast<PXEntity2DGUIAnimSpriteType*>(m_type);
+    }
     PXImageListEntry* EnsureList();
     // The frame to draw: the current one, or the last when the list shrank under it.
     uint32_t DrawnFrame() const;

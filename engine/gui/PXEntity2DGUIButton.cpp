@@ -25,7 +25,8 @@ static void ReadRef(const PXDefinitionBlock* block, const char* key, PXEntityRef
         *out = PXEntityRef{};
 }
 
-PXEntity2DGUIButtonType::PXEntity2DGUIButtonType(const PXDefinitionBlock* block) : PXEntity2DGUIElementType(block)
+PXEntity2DGUIButtonType::PXEntity2DGUIButtonType(const PXDefinitionBlock* block)
+    : PXEntity2DGUIElementType(block)
 {
     if (!block)
         return;
@@ -167,7 +168,8 @@ bool PXEntity2DGUIButton::Update(float elapsedMs)
         m_width = width;
         m_height = height;
     }
-    for (PXEntity2DGUIElement* image : {type->GetDownImage(), type->GetHighlightImage(), type->GetDisabledImage()}) {
+    for (PXEntity2DGUIElement* image :
+         {type->GetDownImage(), type->GetHighlightImage(), type->GetDisabledImage()}) {
         if (image)
             image->Update(elapsedMs);
     }
@@ -273,7 +275,8 @@ void PXEntity2DGUIButton::Invalidate()
 void PXEntity2DGUIButton::SetPosition(const PXPoint& point)
 {
     PXEntity2DGUIButtonType* type = ButtonType();
-    for (PXEntity2DGUIElement* image : {type->GetMainImage(), type->GetDownImage(), type->GetHighlightImage()}) {
+    for (PXEntity2DGUIElement* image :
+         {type->GetMainImage(), type->GetDownImage(), type->GetHighlightImage()}) {
         if (image)
             image->SetPosition(point);
     }
@@ -299,7 +302,8 @@ bool PXEntity2DGUIButton::IsPressed()
     return (m_hovered && g_leftButtonDown) || m_latched;
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIButtonPrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUIButtonPrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUIButtonType>(block);
 }

@@ -54,11 +54,20 @@ static uint8_t ClampByte(int32_t value)
 bool PXEntity2DGUIElement::SetProperty(int32_t id, int32_t value)
 {
     switch (id) {
-    case PXGuiProp::TintAlpha: m_tint.alpha = ClampByte(value); return true;
-    case PXGuiProp::TintRed: m_tint.red = ClampByte(value); return true;
-    case PXGuiProp::TintBlue: m_tint.blue = ClampByte(value); return true;
-    case PXGuiProp::TintGreen: m_tint.green = ClampByte(value); return true;
-    default: return PXEntityBase::SetProperty(id, value);
+    case PXGuiProp::TintAlpha:
+        m_tint.alpha = ClampByte(value);
+        return true;
+    case PXGuiProp::TintRed:
+        m_tint.red = ClampByte(value);
+        return true;
+    case PXGuiProp::TintBlue:
+        m_tint.blue = ClampByte(value);
+        return true;
+    case PXGuiProp::TintGreen:
+        m_tint.green = ClampByte(value);
+        return true;
+    default:
+        return PXEntityBase::SetProperty(id, value);
     }
 }
 
@@ -67,11 +76,20 @@ bool PXEntity2DGUIElement::GetProperty(int32_t id, int32_t* out)
     if (!out)
         return false;
     switch (id) {
-    case PXGuiProp::TintAlpha: *out = m_tint.alpha; return true;
-    case PXGuiProp::TintRed: *out = m_tint.red; return true;
-    case PXGuiProp::TintBlue: *out = m_tint.blue; return true;
-    case PXGuiProp::TintGreen: *out = m_tint.green; return true;
-    default: return PXEntityBase::GetProperty(id, out);
+    case PXGuiProp::TintAlpha:
+        *out = m_tint.alpha;
+        return true;
+    case PXGuiProp::TintRed:
+        *out = m_tint.red;
+        return true;
+    case PXGuiProp::TintBlue:
+        *out = m_tint.blue;
+        return true;
+    case PXGuiProp::TintGreen:
+        *out = m_tint.green;
+        return true;
+    default:
+        return PXEntityBase::GetProperty(id, out);
     }
 }
 
@@ -327,7 +345,8 @@ PXEntity2DGUIFont* PXEntity2DGUIElement::GetFont()
     return nullptr;
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIElementPrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUIElementPrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUIElementType>(block);
 }

@@ -48,7 +48,10 @@ std::string PXFormatInt(const std::string& format, int value)
     return out;
 }
 
-PXEntity2DGUIFPSTextType::PXEntity2DGUIFPSTextType(const PXDefinitionBlock* block) : PXEntity2DGUITextType(block) {}
+PXEntity2DGUIFPSTextType::PXEntity2DGUIFPSTextType(const PXDefinitionBlock* block)
+    : PXEntity2DGUITextType(block)
+{
+}
 
 std::unique_ptr<PXEntityBase> PXEntity2DGUIFPSTextType::CreateEntity()
 {
@@ -73,7 +76,8 @@ bool PXEntity2DGUIFPSText::Update(float elapsedMs)
     return PXEntity2DGUIText::Update(elapsedMs);
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIFPSTextPrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUIFPSTextPrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUIFPSTextType>(block);
 }

@@ -109,20 +109,22 @@ uint32_t PXEntity2DGUIFont::BlitGlyph(uint32_t srcX, uint32_t srcY, int32_t x, i
     const PXBitmapDesc* mask = FontType()->GetUsableMask();
     if (!mask) {
         if (alpha < 255)
-            return g_screen->BlitAlpha(id, x, y, srcX, srcY, w, h, static_cast<uint32_t>(std::max(alpha, 0)), true);
+            return g_screen->BlitAlpha(id, x, y, srcX, srcY, w, h, static_cast<uint32_t>(std::max(alpha, 0)),
+                                       true);
         if (!tint)
             return g_screen->Blit(id, x, y, srcX, srcY, w, h, true);
         return g_screen->BlitModulated(id, x, y, srcX, srcY, w, h, true, *tint);
     }
     if (alpha < 255)
-        return g_screen->BlitMaskedAlpha(id, x, y, srcX, srcY, w, h, *mask, static_cast<uint32_t>(std::max(alpha, 0)));
+        return g_screen->BlitMaskedAlpha(id, x, y, srcX, srcY, w, h, *mask,
+                                         static_cast<uint32_t>(std::max(alpha, 0)));
     if (tint && c < 128)
         return g_screen->BlitMaskedModulated(id, x, y, srcX, srcY, w, h, *mask, *tint);
     return g_screen->BlitMasked(id, x, y, srcX, srcY, w, h, *mask);
 }
 
-bool PXEntity2DGUIFont::DrawText(const std::string& text, const PXPoint& point, int32_t justify, int32_t alpha,
-                                 const PXColor* tint)
+bool PXEntity2DGUIFont::DrawText(const std::string& text, const PXPoint& point, int32_t justify,
+                                 int32_t alpha, const PXColor* tint)
 {
     PXEntity2DGUIFontType* type = FontType();
     if (!type->GetImage())
@@ -196,7 +198,7 @@ void PXEntity2DGUIFont::WrapText(std::vector<std::string>* out, const std::strin
         return;
     const bool useIndent = indent && !indent->empty() && static_cast<int64_t>(indent->size()) < wrapWidth;
     std::string line;
-    size_t lineStart = 0;          // index in text of the line's first character
+    size_t lineStart = 0;                // index in text of the line's first character
     size_t breakAt = std::string::npos;  // position in line of its last space
     auto emit = [&](const std::string& piece, size_t start) {
         out->push_back(piece);

@@ -73,7 +73,8 @@ PXEntity2DGUIFont* PXEntity2DGUIMultiTextType::GetMainFont() const
 }
 
 PXEntity2DGUIMultiText::PXEntity2DGUIMultiText(PXEntityBaseType* type)
-    : PXEntity2DGUIElement(type), m_text(MultiType()->GetDefaultText()), m_justify(MultiType()->GetDefaultJustify())
+    : PXEntity2DGUIElement(type), m_text(MultiType()->GetDefaultText()),
+      m_justify(MultiType()->GetDefaultJustify())
 {
     // The fonts measure the lines, so the type is loaded before the first layout.
     MultiType()->Load(false);
@@ -168,7 +169,8 @@ bool PXEntity2DGUIMultiText::Draw()
     return true;
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIMultiTextPrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUIMultiTextPrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUIMultiTextType>(block);
 }

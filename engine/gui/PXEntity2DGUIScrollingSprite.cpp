@@ -28,7 +28,9 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUIScrollingSpriteType::CreateEntity()
     return std::make_unique<PXEntity2DGUIScrollingSprite>(this);
 }
 
-PXEntity2DGUIScrollingSprite::PXEntity2DGUIScrollingSprite(PXEntityBaseType* type) : PXEntity2DGUISprite(type) {}
+PXEntity2DGUIScrollingSprite::PXEntity2DGUIScrollingSprite(PXEntityBaseType* type) : PXEntity2DGUISprite(type)
+{
+}
 
 // Remainder with the sign of the divisor's range: always in [0, size).
 static float WrapOffset(float value, uint32_t size)
@@ -93,8 +95,8 @@ void PXEntity2DGUIScrollingSprite::Invalidate()
     g_screen->InvalidateRect(r, ScrollType()->IsTransparent());
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIScrollingSpritePrototype::CreateType(
-    const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUIScrollingSpritePrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUIScrollingSpriteType>(block);
 }

@@ -34,7 +34,8 @@ static void ReadFlag(const PXDefinitionBlock* block, const char* key, bool* out)
     *out = value != 0;
 }
 
-PXEntity2DGUISpriteType::PXEntity2DGUISpriteType(const PXDefinitionBlock* block) : PXEntity2DGUIElementType(block)
+PXEntity2DGUISpriteType::PXEntity2DGUISpriteType(const PXDefinitionBlock* block)
+    : PXEntity2DGUIElementType(block)
 {
     if (!block)
         return;
@@ -130,7 +131,8 @@ bool PXEntity2DGUISprite::SetAltProperty(int32_t id, int32_t value)
     case PXSpriteProp::Flipped:
         m_flipped = value != 0;
         return false;
-    default: return PXEntity2DGUIElement::SetAltProperty(id, value);
+    default:
+        return PXEntity2DGUIElement::SetAltProperty(id, value);
     }
 }
 
@@ -159,8 +161,11 @@ bool PXEntity2DGUISprite::GetAltProperty(int32_t id, int32_t* out)
             return false;
         *out = static_cast<int32_t>(image->height);
         return true;
-    case PXSpriteProp::Flipped: *out = m_flipped ? 1 : 0; return true;
-    default: return PXEntity2DGUIElement::GetAltProperty(id, out);
+    case PXSpriteProp::Flipped:
+        *out = m_flipped ? 1 : 0;
+        return true;
+    default:
+        return PXEntity2DGUIElement::GetAltProperty(id, out);
     }
 }
 
@@ -174,8 +179,8 @@ uint32_t PXEntity2DGUISprite::BlitOnce(int32_t x, int32_t y)
     if (m_flipped)
         return g_screen->BlitFlipped(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
     if (m_alpha < 255)
-        return g_screen->BlitAlpha(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, static_cast<uint32_t>(m_alpha),
-                                   keyed);
+        return g_screen->BlitAlpha(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge,
+                                   static_cast<uint32_t>(m_alpha), keyed);
     const PXBitmapDesc* mask = type->GetUsableMask();
     if (!mask)
         return g_screen->Blit(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
@@ -224,7 +229,8 @@ void PXEntity2DGUISprite::Invalidate()
     g_screen->InvalidateRect(r, type->IsTransparent());
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUISpritePrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUISpritePrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUISpriteType>(block);
 }

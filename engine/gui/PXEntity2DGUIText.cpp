@@ -94,10 +94,8 @@ PXEntity2DGUIFont* PXEntity2DGUITextType::GetFont() const
 }
 
 PXEntity2DGUIText::PXEntity2DGUIText(PXEntityBaseType* type)
-    : PXEntity2DGUIElement(type),
-      m_text(TextType()->GetDefaultText()),
-      m_justify(TextType()->GetDefaultJustify()),
-      m_windowSize(TextType()->GetWindowSize())
+    : PXEntity2DGUIElement(type), m_text(TextType()->GetDefaultText()),
+      m_justify(TextType()->GetDefaultJustify()), m_windowSize(TextType()->GetWindowSize())
 {
 }
 
@@ -132,7 +130,9 @@ bool PXEntity2DGUIText::SetProperty(int32_t id, int32_t value)
             Invalidate();
         }
         return true;
-    case PXTextProp::ResetText: ChangeText(TextType()->GetDefaultText()); return true;
+    case PXTextProp::ResetText:
+        ChangeText(TextType()->GetDefaultText());
+        return true;
     case PXTextProp::Editing:
         Invalidate();
         m_editing = value != 0;
@@ -140,7 +140,9 @@ bool PXEntity2DGUIText::SetProperty(int32_t id, int32_t value)
             m_cursor = m_text.size();
         Invalidate();
         return true;
-    case PXTextProp::Alpha: SetAlpha(value); return true;
+    case PXTextProp::Alpha:
+        SetAlpha(value);
+        return true;
     case PXTextProp::MaxLength:
         m_maxLength = static_cast<size_t>(std::max(value, 0));
         if (m_text.size() > m_maxLength)
@@ -155,7 +157,8 @@ bool PXEntity2DGUIText::SetProperty(int32_t id, int32_t value)
         m_cursor = std::min(static_cast<size_t>(std::max(value, 0)), m_text.size());
         Invalidate();
         return true;
-    default: return PXEntity2DGUIElement::SetProperty(id, value);
+    default:
+        return PXEntity2DGUIElement::SetProperty(id, value);
     }
 }
 
@@ -184,12 +187,23 @@ bool PXEntity2DGUIText::GetProperty(int32_t id, int32_t* out)
     if (!out)
         return false;
     switch (id) {
-    case PXTextProp::Alpha: *out = m_alpha; return true;
-    case PXTextProp::Width: *out = m_textWidth; return true;
-    case PXTextProp::Height: *out = GetTextHeight(); return true;
-    case PXTextProp::WindowSize: *out = m_windowSize; return true;
-    case PXTextProp::Cursor: *out = static_cast<int32_t>(m_cursor); return true;
-    default: break;
+    case PXTextProp::Alpha:
+        *out = m_alpha;
+        return true;
+    case PXTextProp::Width:
+        *out = m_textWidth;
+        return true;
+    case PXTextProp::Height:
+        *out = GetTextHeight();
+        return true;
+    case PXTextProp::WindowSize:
+        *out = m_windowSize;
+        return true;
+    case PXTextProp::Cursor:
+        *out = static_cast<int32_t>(m_cursor);
+        return true;
+    default:
+        break;
     }
     if (PXEntity2DGUIElement::GetProperty(id, out))
         return true;
@@ -336,7 +350,8 @@ bool PXEntity2DGUIText::Draw()
             size_t column = 0;
             const size_t line = CursorLine(&column);
             const std::string shown = Masked(m_lines[line]);
-            DrawCursor(*font, shown.substr(0, column), m_x, m_y + step * static_cast<int32_t>(line), shown, true);
+            DrawCursor(*font, shown.substr(0, column), m_x, m_y + step * static_cast<int32_t>(line), shown,
+                       true);
         }
         return true;
     }
@@ -371,7 +386,9 @@ void PXEntity2DGUIText::Invalidate()
     if (m_editing)
         width += 2 * cw;
     PXRect r;
-    r.left = m_justify == PXJustify::Right ? m_x - width : m_justify == PXJustify::Centre ? m_x - width / 2 : m_x;
+    r.left = m_justify == PXJustify::Right    ? m_x - width
+             : m_justify == PXJustify::Centre ? m_x - width / 2
+                                              : m_x;
     r.right = m_x + width;
     r.top = m_y;
     r.bottom = m_y + height;
@@ -389,8 +406,9 @@ bool PXEntity2DGUIText::Click(const PXPoint& point)
     const int32_t width = clickWidth >= 0 ? clickWidth : static_cast<int32_t>(m_text.size()) * cw;
     m_width = width;
     m_height = ch;
-    const int32_t left =
-        m_justify == PXJustify::Right ? m_x - width : m_justify == PXJustify::Centre ? m_x - width / 2 : m_x;
+    const int32_t left = m_justify == PXJustify::Right    ? m_x - width
+                         : m_justify == PXJustify::Centre ? m_x - width / 2
+                                                          : m_x;
     return left < point.x && point.x < m_x + width && m_y < point.y && point.y < m_y + ch;
 }
 
@@ -471,11 +489,21 @@ bool PXEntity2DGUIText::OnTextKey(int32_t key)
         if (m_cursor > 0)
             --m_cursor;
         break;
-    case KeyArrowRight: m_cursor = std::min(m_cursor + 1, length); break;
-    case KeyArrowUp: MoveCursorLine(-1); break;
-    case KeyArrowDown: MoveCursorLine(1); break;
-    case PXTextKey::Home: m_cursor = 0; break;
-    case PXTextKey::End: m_cursor = length; break;
+    case KeyArrowRight:
+        m_cursor = std::min(m_cursor + 1, length);
+        break;
+    case KeyArrowUp:
+        MoveCursorLine(-1);
+        break;
+    case KeyArrowDown:
+        MoveCursorLine(1);
+        break;
+    case PXTextKey::Home:
+        m_cursor = 0;
+        break;
+    case PXTextKey::End:
+        m_cursor = length;
+        break;
     default:
         if (key < 32 || key > 254 || !InsertChar(key))
             return false;

@@ -34,7 +34,8 @@ PXEntity2DGUIToggleButton::PXEntity2DGUIToggleButton(PXEntityBaseType* type) : P
     if (!g_entityRegistry)
         return;
     for (int32_t i = 0; i < ToggleType()->GetNumStates(); ++i)
-        m_buttons[static_cast<size_t>(i)] = g_entityRegistry->CreateEntity(ToggleType()->GetButtonRef(i), PXKind::Button);
+        m_buttons[static_cast<size_t>(i)] =
+            g_entityRegistry->CreateEntity(ToggleType()->GetButtonRef(i), PXKind::Button);
 }
 
 PXEntity2DGUIToggleButton::~PXEntity2DGUIToggleButton() = default;
@@ -139,7 +140,8 @@ bool PXEntity2DGUIToggleButton::Click(const PXPoint& point)
     return true;
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIToggleButtonPrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+PXEntity2DGUIToggleButtonPrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<PXEntity2DGUIToggleButtonType>(block);
 }

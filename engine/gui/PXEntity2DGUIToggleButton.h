@@ -49,7 +49,10 @@ public:
     PXEntity2DGUIElement* GetButton(uint32_t i) const;
 
 private:
-    PXEntity2DGUIToggleButtonType* ToggleType() const { return static_cast<PXEntity2DGUIToggleButtonType*>(m_type); }
+    PXEntity2DGUIToggleButtonType* ToggleType() const
+    {
+        return static_cast<PXEntity2DGUIToggleButtonType*>(m_type);
+    }
     PXEntity2DGUIElement* Current() const { return GetButton(m_state); }
 
     std::array<std::unique_ptr<PXEntityBase>, PXEntity2DGUIToggleButtonType::MaxStates> m_buttons;

@@ -43,11 +43,12 @@ protected:
     PXEntity2DGUIButton* MakeButton(const std::string& extra = "", const std::string& name = "")
     {
         const std::string type = name.empty() ? "B" + std::to_string(++m_count) : name;
-        PXEntityRef ref = Define("class = button\ntype = " + type +
-                                 "\nMainImageEnt = sprite, Main\nDownImageEnt = sprite, Down\n"
-                                 "HighlightImageEnt = sprite, Frame\nDisabledImageEnt = sprite, Off\n"
-                                 "ContentSound = content.wav\nClickSound = click.wav\nDownSound = down.wav\n" +
-                                 extra);
+        PXEntityRef ref =
+            Define("class = button\ntype = " + type +
+                   "\nMainImageEnt = sprite, Main\nDownImageEnt = sprite, Down\n"
+                   "HighlightImageEnt = sprite, Frame\nDisabledImageEnt = sprite, Off\n"
+                   "ContentSound = content.wav\nClickSound = click.wav\nDownSound = down.wav\n" +
+                   extra);
         auto* button = Create<PXEntity2DGUIButton>(ref, PXKind::Button);
         button->SetPosition(PXPoint{10, 10});
         button->Update(0.0f);
@@ -80,7 +81,8 @@ TEST_F(ButtonTest, HitRectFollowsTheMainImageAndIsStrict)
         int32_t x, y;
         bool over;
     };
-    const Case cases[] = {{11, 11, true}, {13, 13, true}, {10, 11, false}, {11, 10, false}, {14, 11, false}, {11, 14, false}};
+    const Case cases[] = {{11, 11, true},  {13, 13, true},  {10, 11, false},
+                          {11, 10, false}, {14, 11, false}, {11, 14, false}};
     for (const Case& c : cases) {
         EXPECT_EQ(c.over, button->IsOver(PXPoint{c.x, c.y})) << c.x << "," << c.y;
         EXPECT_EQ(c.over, button->Click(PXPoint{c.x, c.y})) << c.x << "," << c.y;

@@ -10,7 +10,8 @@ class ElementTest : public GuiTest {
 protected:
     PXEntity2DGUIElement* MakeElement(const std::string& extraKeys = "")
     {
-        PXEntityRef ref = Define("class = 2DGUIElement\ntype = Area" + std::to_string(++m_count) + "\n" + extraKeys);
+        PXEntityRef ref =
+            Define("class = 2DGUIElement\ntype = Area" + std::to_string(++m_count) + "\n" + extraKeys);
         return Create<PXEntity2DGUIElement>(ref);
     }
 
@@ -28,7 +29,8 @@ TEST_F(ElementTest, TypeReadsTooltipKeysWithTheirDefaults)
     EXPECT_TRUE(plainType->IsToolTipRelative());
     EXPECT_EQ(0u, plainType->GetImageLoadFlags());
 
-    auto* set = MakeElement("tooltip = \"Start a new game\"\ntooltippos = 5, -7\ntooltiprelative = 0\ndither 1\n");
+    auto* set =
+        MakeElement("tooltip = \"Start a new game\"\ntooltippos = 5, -7\ntooltiprelative = 0\ndither 1\n");
     auto* setType = static_cast<PXEntity2DGUIElementType*>(set->GetType());
     EXPECT_EQ("Start a new game", setType->GetToolTip());
     EXPECT_EQ(5, setType->GetToolTipPos().x);
@@ -125,11 +127,10 @@ TEST_F(ElementTest, PulseStartsAtItsFloorAndRunsATriangleWave)
         int alpha;
     };
     const Step steps[] = {
-        {10.0f, 160},   // from 0, below the floor: clamps to 160 and turns upward
-        {100.0f, 179},  // 160 + 19
-        {400.0f, 255},  // overshoots the ceiling: clamps and turns down
-        {100.0f, 236},
-        {500.0f, 160},  // undershoots the floor: clamps and turns up
+        {10.0f, 160},                  // from 0, below the floor: clamps to 160 and turns upward
+        {100.0f, 179},                 // 160 + 19
+        {400.0f, 255},                 // overshoots the ceiling: clamps and turns down
+        {100.0f, 236}, {500.0f, 160},  // undershoots the floor: clamps and turns up
         {50.0f, 169},
     };
     for (const Step& s : steps) {
@@ -146,7 +147,8 @@ TEST_F(ElementTest, PulseStartsAtItsFloorAndRunsATriangleWave)
 TEST_F(ElementTest, TintPropertiesRoundTripAndOtherIdsAreNotHandled)
 {
     auto* e = MakeElement();
-    const int32_t ids[] = {PXGuiProp::TintAlpha, PXGuiProp::TintRed, PXGuiProp::TintBlue, PXGuiProp::TintGreen};
+    const int32_t ids[] = {PXGuiProp::TintAlpha, PXGuiProp::TintRed, PXGuiProp::TintBlue,
+                           PXGuiProp::TintGreen};
     int32_t value = 10;
     for (int32_t id : ids) {
         EXPECT_TRUE(e->SetProperty(id, value));
@@ -182,8 +184,8 @@ TEST_F(ElementTest, TooltipNeedsTheMouseStrictlyInside)
         bool inside;
     };
     const Case cases[] = {
-        {120, 60, true},  {101, 51, true},  {139, 69, true},
-        {100, 60, false}, {140, 60, false}, {120, 50, false}, {120, 70, false},
+        {120, 60, true},  {101, 51, true},  {139, 69, true},  {100, 60, false},
+        {140, 60, false}, {120, 50, false}, {120, 70, false},
     };
     for (const Case& c : cases) {
         host.requests.clear();

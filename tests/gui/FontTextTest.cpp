@@ -42,13 +42,15 @@ protected:
     {
         if (extra.empty())
             return Create<PXEntity2DGUIFont>(fontRef, PXKind::Font);
-        PXEntityRef ref = Define("class = font\ntype = F" + std::to_string(++m_count) + "\n" + FontKeys + extra);
+        PXEntityRef ref =
+            Define("class = font\ntype = F" + std::to_string(++m_count) + "\n" + FontKeys + extra);
         return Create<PXEntity2DGUIFont>(ref, PXKind::Font);
     }
 
     PXEntity2DGUIText* MakeText(const std::string& keys)
     {
-        PXEntityRef ref = Define("class = text\ntype = T" + std::to_string(++m_count) + "\nFontEnt = font, Small\n" + keys);
+        PXEntityRef ref =
+            Define("class = text\ntype = T" + std::to_string(++m_count) + "\nFontEnt = font, Small\n" + keys);
         auto* text = Create<PXEntity2DGUIText>(ref, PXKind::Text);
         text->Update(0.0f);
         return text;
@@ -159,13 +161,16 @@ TEST_F(FontTest, FontWithoutCellsOrSheetDrawsNothing)
     PXEntityRef noCells = Define("class = font\ntype = NoCells\nimage = sheet.bmp\nchars = AB\n");
     auto* font = Create<PXEntity2DGUIFont>(noCells, PXKind::Font);
     EXPECT_FALSE(font->DrawText("AB", PXPoint{0, 0}, PXJustify::Left, 255, nullptr));
-    PXEntityRef noSheet = Define("class = font\ntype = NoSheet\nimage = none.bmp\ncharwidth 3\ncharheight 2\n");
-    EXPECT_FALSE(Create<PXEntity2DGUIFont>(noSheet, PXKind::Font)->DrawText("A", PXPoint{0, 0}, 1, 255, nullptr));
+    PXEntityRef noSheet =
+        Define("class = font\ntype = NoSheet\nimage = none.bmp\ncharwidth 3\ncharheight 2\n");
+    EXPECT_FALSE(
+        Create<PXEntity2DGUIFont>(noSheet, PXKind::Font)->DrawText("A", PXPoint{0, 0}, 1, 255, nullptr));
     // More characters than cells: the ones past the sheet are skipped, the rest still drawn.
     PXEntityRef many = Define("class = font\ntype = Many\nimage = sheet.bmp\nchars = \"AB_*C xyz\"\n"
                               "charwidth = 3\ncharheight = 2\noffsetx = 1\n");
     Fill(0);
-    EXPECT_TRUE(Create<PXEntity2DGUIFont>(many, PXKind::Font)->DrawText("yA", PXPoint{0, 0}, 1, 255, nullptr));
+    EXPECT_TRUE(
+        Create<PXEntity2DGUIFont>(many, PXKind::Font)->DrawText("yA", PXPoint{0, 0}, 1, 255, nullptr));
     EXPECT_EQ(0, Cell(0, 0));
     EXPECT_EQ(Red, Cell(4, 0));
 }
@@ -177,7 +182,8 @@ TEST_F(FontTest, WidthAndFit)
     EXPECT_EQ(10, font->TextWidth("AB  ", false));
     EXPECT_EQ(18, font->TextWidth("AB  ", true));
     EXPECT_EQ(0, font->TextWidth("   ", false));
-    const std::pair<int32_t, std::string> fits[] = {{0, ""}, {4, ""}, {5, "A"}, {10, "A"}, {11, "AB"}, {100, "ABAB"}};
+    const std::pair<int32_t, std::string> fits[] = {{0, ""},   {4, ""},    {5, "A"},
+                                                    {10, "A"}, {11, "AB"}, {100, "ABAB"}};
     for (const auto& f : fits) {
         std::string out = "stale";
         font->FitText(&out, "ABAB", f.first);
@@ -241,8 +247,13 @@ TEST_F(FontTest, TextKeyHandlerAndFilters)
         {"above 127 ignored", "", "a", 1, {-23}, "a", 1},
         {"control codes ignored", "", "a", 1, {9, 13}, "a", 1},
         {"numbers only", "NumbersOnly = 1\n", "1", 1, {'a', '2', '.'}, "12", 2},
-        {"address typed", "IPAddress = 1\n", "", 0,
-         {'1', '9', '2', '.', '1', '6', '8', '.', '0', '.', '1'}, "192.168.0.1", 11},
+        {"address typed",
+         "IPAddress = 1\n",
+         "",
+         0,
+         {'1', '9', '2', '.', '1', '6', '8', '.', '0', '.', '1'},
+         "192.168.0.1",
+         11},
         {"fourth dot", "IPAddress = 1\n", "1.2.3.4", 7, {'.'}, "1.2.3.4", 7},
         {"fourth digit", "IPAddress = 1\n", "1.234", 5, {'5'}, "1.234", 5},
         {"dot after dot", "IPAddress = 1\n", "1.", 2, {'.'}, "1.", 2},
@@ -315,7 +326,8 @@ TEST(WindowSlice, Cases)
     };
     for (const Case& c : cases) {
         size_t at = 99;
-        EXPECT_EQ(c.slice, PXEntity2DGUIText::WindowSlice(c.text, c.cursor, c.window, &at)) << c.window << "/" << c.cursor;
+        EXPECT_EQ(c.slice, PXEntity2DGUIText::WindowSlice(c.text, c.cursor, c.window, &at))
+            << c.window << "/" << c.cursor;
         EXPECT_EQ(c.at, at) << c.window << "/" << c.cursor;
     }
 }
@@ -383,7 +395,7 @@ TEST_F(FontTest, WrappedTextLaysOutLinesAndReportsItsSize)
     text->Draw();
     EXPECT_EQ(Red, Cell(0, 0));
     EXPECT_EQ(Red, Cell(8, 0));
-    EXPECT_EQ(0, Cell(0, 5));      // the second line, 3 + 2 lower, starts with a space
+    EXPECT_EQ(0, Cell(0, 5));  // the second line, 3 + 2 lower, starts with a space
     EXPECT_EQ(Green, Cell(4, 5));
 }
 
@@ -427,8 +439,13 @@ TEST_F(FontTest, ClickIsStrictInsideTheHotWidth)
     };
     // Position (20, 10); line height 3; char width 4: "AB" is 8 wide by default.
     const Case cases[] = {
-        {"", 21, 11, true},  {"", 27, 12, true},  {"", 20, 11, false}, {"", 28, 11, false},
-        {"", 21, 13, false}, {"ClickWidth = 30\n", 49, 11, true}, {"ClickWidth = 30\nDefaultJustify = 3\n", 6, 11, true},
+        {"", 21, 11, true},
+        {"", 27, 12, true},
+        {"", 20, 11, false},
+        {"", 28, 11, false},
+        {"", 21, 13, false},
+        {"ClickWidth = 30\n", 49, 11, true},
+        {"ClickWidth = 30\nDefaultJustify = 3\n", 6, 11, true},
         {"ClickWidth = 30\nDefaultJustify = 3\n", 5, 11, false},
     };
     for (const Case& c : cases) {
@@ -467,9 +484,8 @@ TEST_F(FontTest, InvalidateCoversTheTextByJustify)
 TEST(FormatInt, OnlyTheFirstIntegerConversionIsFilled)
 {
     const std::pair<const char*, const char*> cases[] = {
-        {"%d fps", "50 fps"}, {"FPS: %i", "FPS: 50"}, {"%05d", "00050"}, {"100%%", "100%"},
-        {"%s", "%s"},          {"%d %d", "50 %d"},   {"%n%d", "%n50"},   {"plain", "plain"},
-        {"%", "%"},
+        {"%d fps", "50 fps"}, {"FPS: %i", "FPS: 50"}, {"%05d", "00050"},  {"100%%", "100%"}, {"%s", "%s"},
+        {"%d %d", "50 %d"},   {"%n%d", "%n50"},       {"plain", "plain"}, {"%", "%"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.second, PXFormatInt(c.first, 50)) << c.first;
@@ -477,7 +493,8 @@ TEST(FormatInt, OnlyTheFirstIntegerConversionIsFilled)
 
 TEST_F(FontTest, FrameRateTextConvergesAndHidesWhenOff)
 {
-    PXEntityRef ref = Define("class = FPSText\ntype = Rate\nFontEnt = font, Small\nDefaultText = \"%d fps\"\n");
+    PXEntityRef ref =
+        Define("class = FPSText\ntype = Rate\nFontEnt = font, Small\nDefaultText = \"%d fps\"\n");
     auto* fps = Create<PXEntity2DGUIFPSText>(ref, PXKind::Text);
     g_showFps = 1;
     for (int i = 0; i < 300; ++i)
@@ -492,8 +509,9 @@ TEST_F(FontTest, MultiTextSplitsTitleAndBodyAndDrawsBothFonts)
 {
     WriteSolidImage("big.bmp", 6, 4, Yellow);
     Define("class = font\ntype = Big\nimage = big.bmp\nchars = T\ncharwidth 6\ncharheight 4\n");
-    PXEntityRef ref = Define("class = MultiText\ntype = Help\nTitleFontEnt = font, Big\nMainFontEnt = font, Small\n"
-                             "DefaultJustify = 1\nDefaultText = \"T\\nAB\\nA\"\n");
+    PXEntityRef ref =
+        Define("class = MultiText\ntype = Help\nTitleFontEnt = font, Big\nMainFontEnt = font, Small\n"
+               "DefaultJustify = 1\nDefaultText = \"T\\nAB\\nA\"\n");
     auto* multi = Create<PXEntity2DGUIMultiText>(ref);
     ASSERT_EQ((std::vector<std::string>{"T", "AB", "A"}), multi->GetLines());
     int32_t value = 0;

@@ -79,8 +79,7 @@ protected:
     }
 
     // A new entity of the type, kept alive by the fixture, cast to the class the test expects.
-    template <typename T>
-    T* Create(const PXEntityRef& ref, uint32_t kind = PXKind::GuiElement)
+    template <typename T> T* Create(const PXEntityRef& ref, uint32_t kind = PXKind::GuiElement)
     {
         std::unique_ptr<PXEntityBase> entity = registry.CreateEntity(ref, kind);
         EXPECT_NE(nullptr, entity);
@@ -212,8 +211,8 @@ protected:
             e.width = frames[i].w;
             e.height = frames[i].h;
             const uint16_t p = frames[i].pixel;
-            e.palette = {uint8_t(((p >> 10) & 0x1F) << 3), uint8_t(((p >> 5) & 0x1F) << 3), uint8_t((p & 0x1F) << 3),
-                         255};
+            e.palette = {uint8_t(((p >> 10) & 0x1F) << 3), uint8_t(((p >> 5) & 0x1F) << 3),
+                         uint8_t((p & 0x1F) << 3), 255};
             e.paletteCount = 1;
             e.pixels.assign(static_cast<size_t>(e.width * e.height), 0);
             list.entries.push_back(e);

@@ -67,13 +67,28 @@ TEST_F(SpriteTest, DrawChoosesTheBlitByFlipAlphaKeyAndMask)
         {"colour key", "image = quad.bmp\ntransparent = 1\n", false, 255, {Red, White, Green, Blue}},
         {"flipped", "image = quad.bmp\n", true, 255, {Green, Blue, Red, 0}},
         // Blend halfway towards the source; the key colour still blends without the key.
-        {"alpha", "image = quad.bmp\n", false, 128, {Rgb(31, 15, 15), Rgb(15, 15, 15), Rgb(15, 31, 15), Rgb(15, 15, 31)}},
-        {"alpha keyed", "image = quad.bmp\ntransparent = 1\n", false, 128,
+        {"alpha",
+         "image = quad.bmp\n",
+         false,
+         128,
+         {Rgb(31, 15, 15), Rgb(15, 15, 15), Rgb(15, 31, 15), Rgb(15, 15, 31)}},
+        {"alpha keyed",
+         "image = quad.bmp\ntransparent = 1\n",
+         false,
+         128,
          {Rgb(31, 15, 15), White, Rgb(15, 31, 15), Rgb(15, 15, 31)}},
         // The mask: 255 draws the source, 0 keeps the background; key-colour pixels are skipped.
-        {"mask", "image = quad.bmp\nalphaimage = quad_mask.bmp\n", false, 255, {Red, White, White, Rgb(15, 15, 31)}},
+        {"mask",
+         "image = quad.bmp\nalphaimage = quad_mask.bmp\n",
+         false,
+         255,
+         {Red, White, White, Rgb(15, 15, 31)}},
         // Flipping wins over the mask.
-        {"flip over mask", "image = quad.bmp\nalphaimage = quad_mask.bmp\n", true, 255, {Green, Blue, Red, 0}},
+        {"flip over mask",
+         "image = quad.bmp\nalphaimage = quad_mask.bmp\n",
+         true,
+         255,
+         {Green, Blue, Red, 0}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -160,7 +175,8 @@ TEST_F(SpriteTest, InvalidateCoversTheImageAndClearsOnlyWhenTransparent)
         const char* keys;
         uint16_t after;  // the pixel under the sprite after invalidating
     };
-    const Case cases[] = {{"image = wide.bmp\nxoffset = 1\n", White}, {"image = wide.bmp\nxoffset = 1\ntransparent 1\n", 0}};
+    const Case cases[] = {{"image = wide.bmp\nxoffset = 1\n", White},
+                          {"image = wide.bmp\nxoffset = 1\ntransparent 1\n", 0}};
     for (const Case& c : cases) {
         auto* sprite = MakeSprite(c.keys);
         sprite->SetPosition(PXPoint{5, 6});
@@ -183,7 +199,7 @@ TEST_F(SpriteTest, ClickIsInclusiveOnEveryEdge)
         int32_t x, y;
         bool hit;
     };
-    const Case cases[] = {{12, 21, true}, {16, 22, true}, {14, 21, true}, {11, 21, false},
+    const Case cases[] = {{12, 21, true},  {16, 22, true},  {14, 21, true}, {11, 21, false},
                           {17, 21, false}, {12, 20, false}, {12, 23, false}};
     for (const Case& c : cases)
         EXPECT_EQ(c.hit, sprite->Click(PXPoint{c.x, c.y})) << c.x << "," << c.y;
@@ -216,7 +232,7 @@ TEST_F(SpriteTest, ScrollingSpriteKeepsItsOffsetInsideTheImage)
     EXPECT_EQ(columns[static_cast<size_t>(start)], column(0));
     EXPECT_EQ(columns[63], column(63 - start));
     EXPECT_EQ(columns[0], column(64 - start));  // the next tile starts at the image's left edge
-    EXPECT_EQ(0, Pixel(100, 0));                 // the box ends at its width
+    EXPECT_EQ(0, Pixel(100, 0));                // the box ends at its width
 }
 
 class AnimSpriteTest : public SpriteTest {
