@@ -8,6 +8,7 @@
 #include "engine/gui/PXEntity2DGUIFPSText.h"
 #include "engine/gui/PXEntity2DGUIFont.h"
 #include "engine/gui/PXEntity2DGUIMultiText.h"
+#include "engine/gui/PXEntity2DGUIPFire.h"
 #include "engine/gui/PXEntity2DGUIScrollingSprite.h"
 #include "engine/gui/PXEntity2DGUISprite.h"
 #include "engine/gui/PXEntity2DGUIText.h"
@@ -24,6 +25,7 @@ PXEntity2DGUIMultiTextPrototype s_multiTextPrototype;
 PXEntity2DGUIFPSTextPrototype s_fpsTextPrototype;
 PXEntity2DGUIButtonPrototype s_buttonPrototype;
 PXEntity2DGUIToggleButtonPrototype s_toggleButtonPrototype;
+PXEntity2DGUIPFirePrototype s_firePrototype;
 }  // namespace
 
 bool PXRegisterGuiClasses(PXEntityRegistry& registry)
@@ -43,6 +45,7 @@ bool PXRegisterGuiClasses(PXEntityRegistry& registry)
         {&s_fpsTextPrototype, "FPSText"},
         {&s_buttonPrototype, "button"},
         {&s_toggleButtonPrototype, "togglebutton"},
+        {&s_firePrototype, "PFire"},
     };
     bool ok = true;
     for (const Entry& e : entries)
