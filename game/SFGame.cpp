@@ -17,6 +17,8 @@
 #include "engine/gui/PXGuiClasses.h"
 #include "engine/settings/PXSettingsManager.h"
 #include "engine/sound/PXSoundManager.h"
+#include "game/SFEntityInstrMenuScene.h"
+#include "game/SFEntityMainMenuScene.h"
 
 namespace {
 
@@ -422,6 +424,8 @@ void SFGame::RegisterPrototypes(PXEntityRegistry& registry)
 {
     PXRegisterGuiClasses(registry);
     registry.RegisterPrototype(&g_2DScenePrototype, "2DScene");
+    registry.RegisterPrototype(&g_mainMenuScenePrototype, "SFMainMenuScene");
+    registry.RegisterPrototype(&g_instrMenuScenePrototype, "SFInstrMenuScene");
 }
 
 namespace {

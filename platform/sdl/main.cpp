@@ -15,6 +15,7 @@
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "game/SFGame.h"
 #include "platform/openal/PXOpenALAudioDevice.h"
+#include "platform/posix/PXPosixDocumentOpener.h"
 #include "platform/posix/PXPosixFileManager.h"
 #include "platform/posix/PXPosixSettingsManager.h"
 #include "platform/sdl/PXSDLClock.h"
@@ -66,6 +67,7 @@ int RunGame()
     g_fileSystem = fileSystem.get();
     g_soundManager = sound.get();
     g_settings = settings.get();
+    PXPosixInstallDocumentOpener();
 
     game->Initialise();
 

@@ -1,0 +1,65 @@
+// The main menu: quit, the about page, the high scores and the three difficulty buttons
+// that lead to the instructions screen. Its look is all in its definition.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+#include "engine/entity/PXEntity2DScene.h"
+
+class SFEntityMainMenuSceneType : public PXEntity2DSceneType {
+public:
+    // The menu's own element records, in the order their keys are read (and buttons tried).
+    enum Slot : size_t { Quit, WebPage, HighScore, StartEasyGame, StartMediumGame, StartHardGame, Ver, SlotCount };
+
+    // Appends one record per slot to the scene's element list, so the base scene loads,
+    // updates, draws and deletes them in priority order with the others.
+    explicit SFEntityMainMenuSceneType(const PXDefinitionBlock* block);
+
+    std::unique_ptr<PXEntityBase> CreateEntity() override;
+
+    // The slot's record, or none when the type was built without a definition.
+    const PXSceneElement* GetSlot(Slot slot);
+    // The slot's entity, or none when it is missing or could not be created.
+    PXEntity2DGUIElement* GetSlotEntity(Slot slot);
+
+private:
+    static constexpr size_t NoRecord = static_cast<size_t>(-1);
+    // Index of each slot's record in the element list (kept valid: see the constructor).
+    std::array<size_t, SlotCount> m_slotIndex;
+};
+
+class SFEntityMainMenuScene : public PXEntity2DScene {
+public:
+    static constexpr const char* Version = "Ver: 1.1.5";
+    static constexpr const char* AboutPage = "Shardfall/about.html";
+    static constexpr const char* ProjectAddress = "https://shardfall.example/";
+
+    // Sets the version text when the definition has a "Ver" element and fades the song in.
+    explicit SFEntityMainMenuScene(SFEntityMainMenuSceneType* type);
+
+    // Any mouse button: the first of the menu's buttons the point hits acts.
+    bool OnMouseUp(const PXPoint* point, int button) override;
+    // Escape quits; other keys go to the open dialogs only.
+    bool OnKeyDown(int key) override;
+
+    // What "WebPage" opens: the about page beside the program when it is there, else the
+    // project's address.
+    static std::string WebPageTarget();
+
+private:
+    SFEntityMainMenuSceneType* MenuType() const { return static_cast<SFEntityMainMenuSceneType*>(m_type); }
+    bool Hit(SFEntityMainMenuSceneType::Slot slot, const PXPoint& point);
+    void StartGame(int32_t difficulty);
+    void Go(const char* className, const char* entityName);
+};
+
+class SFEntityMainMenuScenePrototype : public PXEntityTypePrototype {
+public:
+    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
+};
+
+// The prototype registered as class "SFMainMenuScene".
+extern SFEntityMainMenuScenePrototype g_mainMenuScenePrototype;
