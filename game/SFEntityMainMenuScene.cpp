@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <vector>
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGame.h"
