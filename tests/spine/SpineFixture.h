@@ -407,8 +407,9 @@ class TestGame : public SFGame {
 protected:
     void RegisterPrototypes(PXEntityRegistry& registry) override
     {
-        SFGame::RegisterPrototypes(registry);
+        // First, so the doubles take the class names the game registers too.
         RegisterTestClasses(registry);
+        SFGame::RegisterPrototypes(registry);
     }
 };
 
