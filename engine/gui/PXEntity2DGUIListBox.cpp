@@ -515,6 +515,11 @@ void PXEntity2DGUIListBox::DragThumb(const Metrics& m)
 
 void PXEntity2DGUIListBox::FollowSelection()
 {
+    // Without rows there is no view to move.
+    if (ListHeight() < 1) {
+        m_top = 0;
+        return;
+    }
     if (m_selection < m_top)
         m_top = m_selection;
     else if (m_selection >= m_top + ListHeight())
@@ -627,6 +632,11 @@ void PXEntity2DGUIListBox::DrawTrack(const Metrics& m)
 
 void PXEntity2DGUIListBox::DrawThumb(const Metrics& m)
 {
+    // Without rows there is nothing to scroll.
+    if (ListHeight() < 1) {
+        m_thumb = PXRect{};
+        return;
+    }
     const int32_t left = m_x + m.width + 6;
     const int32_t top = m_y - 5 + m.arrowH + static_cast<int32_t>(static_cast<float>(m_top) * m.step);
     const int32_t length = m.step < 3.0f ? 3 : static_cast<int32_t>(m.step);
