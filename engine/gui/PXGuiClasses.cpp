@@ -7,6 +7,7 @@
 #include "engine/gui/PXEntity2DGUIElement.h"
 #include "engine/gui/PXEntity2DGUIFPSText.h"
 #include "engine/gui/PXEntity2DGUIFont.h"
+#include "engine/gui/PXEntity2DGUIListBox.h"
 #include "engine/gui/PXEntity2DGUIMultiText.h"
 #include "engine/gui/PXEntity2DGUIPFire.h"
 #include "engine/gui/PXEntity2DGUIScrollingSprite.h"
@@ -26,6 +27,7 @@ PXEntity2DGUIFPSTextPrototype s_fpsTextPrototype;
 PXEntity2DGUIButtonPrototype s_buttonPrototype;
 PXEntity2DGUIToggleButtonPrototype s_toggleButtonPrototype;
 PXEntity2DGUIPFirePrototype s_firePrototype;
+PXEntity2DGUIListBoxPrototype s_listBoxPrototype;
 }  // namespace
 
 bool PXRegisterGuiClasses(PXEntityRegistry& registry)
@@ -46,6 +48,7 @@ bool PXRegisterGuiClasses(PXEntityRegistry& registry)
         {&s_buttonPrototype, "button"},
         {&s_toggleButtonPrototype, "togglebutton"},
         {&s_firePrototype, "PFire"},
+        {&s_listBoxPrototype, "ListBox"},
     };
     bool ok = true;
     for (const Entry& e : entries)
