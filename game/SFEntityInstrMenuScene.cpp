@@ -1,20 +1,58 @@
-// Instructions screen: on to the game, or back to the main menu with Escape.
+// Instructions screen: the help list, then on to the game, or back to the main menu with Escape.
 #include "game/SFEntityInstrMenuScene.h"
+
+#include <vector>
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/entity/PXDefinitionBlock.h"
+#include "engine/gui/PXEntity2DGUIListBox.h"
 
 SFEntityInstrMenuScenePrototype g_instrMenuScenePrototype;
+
+namespace {
+constexpr const char* HelpPrefix[] = {"Help"};
+}  // namespace
+
+SFEntityInstrMenuSceneType::SFEntityInstrMenuSceneType(const PXDefinitionBlock* block) : PXEntity2DSceneType(block)
+{
+    if (block == nullptr) {
+        return;
+    }
+    m_helpIndex = AddSlotRecords(HelpPrefix, 1, *block)[0];
+    if (block->FindKey("HelpFile")) {
+        block->ReadString(&m_helpFile);
+    }
+}
 
 std::unique_ptr<PXEntityBase> SFEntityInstrMenuSceneType::CreateEntity()
 {
     return std::make_unique<SFEntityInstrMenuScene>(this);
 }
 
+PXEntity2DGUIListBox* SFEntityInstrMenuSceneType::GetHelpList() const
+{
+    return dynamic_cast<PXEntity2DGUIListBox*>(GetElementEntity(m_helpIndex));
+}
+
 std::unique_ptr<PXEntityBaseType> SFEntityInstrMenuScenePrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<SFEntityInstrMenuSceneType>(block);
+}
+
+SFEntityInstrMenuScene::SFEntityInstrMenuScene(SFEntityInstrMenuSceneType* type) : PXEntity2DScene(type)
+{
+    PXEntity2DGUIListBox* help = HelpList();
+    if (help != nullptr && !type->GetHelpFile().empty()) {
+        help->SetProperty(PXListBoxProp::ViewOnly, 1);
+        help->SetStringProperty(PXListBoxProp::ShowFile, type->GetHelpFile());
+    }
+}
+
+PXEntity2DGUIListBox* SFEntityInstrMenuScene::HelpList() const
+{
+    return static_cast<SFEntityInstrMenuSceneType*>(m_type)->GetHelpList();
 }
 
 void SFEntityInstrMenuScene::Go(const char* className, const char* entityName)
@@ -24,8 +62,13 @@ void SFEntityInstrMenuScene::Go(const char* className, const char* entityName)
     }
 }
 
-bool SFEntityInstrMenuScene::OnMouseUp(const PXPoint* /*point*/, int /*button*/)
+bool SFEntityInstrMenuScene::OnMouseUp(const PXPoint* point, int /*button*/)
 {
+    PXEntity2DGUIListBox* help = HelpList();
+    if (point != nullptr && help != nullptr && help->HitsScrollControls(*point)) {
+        help->Click(*point);
+        return true;
+    }
     Go("SFGameScene", "maingame");
     return true;
 }

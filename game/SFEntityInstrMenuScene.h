@@ -1,25 +1,42 @@
-// The instructions screen shown before every game: any key or click starts the game,
-// Escape goes back to the main menu. Everything it shows is its definition.
+// The instructions screen shown before every game: the help text in a scrolling list, and
+// any other key or click starts the game; Escape goes back to the main menu.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <string>
 
 #include "engine/entity/PXEntity2DScene.h"
 
+class PXEntity2DGUIListBox;
+
 class SFEntityInstrMenuSceneType : public PXEntity2DSceneType {
 public:
-    explicit SFEntityInstrMenuSceneType(const PXDefinitionBlock* block) : PXEntity2DSceneType(block) {}
+    // Reads the "Help" element record (a list box) and "HelpFile", the text it shows.
+    explicit SFEntityInstrMenuSceneType(const PXDefinitionBlock* block);
     std::unique_ptr<PXEntityBase> CreateEntity() override;
+
+    // The help list, or none when the definition has none or it is not a list box.
+    PXEntity2DGUIListBox* GetHelpList() const;
+    const std::string& GetHelpFile() const { return m_helpFile; }
+
+private:
+    size_t m_helpIndex = static_cast<size_t>(-1);
+    std::string m_helpFile;
 };
 
 class SFEntityInstrMenuScene : public PXEntity2DScene {
 public:
-    explicit SFEntityInstrMenuScene(SFEntityInstrMenuSceneType* type) : PXEntity2DScene(type) {}
+    // Fills the help list from the help file.
+    explicit SFEntityInstrMenuScene(SFEntityInstrMenuSceneType* type);
 
+    // Clicks on the help list's arrows and track scroll it (a thumb drag ends there too);
+    // any other click starts the game.
     bool OnMouseUp(const PXPoint* point, int button) override;
     bool OnKeyDown(int key) override;
 
 private:
+    PXEntity2DGUIListBox* HelpList() const;
     void Go(const char* className, const char* entityName);
 };
 

@@ -33,28 +33,8 @@ SFEntityMainMenuSceneType::SFEntityMainMenuSceneType(const PXDefinitionBlock* bl
     if (block == nullptr) {
         return;
     }
-    const size_t first = m_elements.size();
-    for (const char* prefix : SlotPrefixes) {
-        AddElementFromKeys(prefix, *block, m_elements);
-    }
-    // Load sorts the list by priority with a stable sort. Sorting it the same way now makes
-    // that sort a no-op, so the indices taken below stay valid for the type's lifetime.
-    std::vector<size_t> order(m_elements.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [this](size_t a, size_t b) { return m_elements[a].priority < m_elements[b].priority; });
-    std::vector<PXSceneElement> sorted;
-    sorted.reserve(m_elements.size());
-    for (size_t position = 0; position < order.size(); ++position) {
-        const size_t from = order[position];
-        if (from >= first) {
-            m_slotIndex[from - first] = position;
-        }
-        sorted.push_back(std::move(m_elements[from]));
-    }
-    m_elements = std::move(sorted);
+    const std::vector<size_t> slots = AddSlotRecords(SlotPrefixes, SlotCount, *block);
+    std::copy(slots.begin(), slots.end(), m_slotIndex.begin());
 }
 
 std::unique_ptr<PXEntityBase> SFEntityMainMenuSceneType::CreateEntity()

@@ -171,6 +171,33 @@ void PXEntity2DSceneType::AddElementFromKeys(const std::string& prefix, const PX
     list.push_back(std::move(record));
 }
 
+std::vector<size_t> PXEntity2DSceneType::AddSlotRecords(const char* const* prefixes, size_t count,
+                                                        const PXDefinitionBlock& block)
+{
+    const size_t first = m_elements.size();
+    for (size_t i = 0; i < count; ++i) {
+        AddElementFromKeys(prefixes[i], block, m_elements);
+    }
+    std::vector<size_t> order(m_elements.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return m_elements[a].priority < m_elements[b].priority; });
+    std::vector<size_t> slots(count, static_cast<size_t>(-1));
+    std::vector<PXSceneElement> sorted;
+    sorted.reserve(m_elements.size());
+    for (size_t position = 0; position < order.size(); ++position) {
+        const size_t from = order[position];
+        if (from >= first) {
+            slots[from - first] = position;
+        }
+        sorted.push_back(std::move(m_elements[from]));
+    }
+    m_elements = std::move(sorted);
+    return slots;
+}
+
 std::unique_ptr<PXEntityBase> PXEntity2DSceneType::CreateEntity()
 {
     return std::make_unique<PXEntity2DScene>(this);

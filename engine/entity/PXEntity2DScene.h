@@ -50,6 +50,16 @@ public:
     static void AddElementFromKeys(const std::string& prefix, const PXDefinitionBlock& block,
                                    std::vector<PXSceneElement>& list);
 
+    // Appends one record per prefix (read as AddElementFromKeys does) and returns where each
+    // landed. The list is put in priority order now, as Load would, so the returned indices
+    // stay valid for the type's lifetime: Load's stable sort then moves nothing.
+    std::vector<size_t> AddSlotRecords(const char* const* prefixes, size_t count, const PXDefinitionBlock& block);
+    // The entity of the record at `index`, or none for a bad index or an entity not yet made.
+    PXEntity2DGUIElement* GetElementEntity(size_t index) const
+    {
+        return index < m_elements.size() ? m_elements[index].entity.get() : nullptr;
+    }
+
     std::vector<PXSceneElement>& GetElements() { return m_elements; }
     PXSceneElement* GetCursor() const { return m_cursor.get(); }
     PXEntity2DGUIElement* GetCursorEntity() const { return m_cursor ? m_cursor->entity.get() : nullptr; }
