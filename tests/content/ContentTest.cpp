@@ -59,16 +59,26 @@ const Form Forms[] = {
 // Files the code opens by name, whatever the definitions say.
 const char* const CodeNamedFiles[] = {
     "shardfall/sounds/SFSong.wav",  // the song, spelt as the game object asks for it
-    "Shardfall/Images/Tri_Blue.img",       "Shardfall/Images/Tri_Green.img",
-    "Shardfall/Images/Tri_Orange.img",     "Shardfall/Images/Tri_Purple.img",
-    "Shardfall/Images/Tri_Red.img",        "Shardfall/Images/Tri_Yellow.img",
-    "Shardfall/Images/Tri_Gray.img",       "Shardfall/Images/InfoStrip.bmp",
-    "Shardfall/Images/backgrounds.img",    "Shardfall/Images/banners.img",
-    "Shardfall/Images/explo.img",          "Shardfall/Images/shimmer.img",
-    "Shardfall/Images/shimmerflipped.img", "Shardfall/Sounds/Impact.wav",
-    "Shardfall/Sounds/Move.wav",           "Shardfall/Sounds/Switch.wav",
-    "Shardfall/Sounds/specialcomplete.wav", "Shardfall/Sounds/MetalDing_Vibrato.wav",
-    "Shardfall/Sounds/MetalDing_Vibrato_Up.wav", "Shardfall/Sounds/MetalDing_Vibrato_Down.wav",
+    "Shardfall/Images/Tri_Blue.img",
+    "Shardfall/Images/Tri_Green.img",
+    "Shardfall/Images/Tri_Orange.img",
+    "Shardfall/Images/Tri_Purple.img",
+    "Shardfall/Images/Tri_Red.img",
+    "Shardfall/Images/Tri_Yellow.img",
+    "Shardfall/Images/Tri_Gray.img",
+    "Shardfall/Images/InfoStrip.bmp",
+    "Shardfall/Images/backgrounds.img",
+    "Shardfall/Images/banners.img",
+    "Shardfall/Images/explo.img",
+    "Shardfall/Images/shimmer.img",
+    "Shardfall/Images/shimmerflipped.img",
+    "Shardfall/Sounds/Impact.wav",
+    "Shardfall/Sounds/Move.wav",
+    "Shardfall/Sounds/Switch.wav",
+    "Shardfall/Sounds/specialcomplete.wav",
+    "Shardfall/Sounds/MetalDing_Vibrato.wav",
+    "Shardfall/Sounds/MetalDing_Vibrato_Up.wav",
+    "Shardfall/Sounds/MetalDing_Vibrato_Down.wav",
 };
 
 // The lines of the user-data log that contain `marker`.
@@ -161,7 +171,8 @@ protected:
         if (file == nullptr)
             return std::string();
         std::string text(file->GetSize(), '\0');
-        const uint32_t read = text.empty() ? 0 : file->ReadBytes(static_cast<uint32_t>(text.size()), &text[0]);
+        const uint32_t read =
+            text.empty() ? 0 : file->ReadBytes(static_cast<uint32_t>(text.size()), &text[0]);
         text.resize(read);
         fileSystem.Close(file);
         return text;
@@ -221,7 +232,8 @@ TEST_P(ShippedContent, EveryDefinitionFileDefinesItsType)
         ASSERT_TRUE(Block(name, block)) << name;
         const std::string className = Key(block, "class"), typeName = Key(block, "type");
         EXPECT_FALSE(typeName.empty()) << name << " has no type";
-        EXPECT_NE(nullptr, registry.FindType(className, typeName)) << name << ": " << className << "|" << typeName;
+        EXPECT_NE(nullptr, registry.FindType(className, typeName))
+            << name << ": " << className << "|" << typeName;
     }
 }
 
@@ -346,15 +358,18 @@ TEST_P(ShippedContent, HelpTextFitsItsListBoxAndNamesEveryControl)
     }
 
     std::string lower = text;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    for (const char* control : {"mouse", "left button", "right button", "c .", "swap the mouse buttons",
-                                "left / right", "up or space", "down", "p pause", "s sound", "f7 full screen",
-                                "escape quit", "any key"})
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
+    for (const char* control :
+         {"mouse", "left button", "right button", "c .", "swap the mouse buttons", "left / right",
+          "up or space", "down", "p pause", "s sound", "f7 full screen", "escape quit", "any key"})
         EXPECT_NE(std::string::npos, lower.find(control)) << control;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, ShippedContent, ::testing::ValuesIn(Forms),
-                         [](const ::testing::TestParamInfo<Form>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Form>& info) {
+                             return std::string(info.param.name);
+                         });
 
 // The web-page button hands the about page to the desktop's opener, which needs a real file
 // beside the archive as well as in the loose tree.

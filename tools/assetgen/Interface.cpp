@@ -218,7 +218,8 @@ void AddMenuPictures(OutputTree& out, const Faces& faces)
         Canvas c = ScreenBackground(MakeRgb(0.05f, 0.08f, 0.14f), MakeRgb(0.02f, 0.03f, 0.06f), 12);
         Panel(c, 40, 20, 560, 440);
         DrawCentred(c, faces.big, "How to Play", GoldStyle(2.0f), 320, 72);
-        c.RoundRect(HelpArea::x, HelpArea::y, HelpArea::w, HelpArea::h, 6, MakeRgb(0.015f, 0.02f, 0.045f, 0.55f));
+        c.RoundRect(HelpArea::x, HelpArea::y, HelpArea::w, HelpArea::h, 6,
+                    MakeRgb(0.015f, 0.02f, 0.045f, 0.55f));
         DrawCentred(c, faces.menu, "Click or press any key to start", GoldStyle(1.5f), 320, 440);
         out.Add("Shardfall/Images/InstrBG.bmp", EncodeBitmap24(c, PixelMode::Opaque));
     }

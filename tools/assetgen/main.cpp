@@ -48,8 +48,8 @@ int AddFonts(OutputTree& out, const std::string& fontDir)
         {"ScoreFont", "DejaVuSans-Bold.ttf", 20, Style(white, MakeRgb(1.0f, 0.93f, 0.7f), 2.0f, 1), false},
         // Help text in the instructions list box: monospaced, because the list box wraps
         // and sizes itself by characters; a shadow but no outline keeps it light on the panel.
-        {"HelpFont", "DejaVuSansMono.ttf", 13, Style(MakeRgb(0.93f, 0.95f, 1.0f), MakeRgb(0.8f, 0.85f, 0.96f), 0.0f, 1),
-         true},
+        {"HelpFont", "DejaVuSansMono.ttf", 13,
+         Style(MakeRgb(0.93f, 0.95f, 1.0f), MakeRgb(0.8f, 0.85f, 0.96f), 0.0f, 1), true},
     };
     for (const FontSpec& spec : fonts) {
         Face face;
@@ -64,7 +64,8 @@ int AddFonts(OutputTree& out, const std::string& fontDir)
                 solid.At(x, y).a = solid.At(x, y).a > 0.0f ? 1.0f : 0.0f;
         out.Add(stem + ".bmp", EncodeBitmap24(solid, PixelMode::Keyed));
         const int offsetX = spec.monospaced ? sheet.advances.front() - sheet.cellWidth : 0;
-        out.AddText(stem + ".ent", FontDefinition(sheet, spec.name, stem + ".bmp", stem + "_Mask.bmp", offsetX));
+        out.AddText(stem + ".ent",
+                    FontDefinition(sheet, spec.name, stem + ".bmp", stem + "_Mask.bmp", offsetX));
     }
     return 1;
 }
