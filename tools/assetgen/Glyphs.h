@@ -63,6 +63,8 @@ struct FontSheet {
 
 // Glyph sheet of the printable characters that a definition value can carry.
 FontSheet BuildFontSheet(const Face& face, const TextStyle& style, int columns);
-// A complete "font" definition for the sheet, with its FontWidth keys.
+// A complete "font" definition for the sheet, with its FontWidth keys. A non-zero `offsetX`
+// is written as "offsetx", which moves the nominal character width (cell + offset) that list
+// boxes and text fields measure with; a monospaced sheet passes its advance minus the cell.
 std::string FontDefinition(const FontSheet& font, const std::string& typeName, const std::string& imagePath,
-                           const std::string& maskPath);
+                           const std::string& maskPath, int offsetX = 0);

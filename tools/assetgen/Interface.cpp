@@ -212,37 +212,15 @@ void AddMenuPictures(OutputTree& out, const Faces& faces)
         AddWithMask(out, "Shardfall/Images/Title", title);
     }
 
-    // Instructions: everything painted on one panel.
+    // Instructions: the heading and the start hint are painted; the help itself is text in a
+    // list box, so its area is a calm, slightly darker well (the list box draws its frame).
     {
         Canvas c = ScreenBackground(MakeRgb(0.05f, 0.08f, 0.14f), MakeRgb(0.02f, 0.03f, 0.06f), 12);
-        Panel(c, 40, 28, 560, 424);
-        DrawCentred(c, faces.big, "How to Play", GoldStyle(2.0f), 320, 84);
-        const TextStyle body = LabelStyle();
-        TextStyle plain;
-        plain.top = MakeRgb(0.93f, 0.95f, 1.0f);
-        plain.bottom = MakeRgb(0.8f, 0.84f, 0.95f);
-        const char* rules[] = {
-            "Diamonds of two coloured triangles fall into the field.",
-            "Join four or more triangles of one colour to clear them.",
-            "Broken diamonds grow whole again and everything settles.",
-        };
-        float y = 124;
-        for (const char* line : rules) {
-            DrawCentred(c, faces.body, line, plain, 320, y);
-            y += 26;
-        }
-        y += 12;
-        DrawCentred(c, faces.menu, "Mouse", GoldStyle(1.0f), 190, y);
-        DrawCentred(c, faces.menu, "Keyboard", GoldStyle(1.0f), 450, y);
-        const char* mouse[] = {"Move: steer", "Left button: turn", "Hold right: drop", "", "C: swap buttons"};
-        const char* keys[] = {"Left / Right: steer", "Up or Space: turn", "Down: drop", "P: pause   S: sound",
-                              "F7: full screen"};
-        for (int i = 0; i < 5; ++i) {
-            DrawCentred(c, faces.body, mouse[i], plain, 190, y + 28 + 24 * i);
-            DrawCentred(c, faces.body, keys[i], plain, 450, y + 28 + 24 * i);
-        }
-        DrawCentred(c, faces.body, "Escape: quit", body, 320, y + 28 + 24 * 5 + 6);
-        DrawCentred(c, faces.menu, "Click or press any key to start", GoldStyle(1.5f), 320, 428);
+        Panel(c, 40, 20, 560, 440);
+        DrawCentred(c, faces.big, "How to Play", GoldStyle(2.0f), 320, 72);
+        c.RoundRect(HelpArea::x, HelpArea::y, HelpArea::w, HelpArea::h, 6,
+                    MakeRgb(0.015f, 0.02f, 0.045f, 0.55f));
+        DrawCentred(c, faces.menu, "Click or press any key to start", GoldStyle(1.5f), 320, 440);
         out.Add("Shardfall/Images/InstrBG.bmp", EncodeBitmap24(c, PixelMode::Opaque));
     }
 
@@ -418,6 +396,18 @@ void AddButtons(OutputTree& out, const Faces& faces)
                 c.Line(x, y, x, y + dy, 2.0f, ink);
             }
     });
+    // List-box scroll arrows (16 x 16 plates with a small triangle).
+    auto arrow = [](bool up) {
+        return [up](Canvas& c, float s, const Rgba& ink) {
+            const float top = 5.5f + s, bottom = 10.5f + s;
+            if (up)
+                FillPolygon(c, {{8 + s, top}, {12.5f + s, bottom}, {3.5f + s, bottom}}, ink);
+            else
+                FillPolygon(c, {{3.5f + s, top}, {12.5f + s, top}, {8 + s, bottom}}, ink);
+        };
+    };
+    AddButton(out, "ListUp", 16, 16, nullptr, "", arrow(true));
+    AddButton(out, "ListDown", 16, 16, nullptr, "", arrow(false));
 }
 
 void AddSmallPictures(OutputTree& out)
@@ -488,8 +478,8 @@ void AddSmallPictures(OutputTree& out)
         c.RoundRect(0, 0, 320, 160, 12, MakeRgb(0.55f, 0.65f, 0.95f, 0.6f), 1.5f);
         c.RoundRect(4, 4, 312, 24, 8, MakeRgb(0.25f, 0.32f, 0.6f, 0.5f));
         AddWithMask(out, "Shardfall/Images/DialogPanel", c);
-        Canvas well(200, 24);
-        Well(well, 0, 0, 200, 24, 5);
+        Canvas well(InputWellWidth, InputWellHeight);
+        Well(well, 0, 0, InputWellWidth, InputWellHeight, 5);
         AddWithMask(out, "Shardfall/Images/InputWell", well);
     }
     // Window icon: a blue and a yellow triangle making one diamond, on transparency.

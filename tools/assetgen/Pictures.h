@@ -20,6 +20,14 @@ struct Faces {
 constexpr int LevelLooks = 8;
 constexpr int BannerCount = 30;
 
+// The calm area of the instructions background that the help list box covers (the list
+// box definition places its rows inside it), and the name-entry well of the score dialog.
+namespace HelpArea {
+constexpr int x = 76, y = 96, w = 488, h = 318;
+}
+constexpr int InputWellWidth = 300;
+constexpr int InputWellHeight = 28;
+
 // Colour of a triangle colour index 0..6 (blue, green, orange, purple, red, yellow, gray).
 Rgba PieceColour(int colour);
 // One up-pointing 32 x 28 triangle in the given look; outside pixels are transparent.

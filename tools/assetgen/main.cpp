@@ -18,6 +18,7 @@ struct FontSpec {
     const char* file;
     int size;
     TextStyle style;
+    bool monospaced;  // nominal width = the common advance (for list boxes that count characters)
 };
 
 TextStyle Style(Rgba top, Rgba bottom, float outline, int shadow)
@@ -36,15 +37,19 @@ int AddFonts(OutputTree& out, const std::string& fontDir)
     const FontSpec fonts[] = {
         // Large title font: status lines over the field, screen headings, congratulations.
         {"TitleFont", "DejaVuSans-Bold.ttf", 30,
-         Style(MakeRgb(1.0f, 0.96f, 0.75f), MakeRgb(0.98f, 0.66f, 0.2f), 2.0f, 2)},
+         Style(MakeRgb(1.0f, 0.96f, 0.75f), MakeRgb(0.98f, 0.66f, 0.2f), 2.0f, 2), false},
         // Menu font: info-strip values, dialog buttons and messages.
-        {"MenuFont", "DejaVuSans-Bold.ttf", 18, Style(white, MakeRgb(0.78f, 0.86f, 1.0f), 1.5f, 1)},
+        {"MenuFont", "DejaVuSans-Bold.ttf", 18, Style(white, MakeRgb(0.78f, 0.86f, 1.0f), 1.5f, 1), false},
         // Body text: instructions, tooltips, the version text.
-        {"BodyFont", "DejaVuSans.ttf", 13, Style(white, MakeRgb(0.86f, 0.9f, 1.0f), 1.0f, 1)},
+        {"BodyFont", "DejaVuSans.ttf", 13, Style(white, MakeRgb(0.86f, 0.9f, 1.0f), 1.0f, 1), false},
         // Small font for the 15-pixel rows of the high-score table.
-        {"SmallFont", "DejaVuSans-Bold.ttf", 11, Style(white, MakeRgb(0.85f, 0.88f, 0.96f), 1.0f, 0)},
+        {"SmallFont", "DejaVuSans-Bold.ttf", 11, Style(white, MakeRgb(0.85f, 0.88f, 0.96f), 1.0f, 0), false},
         // The floating turn score: white so a tint can colour it.
-        {"ScoreFont", "DejaVuSans-Bold.ttf", 20, Style(white, MakeRgb(1.0f, 0.93f, 0.7f), 2.0f, 1)},
+        {"ScoreFont", "DejaVuSans-Bold.ttf", 20, Style(white, MakeRgb(1.0f, 0.93f, 0.7f), 2.0f, 1), false},
+        // Help text in the instructions list box: monospaced, because the list box wraps
+        // and sizes itself by characters; a shadow but no outline keeps it light on the panel.
+        {"HelpFont", "DejaVuSansMono.ttf", 13,
+         Style(MakeRgb(0.93f, 0.95f, 1.0f), MakeRgb(0.8f, 0.85f, 0.96f), 0.0f, 1), true},
     };
     for (const FontSpec& spec : fonts) {
         Face face;
@@ -58,7 +63,9 @@ int AddFonts(OutputTree& out, const std::string& fontDir)
             for (int x = 0; x < solid.Width(); ++x)
                 solid.At(x, y).a = solid.At(x, y).a > 0.0f ? 1.0f : 0.0f;
         out.Add(stem + ".bmp", EncodeBitmap24(solid, PixelMode::Keyed));
-        out.AddText(stem + ".ent", FontDefinition(sheet, spec.name, stem + ".bmp", stem + "_Mask.bmp"));
+        const int offsetX = spec.monospaced ? sheet.advances.front() - sheet.cellWidth : 0;
+        out.AddText(stem + ".ent",
+                    FontDefinition(sheet, spec.name, stem + ".bmp", stem + "_Mask.bmp", offsetX));
     }
     return 1;
 }
