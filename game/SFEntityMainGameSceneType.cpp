@@ -219,3 +219,8 @@ PXSoundEntry* SFEntityMainGameSceneType::GetSound(SFSound sound) const
     }
     return nullptr;
 }
+
+std::unique_ptr<PXEntityBaseType> SFEntityMainGameScenePrototype::CreateType(const PXDefinitionBlock* block) const
+{
+    return std::make_unique<SFEntityMainGameSceneType>(block);
+}
