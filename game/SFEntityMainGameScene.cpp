@@ -220,9 +220,9 @@ void SFEntityMainGameScene::GameOver(int32_t score, int32_t level, int32_t mode)
 {
     m_status1.clear();
     m_status2.clear();
-    g_newHighScore = std::make_unique<SFHighScore>(static_cast<uint32_t>(std::max(score, 0)),
-                                                   static_cast<uint32_t>(std::max(level, 0)),
-                                                   static_cast<uint32_t>(std::max(mode, 0)), g_lastHighScoreName);
+    g_newHighScore = std::make_unique<SFHighScore>(
+        static_cast<uint32_t>(std::max(score, 0)), static_cast<uint32_t>(std::max(level, 0)),
+        static_cast<uint32_t>(std::max(mode, 0)), g_lastHighScoreName);
     m_paused = true;
     m_gameOver = true;
     ShowMessageBox(GameOverText, TagGameOver, StyleOk, nullptr, nullptr);
@@ -410,11 +410,12 @@ void SFEntityMainGameScene::RunPhases(float frameTime)
     if (m_bannerOffset < FrameHeight) {
         // A level banner runs; the rules wait for it.
         m_bannerTimer += frameTime;
-        m_bannerOffset =
-            std::min(FrameHeight, static_cast<int32_t>(m_bannerTimer / BannerLengthMs * static_cast<float>(FrameHeight)));
+        m_bannerOffset = std::min(FrameHeight, static_cast<int32_t>(m_bannerTimer / BannerLengthMs *
+                                                                    static_cast<float>(FrameHeight)));
         return;
     }
-    const bool cursorVisible = SceneType()->GetCursorEntity() != nullptr && SceneType()->GetCursorEntity()->IsVisible();
+    const bool cursorVisible =
+        SceneType()->GetCursorEntity() != nullptr && SceneType()->GetCursorEntity()->IsVisible();
     m_field.SetPointer(g_mouseX, cursorVisible);
     if (m_field.TurnActive()) {
         m_field.RemovalFrame(frameTime);
@@ -648,8 +649,10 @@ void SFEntityMainGameScene::DrawBackdrop()
         g_screen->Blit(oldBanner, x, oldTop, 0, 0, WholeImage, WholeImage, false);
     }
     const PXImageListEntry* backgrounds = type->GetImageList(SFGameImages::Backgrounds);
-    g_screen->TileImage(FrameImage(backgrounds, level - 1), FieldLeft, newTop, FieldWidth, FrameHeight, false);
-    g_screen->TileImage(FrameImage(backgrounds, level - 2), FieldLeft, oldTop, FieldWidth, FrameHeight, false);
+    g_screen->TileImage(FrameImage(backgrounds, level - 1), FieldLeft, newTop, FieldWidth, FrameHeight,
+                        false);
+    g_screen->TileImage(FrameImage(backgrounds, level - 2), FieldLeft, oldTop, FieldWidth, FrameHeight,
+                        false);
     if (const PXImageEntry* strip = type->GetInfoStrip()) {
         g_screen->Blit(strip->imageId, InfoStripLeft, 0, 0, 0, WholeImage, WholeImage, false);
     }
@@ -699,8 +702,8 @@ void SFEntityMainGameScene::DrawTriangle(int colour, uint8_t orientation, int fr
 
 void SFEntityMainGameScene::DrawShimmer(uint8_t orientation, int32_t x, int32_t y)
 {
-    const PXImageListEntry* list =
-        GameType()->GetImageList(orientation == SFCell::Up ? SFGameImages::Shimmer : SFGameImages::ShimmerFlipped);
+    const PXImageListEntry* list = GameType()->GetImageList(
+        orientation == SFCell::Up ? SFGameImages::Shimmer : SFGameImages::ShimmerFlipped);
     const uint32_t id = FrameImage(list, EffectFrame(list, m_hintTimer / HintLengthMs));
     if (id != PXNoImage && g_screen != nullptr) {
         g_screen->BlitAlpha(id, x, y, 0, 0, WholeImage, WholeImage, SaturatingAdd, true);
@@ -732,7 +735,8 @@ void SFEntityMainGameScene::DrawProgress()
     const int32_t progress = m_field.LevelProgress() + (m_field.RemovedCount() + 1) / 4;
     const int frame = m_field.Level() - 1;
     for (const ProgressMark& mark : ProgressMarks) {
-        const bool shown = mark.threshold == 0 ? threshold >= 3 && threshold <= 5 : threshold == mark.threshold;
+        const bool shown =
+            mark.threshold == 0 ? threshold >= 3 && threshold <= 5 : threshold == mark.threshold;
         if (!shown) {
             continue;
         }
@@ -770,6 +774,6 @@ void SFEntityMainGameScene::DrawTurnScore()
     const int32_t alpha =
         m_turnScoreFade <= 0.0f ? 255 : static_cast<int32_t>(m_turnScoreFade / TurnScoreFadeMs * 255.0f);
     font->DrawText(std::to_string(m_field.TurnPoints()),
-                   {static_cast<int32_t>(m_turnScoreX), static_cast<int32_t>(m_turnScoreY)}, PXJustify::Centre,
-                   alpha, nullptr);
+                   {static_cast<int32_t>(m_turnScoreX), static_cast<int32_t>(m_turnScoreY)},
+                   PXJustify::Centre, alpha, nullptr);
 }

@@ -17,7 +17,8 @@ SFEntityMainGameScenePrototype g_gameScenePrototype;
 namespace {
 
 // Key prefixes of the records, in SFGameRecord order.
-constexpr const char* RecordPrefixes[] = {"Score", "Level", "Status1", "Status2", "Pause", "Sound", "Fullscreen"};
+constexpr const char* RecordPrefixes[] = {"Score", "Level", "Status1",   "Status2",
+                                          "Pause", "Sound", "Fullscreen"};
 
 struct ImageListAsset {
     const char* path;
@@ -26,12 +27,12 @@ struct ImageListAsset {
 
 // In SFGameImages order; the info strip is acquired between gray and the backgrounds.
 constexpr ImageListAsset ImageListAssets[] = {
-    {"Shardfall/Images/Tri_Blue.img", 0},        {"Shardfall/Images/Tri_Green.img", 0},
-    {"Shardfall/Images/Tri_Orange.img", 0},      {"Shardfall/Images/Tri_Purple.img", 0},
-    {"Shardfall/Images/Tri_Red.img", 0},         {"Shardfall/Images/Tri_Yellow.img", 0},
-    {"Shardfall/Images/Tri_Gray.img", 0},        {"Shardfall/Images/backgrounds.img", 0},
-    {"Shardfall/Images/banners.img", 0},         {"Shardfall/Images/explo.img", 1},
-    {"Shardfall/Images/shimmer.img", 1},         {"Shardfall/Images/shimmerflipped.img", 1},
+    {"Shardfall/Images/Tri_Blue.img", 0},   {"Shardfall/Images/Tri_Green.img", 0},
+    {"Shardfall/Images/Tri_Orange.img", 0}, {"Shardfall/Images/Tri_Purple.img", 0},
+    {"Shardfall/Images/Tri_Red.img", 0},    {"Shardfall/Images/Tri_Yellow.img", 0},
+    {"Shardfall/Images/Tri_Gray.img", 0},   {"Shardfall/Images/backgrounds.img", 0},
+    {"Shardfall/Images/banners.img", 0},    {"Shardfall/Images/explo.img", 1},
+    {"Shardfall/Images/shimmer.img", 1},    {"Shardfall/Images/shimmerflipped.img", 1},
 };
 constexpr size_t InfoStripAfter = static_cast<size_t>(SFGameImages::TriGray);
 constexpr const char* InfoStripPath = "Shardfall/Images/InfoStrip.bmp";
@@ -110,7 +111,8 @@ void SFEntityMainGameSceneType::AcquireAssets()
     }
     for (size_t i = 0; i < ImageListCount; ++i) {
         if (m_imageLists[i] == nullptr) {
-            m_imageLists[i] = g_resources->AcquireImageList(ImageListAssets[i].path, ImageListAssets[i].flags);
+            m_imageLists[i] =
+                g_resources->AcquireImageList(ImageListAssets[i].path, ImageListAssets[i].flags);
         }
         if (i == InfoStripAfter && m_infoStrip == nullptr) {
             m_infoStrip = g_resources->AcquireImage(InfoStripPath, 0);
@@ -158,9 +160,8 @@ void SFEntityMainGameSceneType::SortElements()
 {
     std::vector<size_t> order(m_elements.size());
     std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [this](size_t a, size_t b) {
-        return m_elements[a].priority < m_elements[b].priority;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return m_elements[a].priority < m_elements[b].priority; });
     std::vector<PXSceneElement> sorted;
     sorted.reserve(m_elements.size());
     std::vector<int> newIndex(m_elements.size(), -1);
@@ -179,7 +180,8 @@ void SFEntityMainGameSceneType::SortElements()
 const PXSceneElement* SFEntityMainGameSceneType::GetRecord(SFGameRecord record) const
 {
     const size_t r = static_cast<size_t>(record);
-    if (r >= RecordCount || m_recordIndex[r] < 0 || static_cast<size_t>(m_recordIndex[r]) >= m_elements.size()) {
+    if (r >= RecordCount || m_recordIndex[r] < 0 ||
+        static_cast<size_t>(m_recordIndex[r]) >= m_elements.size()) {
         return nullptr;
     }
     return &m_elements[static_cast<size_t>(m_recordIndex[r])];
@@ -220,7 +222,8 @@ PXSoundEntry* SFEntityMainGameSceneType::GetSound(SFSound sound) const
     return nullptr;
 }
 
-std::unique_ptr<PXEntityBaseType> SFEntityMainGameScenePrototype::CreateType(const PXDefinitionBlock* block) const
+std::unique_ptr<PXEntityBaseType>
+SFEntityMainGameScenePrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<SFEntityMainGameSceneType>(block);
 }

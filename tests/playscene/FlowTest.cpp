@@ -21,8 +21,9 @@ TEST_F(PlaySceneTest, TypeKeepsItsRecordsThroughThePrioritySortAndPairsItsAssets
     EXPECT_FALSE(type->IsA(PXKind::GuiElement));
 
     const std::map<SFGameRecord, std::string> names = {
-        {SFGameRecord::Score, "score"},     {SFGameRecord::Level, "level"}, {SFGameRecord::Status1, "status1"},
-        {SFGameRecord::Status2, "status2"}, {SFGameRecord::Pause, "pause"}, {SFGameRecord::Sound, "sound"},
+        {SFGameRecord::Score, "score"},          {SFGameRecord::Level, "level"},
+        {SFGameRecord::Status1, "status1"},      {SFGameRecord::Status2, "status2"},
+        {SFGameRecord::Pause, "pause"},          {SFGameRecord::Sound, "sound"},
         {SFGameRecord::Fullscreen, "fullscreen"}};
     for (const auto& [record, name] : names) {
         ASSERT_NE(Element(record), nullptr) << name;
@@ -87,8 +88,8 @@ TEST_F(PlaySceneTest, OnlySomeKeysStartTheGame)
         int key;
         bool starts;
     };
-    const Case cases[] = {{'x', true},          {' ', true},           {KeyArrowUp, true},   {'P', true},
-                          {KeyReturn, true},    {'c', false},          {'S', false},         {KeyF7, false},
+    const Case cases[] = {{'x', true},           {' ', true},           {KeyArrowUp, true},    {'P', true},
+                          {KeyReturn, true},     {'c', false},          {'S', false},          {KeyF7, false},
                           {KeyArrowDown, false}, {KeyArrowLeft, false}, {KeyArrowRight, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE("key " + std::to_string(c.key));
@@ -207,6 +208,18 @@ TEST_F(PlaySceneTest, PausedBoardIsHiddenOnMediumAndHardButNotEasy)
     }
 }
 
+TEST_F(PlaySceneTest, ImagesLostByTheScreenAreReloadedBeforeDrawing)
+{
+    Make();
+    Render();
+    ASSERT_EQ(screen.GetPixel(FloorX, FloorY), TriangleColours[6]);
+    // A re-created screen has no images; the cache entries still hold the old ids.
+    screen.FreeAllImages();
+    Render();
+    EXPECT_EQ(screen.GetPixel(FloorX, FloorY), TriangleColours[6]);
+    EXPECT_EQ(screen.GetPixel(200, 100), BackgroundColour);
+}
+
 TEST_F(PlaySceneTest, LevelBannerOnLevelOneScrollsInFromTheLastFrame)
 {
     Make();
@@ -239,16 +252,25 @@ TEST_F(PlaySceneTest, QuitQuestionLeadsToTheMainMenuOnlyOnYes)
     EXPECT_EQ(box->buttons, 6);
     EXPECT_EQ(box->GetTag(), 1);
 
-    // While the box is open, keys go to it and no rule runs.
+    // While the box is open, keys go to it, explosions stand still and no rule runs, but the
+    // status texts are still refreshed.
     const int32_t y = PieceY();
+    scene->StartExplosion(200, 200);
     scene->OnKeyDown(KeyArrowDown);
     EXPECT_FALSE(scene->IsDownHeld());
+    scene->Field().SetLevel(4);
     scene->Update(2000.0f);
     EXPECT_EQ(PieceY(), y);
+    ASSERT_EQ(scene->GetExplosions().size(), 1u);
+    EXPECT_EQ(scene->GetExplosions()[0].age, 0.0f);
+    EXPECT_EQ(Element(SFGameRecord::Level)->text, "4");
 
     Answer(4);
     EXPECT_TRUE(game.changes.empty());
     EXPECT_EQ(scene->GetDialogCount(), 0u);
+
+    scene->Update(700.0f);
+    EXPECT_TRUE(scene->GetExplosions().empty());  // 640 ms long
 
     scene->OnKeyDown(KeyEscape);
     Answer(2);

@@ -211,7 +211,7 @@ TEST_F(PlaySceneTest, TurnButtonTurnsOnlyOverTheField)
         int32_t x;
         bool turns;
     };
-    const Case cases[] = {{0, 1, 200, true}, {0, 2, 200, false}, {1, 2, 200, true},
+    const Case cases[] = {{0, 1, 200, true},  {0, 2, 200, false}, {1, 2, 200, true},
                           {1, 1, 200, false}, {0, 1, 81, true},   {0, 1, 432, false}};
     for (const Case& c : cases) {
         SCOPED_TRACE("swap " + std::to_string(c.swap) + " button " + std::to_string(c.button) + " x " +

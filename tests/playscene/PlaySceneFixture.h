@@ -67,7 +67,8 @@ protected:
     {
         const char* probes[] = {"score", "level", "status1", "status2", "deco"};
         for (const char* name : probes) {
-            Write(std::string("probe_") + name + ".ent", std::string("class = probe\ntype = ") + name + "\nText 1\n");
+            Write(std::string("probe_") + name + ".ent",
+                  std::string("class = probe\ntype = ") + name + "\nText 1\n");
         }
         for (const char* name : {"pause", "sound", "fullscreen", "cursor"}) {
             Write(std::string("probe_") + name + ".ent",
@@ -114,8 +115,8 @@ protected:
             e.width = frames[i].w;
             e.height = frames[i].h;
             const uint16_t p = frames[i].pixel;
-            e.palette = {uint8_t(((p >> 10) & 0x1F) << 3), uint8_t(((p >> 5) & 0x1F) << 3), uint8_t((p & 0x1F) << 3),
-                         255};
+            e.palette = {uint8_t(((p >> 10) & 0x1F) << 3), uint8_t(((p >> 5) & 0x1F) << 3),
+                         uint8_t((p & 0x1F) << 3), 255};
             e.paletteCount = 1;
             e.pixels.assign(static_cast<size_t>(e.width * e.height), 0);
             list.entries.push_back(e);
@@ -128,7 +129,8 @@ protected:
     SFEntityMainGameScene& Make()
     {
         scene.reset();
-        std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity("SFGameScene", "maingame", PXKind::Scene);
+        std::unique_ptr<PXEntityBase> made =
+            g_entityRegistry->CreateEntity("SFGameScene", "maingame", PXKind::Scene);
         auto* typed = dynamic_cast<SFEntityMainGameScene*>(made.get());
         EXPECT_NE(typed, nullptr);
         if (typed != nullptr) {
