@@ -18,6 +18,7 @@
 #include "engine/settings/PXSettingsManager.h"
 #include "engine/sound/PXSoundManager.h"
 #include "game/SFEntityInstrMenuScene.h"
+#include "game/SFEntityMainGameSceneType.h"
 #include "game/SFEntityMainMenuScene.h"
 
 namespace {
@@ -137,6 +138,13 @@ void SFGame::HandleEvent(const PXEvent& event)
         }
         break;
     case EventDeactivate:
+        // Releases made while another window has the focus never arrive, so nothing may
+        // stay held; this holds also during a mode switch, which may leave the flag set.
+        g_leftButtonDown = 0;
+        g_rightButtonDown = 0;
+        if (m_scene != nullptr) {
+            m_scene->OnDeactivate();
+        }
         if (!m_inactive && !g_modeSwitching) {
             m_inactive = true;
             if (g_screen != nullptr) {
@@ -424,6 +432,7 @@ void SFGame::RegisterPrototypes(PXEntityRegistry& registry)
 {
     PXRegisterGuiClasses(registry);
     registry.RegisterPrototype(&g_2DScenePrototype, "2DScene");
+    registry.RegisterPrototype(&g_gameScenePrototype, "SFGameScene");
     registry.RegisterPrototype(&g_mainMenuScenePrototype, "SFMainMenuScene");
     registry.RegisterPrototype(&g_instrMenuScenePrototype, "SFInstrMenuScene");
 }

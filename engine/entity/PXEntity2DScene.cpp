@@ -476,6 +476,8 @@ bool PXEntity2DScene::OnDialogClosed(PXSceneDialog* /*dialog*/)
     return true;
 }
 
+void PXEntity2DScene::OnDeactivate() {}
+
 void PXEntity2DScene::CloseDialog(PXSceneDialog* dialog)
 {
     auto found =

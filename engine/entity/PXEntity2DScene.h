@@ -119,6 +119,9 @@ public:
                            void* userData, bool modal);
     // True lets the dialog close.
     virtual bool OnDialogClosed(PXSceneDialog* dialog);
+    // The application lost the focus: a scene that tracks held keys or buttons lets go of
+    // them here, since their releases will not arrive. The base has nothing held.
+    virtual void OnDeactivate();
 
     // Closes an open dialog unless its callback refuses; it is deleted at the next Update.
     void CloseDialog(PXSceneDialog* dialog);

@@ -1,0 +1,229 @@
+// The play scene's type: its definition keys, asset table and the score font.
+#include "game/SFEntityMainGameSceneType.h"
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "engine/core/PXGlobals.h"
+#include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXEntityRegistry.h"
+#include "engine/files/PXResourceCache.h"
+#include "engine/gui/PXEntity2DGUIFont.h"
+#include "game/SFEntityMainGameScene.h"
+
+SFEntityMainGameScenePrototype g_gameScenePrototype;
+
+namespace {
+
+// Key prefixes of the records, in SFGameRecord order.
+constexpr const char* RecordPrefixes[] = {"Score", "Level", "Status1",   "Status2",
+                                          "Pause", "Sound", "Fullscreen"};
+
+struct ImageListAsset {
+    const char* path;
+    uint32_t flags;
+};
+
+// In SFGameImages order; the info strip is acquired between gray and the backgrounds.
+constexpr ImageListAsset ImageListAssets[] = {
+    {"Shardfall/Images/Tri_Blue.img", 0},   {"Shardfall/Images/Tri_Green.img", 0},
+    {"Shardfall/Images/Tri_Orange.img", 0}, {"Shardfall/Images/Tri_Purple.img", 0},
+    {"Shardfall/Images/Tri_Red.img", 0},    {"Shardfall/Images/Tri_Yellow.img", 0},
+    {"Shardfall/Images/Tri_Gray.img", 0},   {"Shardfall/Images/backgrounds.img", 0},
+    {"Shardfall/Images/banners.img", 0},    {"Shardfall/Images/explo.img", 1},
+    {"Shardfall/Images/shimmer.img", 1},    {"Shardfall/Images/shimmerflipped.img", 1},
+};
+constexpr size_t InfoStripAfter = static_cast<size_t>(SFGameImages::TriGray);
+constexpr const char* InfoStripPath = "Shardfall/Images/InfoStrip.bmp";
+
+// In the order they are acquired.
+constexpr const char* SoundPaths[] = {
+    "Shardfall/Sounds/Impact.wav",
+    "Shardfall/Sounds/Move.wav",
+    "Shardfall/Sounds/Switch.wav",
+    "Shardfall/Sounds/specialcomplete.wav",
+    "Shardfall/Sounds/MetalDing_Vibrato.wav",
+    "Shardfall/Sounds/MetalDing_Vibrato_Up.wav",
+    "Shardfall/Sounds/MetalDing_Vibrato_Down.wav",
+};
+
+}  // namespace
+
+SFEntityMainGameSceneType::SFEntityMainGameSceneType(const PXDefinitionBlock* block)
+    : PXEntity2DSceneType(block)
+{
+    m_recordIndex.fill(-1);
+    if (block == nullptr) {
+        return;
+    }
+    for (size_t i = 0; i < RecordCount; ++i) {
+        m_recordIndex[i] = static_cast<int>(m_elements.size());
+        AddElementFromKeys(RecordPrefixes[i], *block, m_elements);
+    }
+    if (block->FindKey("TempScoreFontEnt")) {
+        block->ReadEntityRef(&m_scoreFontRef);
+    }
+}
+
+SFEntityMainGameSceneType::~SFEntityMainGameSceneType()
+{
+    Unload();
+}
+
+std::unique_ptr<PXEntityBase> SFEntityMainGameSceneType::CreateEntity()
+{
+    return std::make_unique<SFEntityMainGameScene>(this);
+}
+
+bool SFEntityMainGameSceneType::Load(bool reload)
+{
+    if (reload) {
+        Unload();
+    }
+    if (!m_loaded) {
+        AcquireAssets();
+        if (m_scoreFont == nullptr) {
+            CreateScoreFont();
+        }
+        SortElements();
+    }
+    return PXEntity2DSceneType::Load(false);
+}
+
+bool SFEntityMainGameSceneType::Unload()
+{
+    ReleaseAssets();
+    // The font goes with the other owned entities, while its own type is still loaded.
+    m_scoreFont.reset();
+    return PXEntity2DSceneType::Unload();
+}
+
+bool SFEntityMainGameSceneType::IsA(uint32_t kind) const
+{
+    return kind == PXKind::GameScene || PXEntity2DSceneType::IsA(kind);
+}
+
+void SFEntityMainGameSceneType::AcquireAssets()
+{
+    if (g_resources == nullptr) {
+        return;
+    }
+    for (size_t i = 0; i < ImageListCount; ++i) {
+        if (m_imageLists[i] == nullptr) {
+            m_imageLists[i] =
+                g_resources->AcquireImageList(ImageListAssets[i].path, ImageListAssets[i].flags);
+        }
+        if (i == InfoStripAfter && m_infoStrip == nullptr) {
+            m_infoStrip = g_resources->AcquireImage(InfoStripPath, 0);
+        }
+    }
+    for (size_t i = 0; i < SoundCount; ++i) {
+        if (m_sounds[i] == nullptr) {
+            m_sounds[i] = g_resources->AcquireSound(SoundPaths[i]);
+        }
+    }
+}
+
+void SFEntityMainGameSceneType::ReleaseAssets()
+{
+    if (g_resources != nullptr) {
+        for (PXImageListEntry* list : m_imageLists) {
+            g_resources->ReleaseImageList(list);
+        }
+        g_resources->ReleaseImage(m_infoStrip);
+        for (PXSoundEntry* sound : m_sounds) {
+            g_resources->ReleaseSound(sound);
+        }
+    }
+    m_imageLists.fill(nullptr);
+    m_infoStrip = nullptr;
+    m_sounds.fill(nullptr);
+}
+
+void SFEntityMainGameSceneType::CreateScoreFont()
+{
+    if (g_entityRegistry == nullptr || m_scoreFontRef.IsEmpty()) {
+        return;
+    }
+    std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(m_scoreFontRef, PXKind::Font);
+    auto* font = dynamic_cast<PXEntity2DGUIFont*>(made.get());
+    if (font == nullptr) {
+        return;
+    }
+    made.release();
+    m_scoreFont.reset(font);
+    m_scoreFont->GetType()->Load(false);
+}
+
+void SFEntityMainGameSceneType::SortElements()
+{
+    std::vector<size_t> order(m_elements.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [this](size_t a, size_t b) { return m_elements[a].priority < m_elements[b].priority; });
+    std::vector<PXSceneElement> sorted;
+    sorted.reserve(m_elements.size());
+    std::vector<int> newIndex(m_elements.size(), -1);
+    for (size_t from : order) {
+        newIndex[from] = static_cast<int>(sorted.size());
+        sorted.push_back(std::move(m_elements[from]));
+    }
+    m_elements = std::move(sorted);
+    for (int& index : m_recordIndex) {
+        if (index >= 0) {
+            index = newIndex[static_cast<size_t>(index)];
+        }
+    }
+}
+
+const PXSceneElement* SFEntityMainGameSceneType::GetRecord(SFGameRecord record) const
+{
+    const size_t r = static_cast<size_t>(record);
+    if (r >= RecordCount || m_recordIndex[r] < 0 ||
+        static_cast<size_t>(m_recordIndex[r]) >= m_elements.size()) {
+        return nullptr;
+    }
+    return &m_elements[static_cast<size_t>(m_recordIndex[r])];
+}
+
+PXEntity2DGUIElement* SFEntityMainGameSceneType::GetRecordEntity(SFGameRecord record)
+{
+    const PXSceneElement* found = GetRecord(record);
+    return found != nullptr ? found->entity.get() : nullptr;
+}
+
+const PXImageListEntry* SFEntityMainGameSceneType::GetTriangles(int colour) const
+{
+    if (colour < 1 || colour > 7) {
+        return nullptr;
+    }
+    return m_imageLists[static_cast<size_t>(colour - 1)];
+}
+
+PXSoundEntry* SFEntityMainGameSceneType::GetSound(SFSound sound) const
+{
+    switch (sound) {
+    case SFSound::Impact:
+        return m_sounds[0];
+    case SFSound::Move:
+        return m_sounds[1];
+    case SFSound::Switch:
+        return m_sounds[2];
+    case SFSound::Special:
+        return m_sounds[3];
+    case SFSound::Ding:
+        return m_sounds[4];
+    case SFSound::DingRising:
+        return m_sounds[5];
+    case SFSound::DingFalling:
+        return m_sounds[6];
+    }
+    return nullptr;
+}
+
+std::unique_ptr<PXEntityBaseType>
+SFEntityMainGameScenePrototype::CreateType(const PXDefinitionBlock* block) const
+{
+    return std::make_unique<SFEntityMainGameSceneType>(block);
+}
