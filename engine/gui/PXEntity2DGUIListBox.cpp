@@ -386,16 +386,15 @@ bool PXEntity2DGUIListBox::ReadFileBytes(const std::string& name, std::string* o
     PXFile* file = g_fileSystem->Open(name, FileModeRead | FileModeBinary);
     if (!file)
         return false;
-    char chunk[4096];
-    while (out->size() < MaxFileBytes) {
-        const uint32_t want = std::min<uint32_t>(sizeof chunk, MaxFileBytes - static_cast<uint32_t>(out->size()));
-        const uint32_t got = std::min(file->ReadBytes(want, chunk), want);
-        if (got == 0)
-            break;
-        out->append(chunk, got);
-    }
-    if (out->size() >= MaxFileBytes && file->ReadBytes(1, chunk) != 0)
+    // One read of the whole (capped) file: archive members are memory streams, whose
+    // ReadBytes answers a sentinel rather than a short count when asked for too much.
+    const uint32_t size = file->GetSize();
+    const uint32_t want = std::min(size, MaxFileBytes);
+    if (size > MaxFileBytes)
         Log(("Text file cut to its first 1 MiB: " + name + "\n").c_str());
+    out->assign(want, '\0');
+    if (want > 0 && file->ReadBytes(want, out->data()) != want)
+        out->clear();
     g_fileSystem->Close(file);
     return true;
 }

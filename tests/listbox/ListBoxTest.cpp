@@ -3,11 +3,15 @@
 // rows and the track, thumb dragging, and the frame, track, thumb and highlight it draws.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "engine/files/PXArchiveManager.h"
+#include "engine/files/PXArchiveWriter.h"
 #include "engine/gui/PXEntity2DGUIListBox.h"
 #include "engine/gui/PXEntity2DGUIText.h"
+#include "platform/posix/PXPosixFileManager.h"
 #include "tests/gui/GuiFixture.h"
 
 namespace {
@@ -267,6 +271,24 @@ TEST_F(ListBoxTest, ShowsTextFileOnceAndSelectsFirstLine)
     EXPECT_EQ(-1, Get(list, P::Selection));
     list->SetStringProperty(P::ShowFile, "help.txt");
     EXPECT_EQ(3u, list->GetItemCount());
+    EXPECT_EQ("", dir.Read("log.txt"));
+}
+
+TEST_F(ListBoxTest, ShowsTextFileFromAnArchive)
+{
+    // Archive members are memory streams: a read asking for more than is left fails as a
+    // whole instead of returning a short count, so the file must be read by its size.
+    dir.Write("packed/help.txt", "one\r\ntwo\r\nthree");
+    PXPosixFileManager source;
+    PXPosixFileManager target;
+    ASSERT_NE(0u, PXArchiveWriter::Write(source, {dir.Folder() + "/packed/help.txt"}, target,
+                                        dir.Folder() + "/help.pxa"));
+    // Stored under its full path: mount the archive and ask for that name.
+    ASSERT_EQ(1, files.AddManager(std::make_unique<PXArchiveManager>(&files, "help.pxa"), ""));
+    std::remove((dir.Folder() + "/packed/help.txt").c_str());
+    auto* list = MakeList();
+    list->SetStringProperty(P::ShowFile, dir.Folder() + "/packed/help.txt");
+    EXPECT_EQ((std::vector<std::string>{"one", "two", "three"}), Items(list));
     EXPECT_EQ("", dir.Read("log.txt"));
 }
 
