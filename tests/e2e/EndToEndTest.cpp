@@ -27,3 +27,12 @@ TEST(EndToEnd, WindowModesAndOrderlyShutdown)
     }
     EXPECT_EQ(code, 0);
 }
+
+TEST(EndToEnd, PlayerGoesThroughEveryScreenLosesAGameAndKeepsTheScore)
+{
+    const int code = RunScript("playthrough.sh");
+    if (code == 77) {
+        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils or ImageMagick not installed";
+    }
+    EXPECT_EQ(code, 0);
+}
