@@ -151,6 +151,24 @@ int PXHighScoreTable::SaveStream(PXFile& file) const
     return file.WriteUInt32(sum) == 4 ? 1 : 0;
 }
 
+// Moves `from` over `to`. Some hosts (Windows) refuse to rename onto an existing file;
+// there the old file steps aside first and comes back if the move still fails.
+static bool ReplaceFile(const std::string& from, const std::string& to)
+{
+    if (std::rename(from.c_str(), to.c_str()) == 0)
+        return true;
+    const std::string aside = to + ".old";
+    std::remove(aside.c_str());
+    if (std::rename(to.c_str(), aside.c_str()) != 0)
+        return false;
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        std::rename(aside.c_str(), to.c_str());
+        return false;
+    }
+    std::remove(aside.c_str());
+    return true;
+}
+
 int PXHighScoreTable::SaveFile(const std::string& path) const
 {
     if (path.empty())
@@ -169,7 +187,7 @@ int PXHighScoreTable::SaveFile(const std::string& path) const
         written = 0;
     if (std::fclose(handle) != 0)
         written = 0;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!written || !ReplaceFile(temporary, path)) {
         std::remove(temporary.c_str());
         return 0;
     }
