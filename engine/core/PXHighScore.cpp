@@ -3,6 +3,7 @@
 #include "engine/core/PXHighScore.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 
 #include "engine/files/PXFileLE.h"
@@ -157,6 +158,10 @@ static bool ReplaceFile(const std::string& from, const std::string& to)
 {
     if (std::rename(from.c_str(), to.c_str()) == 0)
         return true;
+    // Only a file is replaced; anything else in its place stays.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(to, ec))
+        return false;
     const std::string aside = to + ".old";
     std::remove(aside.c_str());
     if (std::rename(to.c_str(), aside.c_str()) != 0)
