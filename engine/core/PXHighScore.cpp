@@ -3,6 +3,7 @@
 #include "engine/core/PXHighScore.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <utility>
 
 #include "engine/files/PXFileLE.h"
@@ -151,6 +152,28 @@ int PXHighScoreTable::SaveStream(PXFile& file) const
     return file.WriteUInt32(sum) == 4 ? 1 : 0;
 }
 
+// Moves `from` over `to`. Some hosts (Windows) refuse to rename onto an existing file;
+// there the old file steps aside first and comes back if the move still fails.
+static bool ReplaceFile(const std::string& from, const std::string& to)
+{
+    if (std::rename(from.c_str(), to.c_str()) == 0)
+        return true;
+    // Only a file is replaced; anything else in its place stays.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(to, ec))
+        return false;
+    const std::string aside = to + ".old";
+    std::remove(aside.c_str());
+    if (std::rename(to.c_str(), aside.c_str()) != 0)
+        return false;
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        std::rename(aside.c_str(), to.c_str());
+        return false;
+    }
+    std::remove(aside.c_str());
+    return true;
+}
+
 int PXHighScoreTable::SaveFile(const std::string& path) const
 {
     if (path.empty())
@@ -169,7 +192,7 @@ int PXHighScoreTable::SaveFile(const std::string& path) const
         written = 0;
     if (std::fclose(handle) != 0)
         written = 0;
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (!written || !ReplaceFile(temporary, path)) {
         std::remove(temporary.c_str());
         return 0;
     }

@@ -7,6 +7,7 @@ SF_PACKAGES=(
   libsdl2-dev libopenal-dev
   libfreetype-dev fonts-dejavu-core
   xvfb xauth xdotool imagemagick openbox x11-utils x11-xserver-utils
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 sf_missing_packages() {

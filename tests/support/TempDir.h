@@ -5,15 +5,28 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 class TempDir {
 public:
     TempDir()
     {
+#ifdef _WIN32
+        // No mkdtemp on Windows: try random names until a new folder is made.
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            std::filesystem::path candidate =
+                std::filesystem::temp_directory_path() / ("sftest-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec))
+                m_path = candidate;
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "sftest-XXXXXX").string();
         char* made = mkdtemp(pattern.data());
         m_path = made ? std::filesystem::path(made) : std::filesystem::path();
+#endif
     }
     ~TempDir()
     {

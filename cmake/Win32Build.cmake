@@ -1,0 +1,89 @@
+# The Windows build, included by the top CMakeLists.txt when cross-compiling with
+# cmake/mingw-w64-x86_64.cmake: the Win32 platform layer (pxwin32), the game executable
+# laid out in build-win32/game/, and the unit tests as Windows console programs that CTest
+# runs under Wine (cmake/wine-run.sh). The assets come from the Linux build's tools.
+
+set(SF_WIN32_DATA_DIR ${CMAKE_SOURCE_DIR}/build/game CACHE PATH
+    "Folder holding the Shardfall.pxa made by the Linux build")
+
+# Win32 headers: no min/max macros, the narrow (A) interfaces, Windows 7 and later.
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+
+# The platform layer: every .cpp of platform/win32 but the process entry.
+file(GLOB win32_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/win32/*.cpp)
+list(FILTER win32_srcs EXCLUDE REGEX "/main\\.cpp$")
+add_library(pxwin32 STATIC ${win32_srcs})
+target_link_libraries(pxwin32 PUBLIC pxengine dsound dxguid winmm gdi32 user32 shell32 advapi32 ole32)
+
+set(win32_game_dir ${CMAKE_BINARY_DIR}/game)
+add_executable(Shardfall WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/main.cpp)
+target_link_libraries(Shardfall PRIVATE sfgame pxwin32 pxengine)
+set_target_properties(Shardfall PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${win32_game_dir})
+
+# The data beside the executable: the Linux build's archive and the tuning file.
+add_custom_target(win32_data ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${win32_game_dir}
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/content/config.cfg ${win32_game_dir}/config.cfg
+  COMMAND ${CMAKE_COMMAND} -DSRC=${SF_WIN32_DATA_DIR}/Shardfall.pxa -DDST=${win32_game_dir}/Shardfall.pxa
+          -P ${CMAKE_SOURCE_DIR}/cmake/CopyIfPresent.cmake
+  VERBATIM)
+
+include(CTest)
+if(NOT BUILD_TESTING)
+  return()
+endif()
+
+# GoogleTest from Debian's source package, built with the cross compiler.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(SF_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
+add_subdirectory(${SF_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# Every test folder runs here unless it needs another platform layer or a program of the
+# Linux build (sfsim, pxapack, the generated assets) or an X display of its own.
+set(SF_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine CACHE PATH "Wine prefix the tests run in")
+set(CMAKE_CROSSCOMPILING_EMULATOR /bin/sh ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${SF_WINE_PREFIX})
+file(GLOB test_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*)
+foreach(dir ${test_dirs})
+  if(NOT IS_DIRECTORY ${dir})
+    continue()
+  endif()
+  get_filename_component(name ${dir} NAME)
+  if(name STREQUAL "e2e")
+    continue()
+  endif()
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${dir}/*.cpp)
+  file(GLOB_RECURSE local_headers CONFIGURE_DEPENDS ${dir}/*.h)
+  if(NOT srcs)
+    continue()
+  endif()
+  # The folder's own files and the shared test headers they include.
+  set(scanned ${srcs} ${local_headers})
+  foreach(src ${srcs} ${local_headers})
+    file(STRINGS ${src} includes REGEX "#include \"tests/[^\"]+\"")
+    foreach(line ${includes})
+      string(REGEX REPLACE ".*#include \"(tests/[^\"]+)\".*" "\\1" header "${line}")
+      list(APPEND scanned ${CMAKE_SOURCE_DIR}/${header})
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES scanned)
+  set(usable TRUE)
+  foreach(src ${scanned})
+    if(EXISTS ${src})
+      file(STRINGS ${src} foreign REGEX "platform/(posix|sdl|openal)/|/tools/|SF_BINARY_DIR \"/game")
+      if(foreign)
+        set(usable FALSE)
+      endif()
+    endif()
+  endforeach()
+  if(NOT usable)
+    message(STATUS "Windows build: tests/${name} needs the Linux platform or tools; not run here")
+    continue()
+  endif()
+  add_executable(test_${name} ${srcs})
+  target_link_libraries(test_${name} PRIVATE sfgame pxwin32 pxengine gtest gtest_main)
+  target_compile_definitions(test_${name} PRIVATE
+    SF_SOURCE_DIR="${CMAKE_SOURCE_DIR}" SF_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_test(NAME test_${name} COMMAND test_${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+endforeach()

@@ -1,0 +1,153 @@
+// Window-message translation for the window procedure.
+#include "platform/win32/PXWin32EventTranslator.h"
+
+#include <windows.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+namespace {
+
+// Integer division rounding toward negative infinity, so positions left of the view map
+// left of the frame.
+int32_t FloorDiv(int64_t a, int64_t b)
+{
+    int64_t q = a / b;
+    if ((a % b != 0) && ((a < 0) != (b < 0)))
+        --q;
+    return static_cast<int32_t>(q);
+}
+
+int32_t MouseButtonEvent(uint32_t message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        return EventLeftDown;
+    case WM_LBUTTONUP:
+        return EventLeftUp;
+    case WM_RBUTTONDOWN:
+        return EventRightDown;
+    case WM_RBUTTONUP:
+        return EventRightUp;
+    case WM_MBUTTONDOWN:
+        return EventMiddleDown;
+    case WM_MBUTTONUP:
+        return EventMiddleUp;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+void PXWin32EventTranslator::SetView(const PXRect& view, int32_t frameWidth, int32_t frameHeight)
+{
+    if (view.IsEmpty() || frameWidth < 1 || frameHeight < 1)
+        return;
+    m_view = view;
+    m_frameWidth = frameWidth;
+    m_frameHeight = frameHeight;
+}
+
+PXRect PXWin32EventTranslator::Letterbox(int32_t clientWidth, int32_t clientHeight, int32_t frameWidth,
+                                         int32_t frameHeight)
+{
+    if (clientWidth < 1 || clientHeight < 1 || frameWidth < 1 || frameHeight < 1)
+        return PXRect{0, std::max(clientWidth, 0), 0, std::max(clientHeight, 0)};
+    int64_t width = clientWidth;
+    int64_t height = static_cast<int64_t>(clientWidth) * frameHeight / frameWidth;
+    if (height > clientHeight) {
+        height = clientHeight;
+        width = static_cast<int64_t>(clientHeight) * frameWidth / frameHeight;
+    }
+    const int32_t left = static_cast<int32_t>((clientWidth - width) / 2);
+    const int32_t top = static_cast<int32_t>((clientHeight - height) / 2);
+    return PXRect{left, left + static_cast<int32_t>(width), top, top + static_cast<int32_t>(height)};
+}
+
+PXPoint PXWin32EventTranslator::ClientToFrame(int32_t x, int32_t y) const
+{
+    const int64_t viewW = m_view.right - m_view.left;
+    const int64_t viewH = m_view.bottom - m_view.top;
+    return PXPoint{FloorDiv((static_cast<int64_t>(x) - m_view.left) * m_frameWidth, viewW),
+                   FloorDiv((static_cast<int64_t>(y) - m_view.top) * m_frameHeight, viewH)};
+}
+
+PXPoint PXWin32EventTranslator::FrameToClient(int32_t x, int32_t y) const
+{
+    const int64_t viewW = m_view.right - m_view.left;
+    const int64_t viewH = m_view.bottom - m_view.top;
+    // The centre of the frame pixel, so that ClientToFrame gives the same pixel back.
+    return PXPoint{m_view.left + FloorDiv((2 * static_cast<int64_t>(x) + 1) * viewW, 2 * m_frameWidth),
+                   m_view.top + FloorDiv((2 * static_cast<int64_t>(y) + 1) * viewH, 2 * m_frameHeight)};
+}
+
+int32_t PXWin32EventTranslator::SpecialKeyCode(uintptr_t virtualKey)
+{
+    switch (virtualKey) {
+    case VK_UP:
+        return KeyArrowUp;
+    case VK_DOWN:
+        return KeyArrowDown;
+    case VK_RIGHT:
+        return KeyArrowRight;
+    case VK_LEFT:
+        return KeyArrowLeft;
+    case VK_CONTROL:
+        return KeyControl;
+    case VK_SHIFT:
+        return KeyShift;
+    default:
+        if (virtualKey >= VK_F1 && virtualKey <= VK_F12)
+            return KeyF1 + static_cast<int32_t>(virtualKey - VK_F1);
+        return 0;
+    }
+}
+
+PXWin32WindowAction PXWin32EventTranslator::Translate(uint32_t message, uintptr_t wParam, intptr_t lParam,
+                                                      PXEventQueue& queue) const
+{
+    switch (message) {
+    case WM_MOUSEMOVE: {
+        const PXPoint p = ClientToFrame(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        queue.Push(EventMouseMove, PackMousePosition(p.x, p.y));
+        return PXWin32WindowAction::Handled;
+    }
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        queue.Push(MouseButtonEvent(message));
+        return PXWin32WindowAction::Handled;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (const int32_t code = SpecialKeyCode(wParam))
+            queue.Push(message == WM_KEYDOWN ? EventKeyDown : EventKeyUp, code);
+        return PXWin32WindowAction::Handled;
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+        // F10 and keys held with Alt arrive as system keys. F10 is the game's; Alt with a
+        // key (Alt+F4 closing the window) stays the system's.
+        if (wParam == VK_F10) {
+            queue.Push(message == WM_SYSKEYDOWN ? EventKeyDown : EventKeyUp, KeyF10);
+            return PXWin32WindowAction::Handled;
+        }
+        return PXWin32WindowAction::Default;
+    case WM_CHAR:
+        queue.Push(EventKeyDown, CharKeyCode(static_cast<unsigned char>(wParam & 0xFF)));
+        return PXWin32WindowAction::Handled;
+    case WM_ACTIVATEAPP:
+        queue.Push(LOWORD(wParam) != 0 ? EventActivate : EventDeactivate);
+        return PXWin32WindowAction::Handled;
+    case WM_PAINT:
+        return PXWin32WindowAction::Repaint;
+    case WM_CLOSE:
+        return PXWin32WindowAction::Close;
+    case WM_SIZE:
+        return PXWin32WindowAction::Resized;
+    default:
+        return PXWin32WindowAction::Default;
+    }
+}

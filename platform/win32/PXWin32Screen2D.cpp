@@ -1,0 +1,369 @@
+// The Win32 window, its DIB-section frame buffer and picture on show, and the window procedure.
+#include "platform/win32/PXWin32Screen2D.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "engine/core/PXGame.h"
+#include "engine/core/PXLog.h"
+
+namespace {
+
+constexpr DWORD WindowedStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD FullScreenStyle = WS_POPUP;
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* screen = reinterpret_cast<PXWin32Screen2D*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (screen != nullptr) {
+        const intptr_t result = screen->HandleMessage(message, wParam, lParam);
+        if (result >= 0)
+            return result;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A top-down DIB section of `width` x `height` 16-bit 5-5-5 pixels.
+HBITMAP CreateSection(HDC reference, uint32_t width, uint32_t height, uint8_t** pixels)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = static_cast<LONG>(width);
+    info.bmiHeader.biHeight = -static_cast<LONG>(height);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 16;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    *pixels = bitmap != nullptr ? static_cast<uint8_t*>(bits) : nullptr;
+    return bitmap;
+}
+
+}  // namespace
+
+PXWin32Screen2D::PXWin32Screen2D(PXGame* owner) : PXScreen2D(owner)
+{
+    CreateImageTable();
+}
+
+PXWin32Screen2D::~PXWin32Screen2D()
+{
+    Destroy();
+}
+
+uint32_t PXWin32Screen2D::Create(PXScreenDesc* desc, const char* title)
+{
+    if (m_lockCount > 0 || desc == nullptr) {
+        return 0;
+    }
+    LogF("CreateWin32Screen2D - Entered Function");
+    const uint32_t depth = desc->pixelFormat.bitsPerPixel & ~7u;
+    // The frame buffer and its presentation are 5-5-5 only.
+    if (depth != 16 || desc->width < 1 || desc->height < 1 || desc->width > 16384 || desc->height > 16384) {
+        return 0;
+    }
+    if (m_created) {
+        Destroy();
+    }
+    m_title = title != nullptr ? title : "";
+    m_width = static_cast<int32_t>(desc->width);
+    m_height = static_cast<int32_t>(desc->height);
+    // A display of fewer than 15 bits per pixel cannot show a window of ours well.
+    HDC display = GetDC(nullptr);
+    if (display != nullptr) {
+        if (GetDeviceCaps(display, BITSPIXEL) < 15)
+            desc->fullScreen = true;
+        ReleaseDC(nullptr, display);
+    }
+    if (!OpenWindow(desc->fullScreen)) {
+        LogF("CreateWin32Screen2D - Failed Creating Window");
+        return 0;
+    }
+    LogF("CreateWin32Screen2D - Window Created");
+    LogF("CreateWin32Screen2D - Opening Windowed Mode");
+    m_fullScreen = desc->fullScreen;
+    PlaceWindow(desc->fullScreen);
+    LogF("CreateWin32Screen2D - Set Window Position");
+    if (!CreateFrameBuffer(desc->width, desc->height)) {
+        LogF("CreateWin32Screen2D - Failed Creating HBITMAP");
+        Destroy();
+        return 0;
+    }
+    m_pixelFormat = MakePixelFormat(depth);
+    desc->pixelFormat = m_pixelFormat;
+    LogF("CreateWin32Screen2D - Created HBITMAP");
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    UpdateView();
+    LogF("CreateWin32Screen2D - Showed Window");
+    m_created = true;
+    Clear();
+    LogF("CreateWin32Screen2D - Exiting Function");
+    return 1;
+}
+
+bool PXWin32Screen2D::OpenWindow(bool fullScreen)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS | CS_OWNDC;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    // The program's own icon when it carries one, else the system's.
+    windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    if (windowClass.hIcon == nullptr)
+        windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    windowClass.hIconSm = windowClass.hIcon;
+    windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = m_title.c_str();
+    if (!RegisterClassExA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+        return false;
+    m_window = CreateWindowExA(0, m_title.c_str(), m_title.c_str(), fullScreen ? FullScreenStyle : WindowedStyle,
+                               0, 0, m_width, m_height, nullptr, nullptr, instance, nullptr);
+    if (m_window == nullptr)
+        return false;
+    SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    return true;
+}
+
+void PXWin32Screen2D::PlaceWindow(bool fullScreen)
+{
+    const int displayW = GetSystemMetrics(SM_CXSCREEN);
+    const int displayH = GetSystemMetrics(SM_CYSCREEN);
+    const DWORD style = fullScreen ? FullScreenStyle : WindowedStyle;
+    SetWindowLongPtrA(m_window, GWL_STYLE, static_cast<LONG_PTR>(style | (GetWindowLongPtrA(m_window, GWL_STYLE) &
+                                                                         WS_VISIBLE)));
+    RECT rect{0, 0, fullScreen ? displayW : m_width, fullScreen ? displayH : m_height};
+    if (!fullScreen && m_adjustWindowRect)
+        AdjustWindowRectEx(&rect, style, FALSE, 0);
+    const int w = rect.right - rect.left;
+    const int h = rect.bottom - rect.top;
+    // Full screen is a borderless window over the whole display, not a display mode.
+    const int x = fullScreen ? 0 : (displayW - w) / 2;
+    const int y = fullScreen ? 0 : (displayH - h) / 2;
+    SetWindowPos(m_window, fullScreen ? HWND_TOP : HWND_NOTOPMOST, x, y, w, h,
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE);
+}
+
+bool PXWin32Screen2D::CreateFrameBuffer(uint32_t width, uint32_t height)
+{
+    HDC windowDC = GetDC(m_window);
+    if (windowDC == nullptr)
+        return false;
+    m_pitch = (2 * width + 3) & ~3u;
+    m_frameBitmap = CreateSection(windowDC, width, height, &m_framePixels);
+    m_shownBitmap = CreateSection(windowDC, width, height, &m_shownPixels);
+    m_frameDC = CreateCompatibleDC(windowDC);
+    m_shownDC = CreateCompatibleDC(windowDC);
+    ReleaseDC(m_window, windowDC);
+    if (!m_frameBitmap || !m_shownBitmap || !m_frameDC || !m_shownDC)
+        return false;
+    m_frameOld = static_cast<HBITMAP>(SelectObject(m_frameDC, m_frameBitmap));
+    m_shownOld = static_cast<HBITMAP>(SelectObject(m_shownDC, m_shownBitmap));
+    std::memset(m_shownPixels, 0, static_cast<size_t>(m_pitch) * height);
+    return true;
+}
+
+void PXWin32Screen2D::FreeFrameBuffer()
+{
+    if (m_frameDC) {
+        SelectObject(m_frameDC, m_frameOld);
+        DeleteDC(m_frameDC);
+    }
+    if (m_shownDC) {
+        SelectObject(m_shownDC, m_shownOld);
+        DeleteDC(m_shownDC);
+    }
+    if (m_frameBitmap)
+        DeleteObject(m_frameBitmap);
+    if (m_shownBitmap)
+        DeleteObject(m_shownBitmap);
+    m_frameDC = m_shownDC = nullptr;
+    m_frameBitmap = m_shownBitmap = m_frameOld = m_shownOld = nullptr;
+    m_framePixels = m_shownPixels = nullptr;
+}
+
+uint32_t PXWin32Screen2D::Destroy()
+{
+    PXScreen2D::Destroy();
+    FreeFrameBuffer();
+    if (m_window != nullptr) {
+        // The procedure must not reach a screen that no longer has this window.
+        SetWindowLongPtrA(m_window, GWLP_USERDATA, 0);
+        DestroyWindow(m_window);
+        m_window = nullptr;
+    }
+    m_created = false;
+    return 1;
+}
+
+void PXWin32Screen2D::UpdateView()
+{
+    if (m_window == nullptr || m_width < 1 || m_height < 1)
+        return;
+    RECT client{};
+    GetClientRect(m_window, &client);
+    m_view = PXWin32EventTranslator::Letterbox(client.right, client.bottom, m_width, m_height);
+    m_translator.SetView(m_view, m_width, m_height);
+    m_barsDirty = true;
+}
+
+uint32_t PXWin32Screen2D::Present()
+{
+    if (m_lockCount > 0 || m_window == nullptr || m_framePixels == nullptr) {
+        return 0;
+    }
+    if (m_dirtyList.count == 0) {
+        return 1;
+    }
+    GdiFlush();
+    for (int32_t i = 0; i < m_dirtyList.count; ++i) {
+        PXRect r = m_dirtyList.rects[i];
+        r.left = std::max(r.left, 0);
+        r.top = std::max(r.top, 0);
+        r.right = std::min(r.right, m_width);
+        r.bottom = std::min(r.bottom, m_height);
+        if (!r.IsEmpty())
+            BitBlt(m_shownDC, r.left, r.top, r.right - r.left, r.bottom - r.top, m_frameDC, r.left, r.top, SRCCOPY);
+    }
+    HDC windowDC = GetDC(m_window);
+    if (windowDC != nullptr) {
+        if (m_barsDirty) {
+            RECT client{};
+            GetClientRect(m_window, &client);
+            PatBlt(windowDC, 0, 0, client.right, client.bottom, BLACKNESS);
+            m_barsDirty = false;
+        }
+        SetStretchBltMode(windowDC, COLORONCOLOR);
+        StretchBlt(windowDC, m_view.left, m_view.top, m_view.right - m_view.left, m_view.bottom - m_view.top,
+                   m_shownDC, 0, 0, m_width, m_height, SRCCOPY);
+        ReleaseDC(m_window, windowDC);
+    }
+    ClearDirtyList();
+    return 1;
+}
+
+uint32_t PXWin32Screen2D::Clear()
+{
+    PXSurfaceDesc desc;
+    if (!LockScreen(&desc)) {
+        return 0;
+    }
+    std::memset(m_framePixels, 0, static_cast<size_t>(m_pitch) * static_cast<size_t>(m_height));
+    ClearDirtyList();
+    InvalidateRect({0, m_width, 0, m_height}, true);
+    UnlockScreen();
+    return 1;
+}
+
+uint32_t PXWin32Screen2D::Minimize(bool minimise)
+{
+    if (m_fullScreen && m_window != nullptr)
+        ShowWindow(m_window, minimise ? SW_MINIMIZE : SW_SHOWNOACTIVATE);
+    return 1;
+}
+
+uint32_t PXWin32Screen2D::SetHighPriority(bool high)
+{
+    return SetPriorityClass(GetCurrentProcess(), high ? HIGH_PRIORITY_CLASS : NORMAL_PRIORITY_CLASS) ? 1 : 0;
+}
+
+uint32_t PXWin32Screen2D::SetCursorVisible(bool visible)
+{
+    // ShowCursor keeps a counter: one call per change keeps it balanced.
+    if (visible == m_cursorHidden) {
+        m_cursorHidden = !visible;
+        ShowCursor(visible ? TRUE : FALSE);
+    }
+    return 1;
+}
+
+uint32_t PXWin32Screen2D::SetCursorPosition(const PXPoint& point)
+{
+    if (m_window == nullptr)
+        return 0;
+    const PXPoint client = m_translator.FrameToClient(point.x, point.y);
+    POINT p{client.x, client.y};
+    ClientToScreen(m_window, &p);
+    return SetCursorPos(p.x, p.y) ? 1 : 0;
+}
+
+uint32_t PXWin32Screen2D::GetCursorPosition(PXPoint* point)
+{
+    if (point == nullptr || m_window == nullptr)
+        return 0;
+    POINT p{};
+    if (!GetCursorPos(&p) || !ScreenToClient(m_window, &p))
+        return 0;
+    *point = m_translator.ClientToFrame(p.x, p.y);
+    return 1;
+}
+
+uint32_t PXWin32Screen2D::LockScreen(PXSurfaceDesc* out)
+{
+    if (m_lockCount == 0) {
+        GdiFlush();
+        if (m_framePixels == nullptr)
+            return 0;
+        m_locked.bytesPerPixel = 2;
+        m_locked.width = static_cast<uint32_t>(m_width);
+        m_locked.height = static_cast<uint32_t>(m_height);
+        m_locked.pitch = m_pitch;
+        m_locked.pixels = m_framePixels;
+    }
+    ++m_lockCount;
+    if (out != nullptr)
+        *out = m_locked;
+    return 1;
+}
+
+uint32_t PXWin32Screen2D::UnlockScreen()
+{
+    if (m_lockCount > 0) {
+        --m_lockCount;
+    }
+    return 1;
+}
+
+bool PXWin32Screen2D::ToggleFullScreen()
+{
+    if (m_window == nullptr)
+        return false;
+    m_fullScreen = !m_fullScreen;
+    PlaceWindow(m_fullScreen);
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    UpdateView();
+    Clear();
+    return true;
+}
+
+intptr_t PXWin32Screen2D::HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam)
+{
+    PXEventQueue ignored;
+    switch (m_translator.Translate(message, wParam, lParam, m_queue != nullptr ? *m_queue : ignored)) {
+    case PXWin32WindowAction::Default:
+        return -1;
+    case PXWin32WindowAction::Handled:
+        return message == WM_ACTIVATEAPP ? 0 : 1;
+    case PXWin32WindowAction::Repaint: {
+        PAINTSTRUCT paint;
+        BeginPaint(m_window, &paint);
+        m_barsDirty = true;
+        Clear();
+        EndPaint(m_window, &paint);
+        return 0;
+    }
+    case PXWin32WindowAction::Close:
+        if (GetOwner() != nullptr)
+            GetOwner()->RequestQuit();
+        Destroy();
+        return 0;
+    case PXWin32WindowAction::Resized:
+        UpdateView();
+        Clear();
+        return 0;
+    }
+    return -1;
+}

@@ -1,0 +1,80 @@
+// The screen on a Win32 window: the frame buffer is a top-down 16-bit 5-5-5 DIB section;
+// Present copies its dirty rectangles into a second DIB section (the picture on show) and
+// stretches that onto the client area, keeping the 4:3 picture letterboxed. The window
+// procedure queues the window's input as engine events.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/graphics/PXScreen2D.h"
+#include "platform/win32/PXWin32EventTranslator.h"
+
+struct HWND__;
+struct HDC__;
+struct HBITMAP__;
+
+class PXWin32Screen2D : public PXScreen2D {
+public:
+    explicit PXWin32Screen2D(PXGame* owner);
+    ~PXWin32Screen2D() override;
+    PXWin32Screen2D(const PXWin32Screen2D&) = delete;
+    PXWin32Screen2D& operator=(const PXWin32Screen2D&) = delete;
+
+    // Where the window procedure queues input; not owned. Without one, input is dropped.
+    void SetEventQueue(PXEventQueue* queue) { m_queue = queue; }
+
+    // Opens the window (borderless over the whole display in full-screen mode) and the
+    // frame buffer; a second Create replaces both and frees every image.
+    uint32_t Create(PXScreenDesc* desc, const char* title) override;
+    uint32_t Destroy() override;
+    uint32_t Present() override;
+    uint32_t Clear() override;
+    uint32_t Minimize(bool minimise) override;
+    uint32_t SetHighPriority(bool high) override;
+    uint32_t SetCursorVisible(bool visible) override;
+    // Cursor positions are frame pixels, whatever the window's size.
+    uint32_t SetCursorPosition(const PXPoint& point) override;
+    uint32_t GetCursorPosition(PXPoint* point) override;
+    uint32_t LockScreen(PXSurfaceDesc* out) override;
+    uint32_t UnlockScreen() override;
+    // Switches the open window between full screen and windowed in place: the frame
+    // buffer and the images stay.
+    bool ToggleFullScreen() override;
+
+    HWND__* GetWindow() const { return m_window; }
+    // The part of the client area the picture is shown in.
+    PXRect GetView() const { return m_view; }
+    // The picture on show (what the last Present copied), rows of GetPitch() bytes.
+    const uint8_t* GetShownPixels() const { return m_shownPixels; }
+    uint32_t GetPitch() const { return m_pitch; }
+
+    // The window procedure's work for this screen's window; returns the result, or -1
+    // when the default procedure must handle the message.
+    intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+private:
+    bool OpenWindow(bool fullScreen);
+    void PlaceWindow(bool fullScreen);
+    bool CreateFrameBuffer(uint32_t width, uint32_t height);
+    void FreeFrameBuffer();
+    void UpdateView();
+
+    HWND__* m_window = nullptr;
+    HDC__* m_frameDC = nullptr;
+    HDC__* m_shownDC = nullptr;
+    HBITMAP__* m_frameBitmap = nullptr;
+    HBITMAP__* m_shownBitmap = nullptr;
+    HBITMAP__* m_frameOld = nullptr;
+    HBITMAP__* m_shownOld = nullptr;
+    uint8_t* m_framePixels = nullptr;
+    uint8_t* m_shownPixels = nullptr;
+    uint32_t m_pitch = 0;
+    PXRect m_view;
+    // Set when the bars around the picture must be painted black again.
+    bool m_barsDirty = true;
+    bool m_adjustWindowRect = true;
+    PXSurfaceDesc m_locked;
+    PXEventQueue* m_queue = nullptr;
+    PXWin32EventTranslator m_translator;
+};

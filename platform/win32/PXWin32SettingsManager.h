@@ -1,0 +1,61 @@
+// The settings store on the registry: named REG_DWORD and REG_SZ values under
+// "Software\<company>\<game>" of the current user (or the machine), and the per-user and
+// all-users application-data folders of the shell.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/settings/PXSettingsManager.h"
+
+struct HKEY__;
+
+class PXWin32SettingsManager : public PXSettingsManager {
+public:
+    // Longest text value GetString reads, terminating zero included.
+    static constexpr uint32_t StringBufferSize = 1024;
+
+    PXWin32SettingsManager(std::string company, std::string game);
+    ~PXWin32SettingsManager() override;
+    PXWin32SettingsManager(const PXWin32SettingsManager&) = delete;
+    PXWin32SettingsManager& operator=(const PXWin32SettingsManager&) = delete;
+
+    // The key path is "Software\<company>\<part>"; '/' in part separates sub-keys too.
+    int OpenKey(const std::string& company, const std::string& part) override;
+    int CloseKey() override;
+    int UseMachineRoot() override;
+    int UseUserRoot() override;
+    int GetFloat(const std::string& name, float& out) override;
+    int GetUInt(const std::string& name, uint32_t& out) override;
+    int GetInt(const std::string& name, int32_t& out) override;
+    int GetString(const std::string& name, std::string& out) override;
+    int SetFloat(const std::string& name, float value) override;
+    int SetUInt(const std::string& name, uint32_t value) override;
+    int SetInt(const std::string& name, int32_t value) override;
+    int SetString(const std::string& name, const std::string& value) override;
+    // Sub-key names in the registry's order. Returns 0.
+    int ListSubKeys(std::vector<std::string>& out) override;
+    // Removes the sub-key and everything below it.
+    int DeleteSubKey(const std::string& name) override;
+    std::string GetUserDataFolder(const std::string& sub) override;
+    std::string GetSharedDataFolder(const std::string& sub) override;
+
+    // The root used at the next opening; returns it.
+    virtual HKEY__* SetRootKey(HKEY__* root);
+
+    const std::string& GetKeyPath() const { return m_keyPath; }
+    // Creates every missing folder of `path` ('/' or '\' separated); true when it exists.
+    static bool CreateFolders(const std::string& path);
+    // The shell folder `csidl` followed by "<company>/<game>/<sub>/", created when missing.
+    std::string DataFolder(int csidl, const std::string& sub) const;
+
+private:
+    bool Open();
+    // Closes after an operation: CloseKey's result when the registry call succeeded, else 0.
+    int Finish(bool ok);
+
+    HKEY__* m_root;
+    HKEY__* m_key = nullptr;
+    std::string m_keyPath;
+};

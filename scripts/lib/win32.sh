@@ -1,0 +1,43 @@
+# The Windows build and its tests: cross-compiles build-win32/ with mingw-w64, runs the
+# unit tests as Windows console programs under Wine (one fresh prefix per run, a persistent
+# wineserver, a private Xvfb for the tests that open a window) and the game's smoke test.
+# Sourced by scripts/test after the Linux builds, which made build/game/Shardfall.pxa.
+
+sf_win32_build_and_test() {
+  local jobs=${1:-2}
+  local dir=build-win32
+  local prefix
+  local launcher=()
+  command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  [ -f build/game/Shardfall.pxa ] || cmake --build build -j "$jobs" --target assets
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
+  cmake --build "$dir" -j "$jobs"
+
+  prefix=$(cd "$dir" && pwd)/wine
+  rm -rf "$prefix"
+  local display_file xvfb_pid status=0
+  display_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" 2>/dev/null &
+  xvfb_pid=$!
+  local waited=0
+  until [ -s "$display_file" ] || [ $waited -ge 100 ]; do sleep 0.1; waited=$((waited + 1)); done
+  local display=":$(head -n1 "$display_file")"
+  rm -f "$display_file"
+
+  # One wineserver for the whole run: CTest's many short programs then start quickly.
+  sh cmake/wine-run.sh "$prefix" wineboot -i >/dev/null 2>&1 || true
+  WINEPREFIX="$prefix" wineserver -p
+  # Without a window manager, a managed window's destruction waits 2 s for one.
+  sh cmake/wine-run.sh "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+
+  DISPLAY=$display ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
+  local smoke=0
+  bash tests/win32/wine_smoke.sh "$dir" "$prefix" || smoke=$?
+  [ $smoke -eq 0 ] || [ $smoke -eq 77 ] || status=1
+
+  WINEPREFIX="$prefix" wineserver -k || true
+  kill "$xvfb_pid" 2>/dev/null || true
+  wait "$xvfb_pid" 2>/dev/null || true
+  return $status
+}

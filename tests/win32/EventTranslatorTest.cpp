@@ -1,0 +1,108 @@
+// Window messages to engine events: the key table, sign-extended characters, activation,
+// and mouse positions mapped through the letterboxed view into frame pixels.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/PXWin32EventTranslator.h"
+
+namespace {
+
+std::vector<PXEvent> Drain(PXEventQueue& queue)
+{
+    std::vector<PXEvent> out;
+    PXEvent e;
+    while (queue.Pop(e))
+        out.push_back(e);
+    return out;
+}
+
+struct MessageCase {
+    const char* what;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    PXWin32WindowAction action;
+    std::vector<PXEvent> events;
+};
+
+TEST(Win32EventTranslator, MessagesQueueTheirEvents)
+{
+    const std::vector<MessageCase> cases = {
+        {"left down", WM_LBUTTONDOWN, 0, 0, PXWin32WindowAction::Handled, {{EventLeftDown, 0}}},
+        {"right up", WM_RBUTTONUP, 0, 0, PXWin32WindowAction::Handled, {{EventRightUp, 0}}},
+        {"middle down", WM_MBUTTONDOWN, 0, 0, PXWin32WindowAction::Handled, {{EventMiddleDown, 0}}},
+        {"arrow up", WM_KEYDOWN, VK_UP, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyArrowUp}}},
+        {"shift up", WM_KEYUP, VK_SHIFT, 0, PXWin32WindowAction::Handled, {{EventKeyUp, KeyShift}}},
+        {"F7", WM_KEYDOWN, VK_F7, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyF7}}},
+        {"F12 up", WM_KEYUP, VK_F12, 0, PXWin32WindowAction::Handled, {{EventKeyUp, KeyF12}}},
+        {"F10 as a system key", WM_SYSKEYDOWN, VK_F10, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyF10}}},
+        {"Alt+F4 stays the system's", WM_SYSKEYDOWN, VK_F4, 0, PXWin32WindowAction::Default, {}},
+        {"a letter key has no key event", WM_KEYDOWN, 'A', 0, PXWin32WindowAction::Handled, {}},
+        {"character", WM_CHAR, 'a', 0, PXWin32WindowAction::Handled, {{EventKeyDown, 'a'}}},
+        {"Escape character", WM_CHAR, 27, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyEscape}}},
+        {"byte above 127 is negative", WM_CHAR, 0xE9, 0, PXWin32WindowAction::Handled, {{EventKeyDown, -23}}},
+        {"activated", WM_ACTIVATEAPP, TRUE, 0, PXWin32WindowAction::Handled, {{EventActivate, 0}}},
+        {"deactivated", WM_ACTIVATEAPP, FALSE, 0, PXWin32WindowAction::Handled, {{EventDeactivate, 0}}},
+        {"paint", WM_PAINT, 0, 0, PXWin32WindowAction::Repaint, {}},
+        {"close", WM_CLOSE, 0, 0, PXWin32WindowAction::Close, {}},
+        {"other", WM_TIMER, 0, 0, PXWin32WindowAction::Default, {}},
+    };
+    const PXWin32EventTranslator translator;
+    for (const MessageCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        PXEventQueue queue;
+        EXPECT_EQ(translator.Translate(c.message, c.wParam, c.lParam, queue), c.action);
+        const std::vector<PXEvent> got = Drain(queue);
+        ASSERT_EQ(got.size(), c.events.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_EQ(got[i].type, c.events[i].type);
+            EXPECT_EQ(got[i].value, c.events[i].value);
+        }
+    }
+}
+
+TEST(Win32EventTranslator, LetterboxKeepsTheFrameShapeCentred)
+{
+    struct Case {
+        int32_t clientW, clientH;
+        PXRect view;
+    };
+    const Case cases[] = {
+        {640, 480, {0, 640, 0, 480}},
+        {1280, 1024, {0, 1280, 32, 992}},   // wider than tall: bars above and below
+        {1920, 1080, {240, 1680, 0, 1080}}, // bars left and right
+        {0, 0, {0, 0, 0, 0}},               // a minimised window
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.clientW) + "x" + std::to_string(c.clientH));
+        EXPECT_EQ(PXWin32EventTranslator::Letterbox(c.clientW, c.clientH, 640, 480), c.view);
+    }
+}
+
+TEST(Win32EventTranslator, MousePositionsAreFramePixels)
+{
+    PXWin32EventTranslator translator;
+    translator.SetView(PXWin32EventTranslator::Letterbox(1280, 1024, 640, 480), 640, 480);
+    PXEventQueue queue;
+    translator.Translate(WM_MOUSEMOVE, 0, MAKELPARAM(1279, 991), queue);
+    translator.Translate(WM_MOUSEMOVE, 0, MAKELPARAM(0, 10), queue);  // in the top bar
+    const std::vector<PXEvent> got = Drain(queue);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(MouseX(got[0].value), 639);
+    EXPECT_EQ(MouseY(got[0].value), 479);
+    EXPECT_EQ(MouseX(got[1].value), 0);
+    EXPECT_LT(MouseY(got[1].value), 0);
+
+    // A frame pixel sent to the client and read back is the same pixel, at any scale.
+    for (int32_t x : {0, 1, 319, 639}) {
+        const PXPoint client = translator.FrameToClient(x, 479 - x % 480);
+        const PXPoint back = translator.ClientToFrame(client.x, client.y);
+        EXPECT_EQ(back.x, x);
+        EXPECT_EQ(back.y, 479 - x % 480);
+    }
+}
+
+}  // namespace
