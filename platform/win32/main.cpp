@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXOpenDocument.h"
 #include "engine/core/PXStopwatch.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
@@ -17,6 +19,7 @@
 #include "platform/win32/PXWin32Clock.h"
 #include "platform/win32/PXWin32FileManager.h"
 #include "platform/win32/PXWin32Screen2D.h"
+#include "platform/win32/PXWin32Shell.h"
 #include "platform/win32/PXWin32SettingsManager.h"
 #include "platform/win32/PXWin32SoundManager.h"
 
@@ -24,6 +27,20 @@ namespace {
 
 // Frames run at most this often; the measured length of each is handed to the game.
 constexpr double FramePeriodMs = 10.0;
+
+// The documents the game opens (its about page) lie beside the executable.
+void InstallDocumentOpener()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length > 0 && length < MAX_PATH) {
+        std::string folder(path, length);
+        const size_t slash = folder.find_last_of("\\/");
+        if (slash != std::string::npos)
+            SetProgramFolder(folder.substr(0, slash + 1));
+    }
+    SetDocumentHandler(&PXWin32Shell::OpenDocument);
+}
 
 // Dispatches every waiting message; false once the quit message arrived.
 bool PumpMessages(SFGame& game)
@@ -62,6 +79,7 @@ int RunGame()
     g_soundManager = sound.get();
     g_settings = settings.get();
 
+    InstallDocumentOpener();
     game->Initialise();
 
     stopwatch.Reset();
