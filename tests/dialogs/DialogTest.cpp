@@ -7,6 +7,7 @@
 #include "engine/gui/PXEntityDialogBox.h"
 #include "engine/gui/PXEntityDialogFrame.h"
 #include "engine/gui/PXEntityDialogScene.h"
+#include "engine/gui/PXEntityInputBox.h"
 #include "engine/gui/PXEntityMessageBox.h"
 #include "engine/gui/PXEntityVectorFrame.h"
 #include "tests/dialogs/DialogFixture.h"
@@ -48,6 +49,8 @@ public:
 };
 
 RecordingScenePrototype s_recordingScenePrototype;
+// The input box has no class name of its own; the tests give it the scene's default one.
+PXEntityInputBoxPrototype s_inputBoxPrototype;
 
 constexpr uint16_t Yellow = (31 << 10) | (31 << 5);
 
@@ -332,6 +335,57 @@ TEST_F(DialogsTest, DialogScenePlacesDrawsAndFeedsItsScene)
     DrawLog().clear();
     scene->Draw();
     EXPECT_EQ((std::vector<std::string>{"Low@315,225", "High@330,225"}), DrawLog());
+}
+
+TEST_F(DialogsTest, InputBoxEditsItsFieldAndAnswersOKOrCancel)
+{
+    ASSERT_TRUE(registry.RegisterPrototype(&s_inputBoxPrototype, "PXInputBox"));
+    Define("class = text\ntype = Field\n");
+    Define("class = PXInputBox\ntype = inputbox\nFrameEnt = PXVectorFrame, frame\nInstructionsEnt = probe, Msg\n"
+           "InputEnt = text, Field\nOKButtonEnt = probe, OK\nCancelButtonEnt = probe, Cancel\n");
+    struct Case {
+        const char* what;
+        std::string typed;
+        int closeKey;  // 0: click the button named by `button`
+        const char* button;
+        int32_t result;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"Return answers OK; the field keeps at most 5", "defgh", KeyReturn, "", 3, "abcde"},
+        {"Escape answers Cancel", "x", KeyEscape, "", 4, "abcx"},
+        {"the OK button", "", 0, "OK", 3, "abc"},
+        {"the Cancel button", "\b", 0, "Cancel", 4, "ab"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        results.clear();
+        auto* local = Create<PXEntity2DScene>({"2DScene", "plain"}, PXKind::Scene);
+        local->ShowInputBox("Name?", "abc", 5, 9, &DialogsTest::Record, this);
+        ASSERT_EQ(1u, local->GetDialogCount());
+        auto* box = dynamic_cast<PXEntityInputBox*>(local->GetDialogs().front().get());
+        ASSERT_NE(nullptr, box);
+        EXPECT_EQ("Name?", box->GetPrompt());
+        local->Update(16.0f);
+        for (char ch : c.typed) {
+            EXPECT_TRUE(local->OnKeyDown(ch));
+        }
+        EXPECT_EQ(c.text, box->GetEnteredText());
+        if (c.closeKey != 0) {
+            local->OnKeyDown(c.closeKey);
+        } else {
+            const auto* type = static_cast<PXEntityInputBoxType*>(box->GetType());
+            PXEntity2DGUIElement* button = type->GetChild(std::string(c.button) == "OK"
+                                                              ? PXEntityInputBoxType::OKButton
+                                                              : PXEntityInputBoxType::CancelButton);
+            PXRect r;
+            button->GetRect(&r);
+            PXPoint at{r.left + 1, r.top + 1};
+            local->OnMouseUp(&at, 1);
+        }
+        EXPECT_EQ(std::vector<int32_t>{c.result}, results);
+        EXPECT_EQ(0u, local->GetDialogCount());
+    }
 }
 
 }  // namespace
