@@ -14,17 +14,21 @@
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/graphics/PXScreen2D.h"
+#include "engine/gui/PXDialogClasses.h"
 #include "engine/gui/PXGuiClasses.h"
 #include "engine/settings/PXSettingsManager.h"
 #include "engine/sound/PXSoundManager.h"
+#include "game/SFEntityHighScoreMenuScene.h"
 #include "game/SFEntityInstrMenuScene.h"
 #include "game/SFEntityMainGameSceneType.h"
 #include "game/SFEntityMainMenuScene.h"
+#include "game/SFHighScore.h"
 
 namespace {
 
 constexpr const char* GameTitle = "Shardfall";
 constexpr const char* ConfigFileName = "config.cfg";
+constexpr const char* ScoreFileName = "Scores.sfs";
 constexpr const char* SongFileName = "shardfall/sounds/SFSong.wav";
 constexpr uint32_t SongId = 1;
 constexpr double Pi = 3.14159265358979323846;
@@ -435,6 +439,8 @@ void SFGame::RegisterPrototypes(PXEntityRegistry& registry)
     registry.RegisterPrototype(&g_gameScenePrototype, "SFGameScene");
     registry.RegisterPrototype(&g_mainMenuScenePrototype, "SFMainMenuScene");
     registry.RegisterPrototype(&g_instrMenuScenePrototype, "SFInstrMenuScene");
+    registry.RegisterPrototype(&g_highScoreMenuScenePrototype, "SFHighScoreMenuScene");
+    PXRegisterDialogClasses(registry);
 }
 
 namespace {
@@ -502,12 +508,19 @@ int SFGame::Initialise()
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(false);
     }
+    if (g_settings != nullptr) {
+        SFHighScore scratch(0, 0, 0, g_lastHighScoreName);
+        g_highScores.LoadFile(g_settings->GetSharedDataFolder("") + ScoreFileName, scratch);
+    }
     BuildPlaylist();
     return 1;
 }
 
 void SFGame::Shutdown()
 {
+    if (g_settings != nullptr) {
+        g_highScores.SaveFile(g_settings->GetSharedDataFolder("") + ScoreFileName);
+    }
     WriteSettings();
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(true);

@@ -509,8 +509,8 @@ void PXEntity2DScene::CloseDialog(PXSceneDialog* dialog)
 void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
                                      PXDialogCallback callback, void* userData)
 {
-    std::unique_ptr<PXSceneMessageBox> box =
-        CreateDialog<PXSceneMessageBox>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
+    std::unique_ptr<PXSceneDialog> box =
+        CreateDialog<PXSceneDialog>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
     if (box == nullptr) {
         return;
     }
@@ -523,8 +523,8 @@ void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32
 void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
                                      PXDialogCallback callback, void* userData, float durationMs)
 {
-    std::unique_ptr<PXSceneMessageBox> box =
-        CreateDialog<PXSceneMessageBox>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
+    std::unique_ptr<PXSceneDialog> box =
+        CreateDialog<PXSceneDialog>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
     if (box == nullptr) {
         return;
     }
@@ -538,8 +538,8 @@ void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32
 void PXEntity2DScene::ShowInputBox(const std::string& prompt, const std::string& defaultText,
                                    int32_t maxLength, int32_t tag, PXDialogCallback callback, void* userData)
 {
-    std::unique_ptr<PXSceneInputBox> box =
-        CreateDialog<PXSceneInputBox>(SceneType()->GetInputBoxRef(), PXKind::InputBox);
+    std::unique_ptr<PXSceneDialog> box =
+        CreateDialog<PXSceneDialog>(SceneType()->GetInputBoxRef(), PXKind::InputBox);
     if (box == nullptr) {
         return;
     }
@@ -550,14 +550,21 @@ void PXEntity2DScene::ShowInputBox(const std::string& prompt, const std::string&
     AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
 }
 
+void PXSceneDialog::CloseWithResult(int32_t result)
+{
+    m_result = result;
+    if (m_owner != nullptr) {
+        m_owner->CloseDialog(this);
+    }
+}
+
 PXEntity2DScene* PXEntity2DScene::FindDialogScene(uint32_t kind)
 {
     for (auto it = m_dialogs.rbegin(); it != m_dialogs.rend(); ++it) {
         if ((*it)->GetType() == nullptr || !(*it)->GetType()->IsA(PXKind::DialogScene)) {
             continue;
         }
-        auto* host = dynamic_cast<PXSceneDialogScene*>(it->get());
-        PXEntity2DScene* inner = host != nullptr ? host->GetInnerScene() : nullptr;
+        PXEntity2DScene* inner = (*it)->GetInnerScene();
         if (inner != nullptr && inner->GetType() != nullptr && inner->GetType()->IsA(kind)) {
             return inner;
         }

@@ -144,6 +144,7 @@ public:
 
     // A dialog scene embedding this scene draws its elements itself; Draw then draws nothing.
     void SetHostDialog(PXSceneDialog* host) { m_hostDialog = host; }
+    PXSceneDialog* GetHostDialog() const { return m_hostDialog; }
     PXEntity2DSceneType* SceneType() const { return static_cast<PXEntity2DSceneType*>(m_type); }
     uint32_t GetDialogCount() const { return static_cast<uint32_t>(m_dialogs.size()); }
     // Open dialogs, newest first.

@@ -1,6 +1,7 @@
 // What a scene needs of the dialogs it stacks over itself: their six input operations, the
-// owner, tag, callback and user data that AddDialog stores, and the result they close with.
-// The concrete dialog classes derive from these.
+// owner, tag, callback and user data that AddDialog stores, the result they close with, and
+// the set-up calls of the message box, input box and dialog scene. The concrete dialog
+// classes (engine/gui) derive from PXSceneDialog.
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,25 @@ public:
     virtual bool DialogKeyDown(int key) = 0;
     virtual bool DialogKeyUp(int key) = 0;
 
+    // Set-up calls the scene makes on the dialogs it creates by kind (ShowMessageBox,
+    // ShowInputBox, FindDialogScene). They live here, with do-nothing defaults, so that every
+    // concrete dialog shares one base; a dialog of another kind ignores them.
+    // Message box: the text and the buttons (style bits 1 OK, 2 Yes, 4 No, 8 Cancel).
+    virtual void SetMessage(const std::string& /*text*/) {}
+    virtual void SetButtons(int32_t /*style*/) {}
+    // Closes the dialog by itself after this many milliseconds.
+    virtual void SetTimeout(float /*ms*/) {}
+    // Input box: the prompt, the text it starts with and the longest text it takes.
+    virtual void SetPrompt(const std::string& /*prompt*/) {}
+    virtual void SetDefaultText(const std::string& /*text*/) {}
+    virtual void SetMaxLength(int32_t /*maxLength*/) {}
+    // Dialog scene: the embedded scene, or none.
+    virtual PXEntity2DScene* GetInnerScene() { return nullptr; }
+
+    // Stores the result and closes the dialog in its owner scene (the close callback may
+    // refuse); without an owner only the result is stored.
+    void CloseWithResult(int32_t result);
+
     // AddDialog stores these.
     void Attach(int32_t tag, PXDialogCallback callback, void* userData, PXEntity2DScene* owner)
     {
@@ -50,29 +70,26 @@ protected:
     void* m_userData = nullptr;
 };
 
-// A dialog showing a message with up to four buttons (style bits 1 OK, 2 Yes, 4 No, 8 Cancel).
+// Dialog doubles that stand in for one kind only derive from these, which make that kind's
+// set-up calls mandatory.
 class PXSceneMessageBox : public PXSceneDialog {
 public:
     using PXSceneDialog::PXSceneDialog;
-    virtual void SetMessage(const std::string& text) = 0;
-    virtual void SetButtons(int32_t style) = 0;
-    // Closes the box by itself after this many milliseconds.
-    virtual void SetTimeout(float ms) = 0;
+    void SetMessage(const std::string& text) override = 0;
+    void SetButtons(int32_t style) override = 0;
+    void SetTimeout(float ms) override = 0;
 };
 
-// A dialog asking for a line of text.
 class PXSceneInputBox : public PXSceneDialog {
 public:
     using PXSceneDialog::PXSceneDialog;
-    virtual void SetPrompt(const std::string& prompt) = 0;
-    virtual void SetDefaultText(const std::string& text) = 0;
-    virtual void SetMaxLength(int32_t maxLength) = 0;
+    void SetPrompt(const std::string& prompt) override = 0;
+    void SetDefaultText(const std::string& text) override = 0;
+    void SetMaxLength(int32_t maxLength) override = 0;
 };
 
-// A dialog that shows a whole scene inside it.
 class PXSceneDialogScene : public PXSceneDialog {
 public:
     using PXSceneDialog::PXSceneDialog;
-    // The embedded scene, or none.
-    virtual PXEntity2DScene* GetInnerScene() = 0;
+    PXEntity2DScene* GetInnerScene() override = 0;
 };

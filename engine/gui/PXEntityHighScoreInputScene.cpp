@@ -1,0 +1,97 @@
+// The name-entry scene: the hint cleared by the first key, typing into the name field, and
+// closing its host dialog with Enter or OK.
+#include "engine/gui/PXEntityHighScoreInputScene.h"
+
+#include "engine/core/PXEvent.h"
+#include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXSceneDialog.h"
+
+namespace {
+constexpr int32_t PropTextSet = 0x502;
+constexpr int32_t PropTextEditing = 0x504;
+}  // namespace
+
+PXEntityHighScoreInputSceneType::PXEntityHighScoreInputSceneType(const PXDefinitionBlock* block)
+    : PXEntity2DSceneType(block)
+{
+    if (block == nullptr) {
+        return;
+    }
+    m_nameEntry = m_slots.Add("NameEntry", *block, m_elements);
+    m_okButton = m_slots.Add("OKButton", *block, m_elements);
+}
+
+std::unique_ptr<PXEntityBase> PXEntityHighScoreInputSceneType::CreateEntity()
+{
+    return std::make_unique<PXEntityHighScoreInputScene>(this);
+}
+
+bool PXEntityHighScoreInputSceneType::Load(bool reload)
+{
+    if (reload || !m_loaded) {
+        m_slots.Sort(m_elements);
+    }
+    return PXEntity2DSceneType::Load(reload);
+}
+
+bool PXEntityHighScoreInputSceneType::IsA(uint32_t kind) const
+{
+    return kind == PXKind::HighScoreInputScene || PXEntity2DSceneType::IsA(kind);
+}
+
+std::unique_ptr<PXEntityBaseType> PXEntityHighScoreInputScenePrototype::CreateType(
+    const PXDefinitionBlock* block) const
+{
+    return std::make_unique<PXEntityHighScoreInputSceneType>(block);
+}
+
+PXEntityHighScoreInputScene::PXEntityHighScoreInputScene(PXEntityHighScoreInputSceneType* type)
+    : PXEntity2DScene(type)
+{
+    ShowName();
+}
+
+void PXEntityHighScoreInputScene::ShowName()
+{
+    PXSceneElement* record = InputType()->GetNameEntry();
+    if (record != nullptr && record->entity != nullptr) {
+        record->entity->SetStringProperty(PropTextSet, m_enteredName);
+        record->entity->SetProperty(PropTextEditing, 1);
+    }
+}
+
+void PXEntityHighScoreInputScene::SetName(const std::string& name)
+{
+    m_enteredName = name;
+    ShowName();
+}
+
+bool PXEntityHighScoreInputScene::OnKeyDown(int key)
+{
+    if (key == KeyReturn) {
+        if (PXSceneDialog* host = GetHostDialog()) {
+            host->CloseWithResult(0);
+        }
+        return false;
+    }
+    PXSceneElement* record = InputType()->GetNameEntry();
+    if (record == nullptr || record->entity == nullptr) {
+        return false;
+    }
+    if (m_clearOnFirstKey) {
+        record->entity->SetStringProperty(PropTextSet, "");
+    }
+    m_clearOnFirstKey = false;
+    TypeIntoElement(*record, key, &m_enteredName, MaxNameLength);
+    return false;
+}
+
+bool PXEntityHighScoreInputScene::OnMouseUp(const PXPoint* point, int /*button*/)
+{
+    PXSceneElement* record = InputType()->GetOKButton();
+    PXSceneDialog* host = GetHostDialog();
+    if (record != nullptr && point != nullptr && ClickElement(*record, *point) && host != nullptr) {
+        host->CloseWithResult(0);
+    }
+    return false;
+}

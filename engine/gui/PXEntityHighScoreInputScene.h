@@ -1,0 +1,59 @@
+// Class "PXHighScoreInputScene": the small scene inside the name-entry dialog. Its
+// "NameEntry" text shows a hint or the last used name, which the first key press clears;
+// Enter or the "OKButton" closes the dialog that hosts it. Names are kept to 32 characters.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/entity/PXEntity2DScene.h"
+#include "engine/gui/PXSceneRecordSlots.h"
+
+class PXEntityHighScoreInputSceneType : public PXEntity2DSceneType {
+public:
+    explicit PXEntityHighScoreInputSceneType(const PXDefinitionBlock* block);
+
+    std::unique_ptr<PXEntityBase> CreateEntity() override;
+    bool Load(bool reload) override;
+    bool IsA(uint32_t kind) const override;
+
+    PXSceneElement* GetNameEntry() { return m_slots.Get(m_elements, m_nameEntry); }
+    PXSceneElement* GetOKButton() { return m_slots.Get(m_elements, m_okButton); }
+
+private:
+    PXSceneRecordSlots m_slots;
+    int m_nameEntry = -1;
+    int m_okButton = -1;
+};
+
+class PXEntityHighScoreInputScene : public PXEntity2DScene {
+public:
+    static constexpr int32_t MaxNameLength = 32;
+    static constexpr const char* Hint = "Enter your name here ...";
+
+    explicit PXEntityHighScoreInputScene(PXEntityHighScoreInputSceneType* type);
+
+    // Shows `name`; the first key still clears it.
+    void SetName(const std::string& name);
+    bool OnKeyDown(int key) override;
+    bool OnMouseUp(const PXPoint* point, int button) override;
+
+    const std::string& GetEnteredName() const { return m_enteredName; }
+    bool ClearsOnFirstKey() const { return m_clearOnFirstKey; }
+
+private:
+    PXEntityHighScoreInputSceneType* InputType() const
+    {
+        return static_cast<PXEntityHighScoreInputSceneType*>(m_type);
+    }
+    void ShowName();
+
+    std::string m_enteredName = Hint;
+    bool m_clearOnFirstKey = true;
+};
+
+class PXEntityHighScoreInputScenePrototype : public PXEntityTypePrototype {
+public:
+    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
+};

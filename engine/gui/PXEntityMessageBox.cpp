@@ -1,0 +1,256 @@
+// The message box: its shared child entities, measuring and layout, and button and key
+// answers.
+#include "engine/gui/PXEntityMessageBox.h"
+
+#include <algorithm>
+
+#include "engine/core/PXEvent.h"
+#include "engine/core/PXGlobals.h"
+#include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXEntityRegistry.h"
+#include "engine/gui/PXEntityDialogFrame.h"
+
+namespace {
+
+constexpr int32_t PropTextSet = 0x502;
+constexpr int32_t PropTextWidth = 0x506;
+constexpr int32_t PropTextHeight = 0x507;
+
+// Result of each button, in button order.
+constexpr int32_t ButtonResults[PXEntityMessageBoxType::ButtonCount] = {1, 2, 3, 4};
+constexpr int32_t EscapeResult = 0;
+
+std::unique_ptr<PXEntity2DGUIElement> CreateChild(const PXEntityRef& ref)
+{
+    if (g_entityRegistry == nullptr || ref.IsEmpty()) {
+        return nullptr;
+    }
+    std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(ref, PXKind::GuiElement);
+    auto* element = dynamic_cast<PXEntity2DGUIElement*>(made.get());
+    if (element == nullptr) {
+        return nullptr;
+    }
+    made.release();
+    element->GetType()->Load(false);
+    return std::unique_ptr<PXEntity2DGUIElement>(element);
+}
+
+}  // namespace
+
+PXEntityMessageBoxType::PXEntityMessageBoxType(const PXDefinitionBlock* block) : PXEntityDialogBoxType(block)
+{
+    if (block == nullptr) {
+        return;
+    }
+    if (block->FindKey("TextEnt")) {
+        block->ReadEntityRef(&m_textRef);
+    }
+    const char* keys[ButtonCount] = {"OKButtonEnt", "YesButtonEnt", "NoButtonEnt", "CancelButtonEnt"};
+    for (int i = 0; i < ButtonCount; ++i) {
+        if (block->FindKey(keys[i])) {
+            block->ReadEntityRef(&m_buttonRefs[static_cast<size_t>(i)]);
+        }
+    }
+}
+
+PXEntityMessageBoxType::~PXEntityMessageBoxType()
+{
+    Unload();
+}
+
+std::unique_ptr<PXEntityBase> PXEntityMessageBoxType::CreateEntity()
+{
+    return std::make_unique<PXEntityMessageBox>(this);
+}
+
+bool PXEntityMessageBoxType::Load(bool reload)
+{
+    if (reload) {
+        Unload();
+    }
+    if (!m_loaded) {
+        m_text = CreateChild(m_textRef);
+        for (size_t i = 0; i < m_buttons.size(); ++i) {
+            m_buttons[i] = CreateChild(m_buttonRefs[i]);
+        }
+        m_loaded = true;
+    }
+    return true;
+}
+
+bool PXEntityMessageBoxType::Unload()
+{
+    m_text.reset();
+    for (auto& button : m_buttons) {
+        button.reset();
+    }
+    m_loaded = false;
+    return true;
+}
+
+bool PXEntityMessageBoxType::IsA(uint32_t kind) const
+{
+    return kind == PXKind::MessageBox || PXEntityDialogBoxType::IsA(kind);
+}
+
+std::unique_ptr<PXEntityBaseType> PXEntityMessageBoxPrototype::CreateType(const PXDefinitionBlock* block) const
+{
+    return std::make_unique<PXEntityMessageBoxType>(block);
+}
+
+PXEntityMessageBox::PXEntityMessageBox(PXEntityBaseType* type) : PXEntityDialogBox(type)
+{
+    BoxType()->Load(false);
+}
+
+void PXEntityMessageBox::SetMessage(const std::string& text)
+{
+    BoxType()->Load(false);
+    m_message = text;
+    m_textShown = true;
+    if (PXEntity2DGUIElement* element = BoxType()->GetText()) {
+        element->SetStringProperty(PropTextSet, text);
+        // A text element measures itself when it updates.
+        element->Update(0.0f);
+        element->GetProperty(PropTextWidth, &m_textWidth);
+        element->GetProperty(PropTextHeight, &m_textHeight);
+    }
+    Resize();
+}
+
+void PXEntityMessageBox::SetButtons(int32_t style)
+{
+    BoxType()->Load(false);
+    for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+        m_shown[static_cast<size_t>(i)] = (style & (1 << i)) != 0;
+    }
+    if (style != 0) {
+        m_buttonsWidth = 0;
+        m_buttonsHeight = 0;
+        for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+            PXEntity2DGUIElement* button = BoxType()->GetButton(i);
+            if (!m_shown[static_cast<size_t>(i)] || button == nullptr) {
+                continue;
+            }
+            // A button takes its size from its picture when it updates.
+            button->Update(0.0f);
+            m_buttonsHeight = std::max(m_buttonsHeight, button->GetHeight());
+            m_buttonsWidth += button->GetWidth() + Gap;
+        }
+        if (m_buttonsHeight != 0) {
+            m_buttonsHeight += Gap;
+        }
+        if (m_buttonsWidth != 0) {
+            m_buttonsWidth -= Gap;
+        }
+    }
+    Resize();
+}
+
+void PXEntityMessageBox::Resize()
+{
+    const PXEntityDialogFrame* frame = GetFrame();
+    const int32_t extraWidth = frame != nullptr ? frame->GetExtraWidth() : 0;
+    const int32_t extraHeight = frame != nullptr ? frame->GetExtraHeight() : 0;
+    SetSize(std::max(m_textWidth, m_buttonsWidth) + extraWidth, m_textHeight + m_buttonsHeight + extraHeight);
+}
+
+void PXEntityMessageBox::SetSize(int32_t width, int32_t height)
+{
+    width = std::max(width, MinWidth);
+    height = std::max(height, MinHeight);
+    const PXPoint c = GetClientOffset();
+    m_textPos = PXPoint{width / 2 - c.x, 0};
+    int32_t x = (width - m_buttonsWidth) / 2 - c.x;
+    for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+        PXEntity2DGUIElement* button = BoxType()->GetButton(i);
+        if (!m_shown[static_cast<size_t>(i)] || button == nullptr) {
+            continue;
+        }
+        m_buttonPos[static_cast<size_t>(i)] = PXPoint{x, m_textHeight + Gap};
+        x += button->GetWidth() + Gap;
+    }
+    PXEntityDialogBox::SetSize(width, height);
+}
+
+void PXEntityMessageBox::Place(PXEntity2DGUIElement* child, const PXPoint& offset) const
+{
+    if (child != nullptr) {
+        const PXPoint c = GetClientOffset();
+        child->SetPosition({m_x + offset.x + c.x, m_y + offset.y + c.y});
+    }
+}
+
+void PXEntityMessageBox::PlaceChildren()
+{
+    Place(BoxType()->GetText(), m_textPos);
+    for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+        Place(BoxType()->GetButton(i), m_buttonPos[static_cast<size_t>(i)]);
+    }
+}
+
+bool PXEntityMessageBox::Update(float elapsedMs)
+{
+    BoxType()->Load(false);
+    PlaceChildren();
+    if (PXEntity2DGUIElement* text = BoxType()->GetText()) {
+        text->Update(elapsedMs);
+    }
+    for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+        if (PXEntity2DGUIElement* button = BoxType()->GetButton(i)) {
+            button->Update(elapsedMs);
+        }
+    }
+    return PXEntityDialogBox::Update(elapsedMs);
+}
+
+bool PXEntityMessageBox::Draw()
+{
+    BoxType()->Load(false);
+    PXEntityDialogBox::Draw();
+    PlaceChildren();
+    PXEntity2DGUIElement* text = BoxType()->GetText();
+    if (m_textShown && text != nullptr) {
+        text->Draw();
+    }
+    for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+        PXEntity2DGUIElement* button = BoxType()->GetButton(i);
+        if (m_shown[static_cast<size_t>(i)] && button != nullptr) {
+            button->Draw();
+        }
+    }
+    return true;
+}
+
+bool PXEntityMessageBox::DialogMouseUp(const PXPoint* point, int button)
+{
+    if (point != nullptr) {
+        for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+            PXEntity2DGUIElement* element = BoxType()->GetButton(i);
+            if (m_shown[static_cast<size_t>(i)] && element != nullptr && element->Click(*point)) {
+                CloseWithResult(ButtonResults[i]);
+                break;
+            }
+        }
+    }
+    return PXEntityDialogBox::DialogMouseUp(point, button);
+}
+
+bool PXEntityMessageBox::DialogKeyDown(int key)
+{
+    // Any key stops a count-down.
+    PXEntityDialogBox::DialogKeyDown(key);
+    const auto shown = [this](int index) { return m_shown[static_cast<size_t>(index)]; };
+    if (key == KeyReturn && shown(PXEntityMessageBoxType::ButtonOK)) {
+        CloseWithResult(ButtonResults[PXEntityMessageBoxType::ButtonOK]);
+    } else if (key == KeyEscape) {
+        CloseWithResult(shown(PXEntityMessageBoxType::ButtonCancel)
+                            ? ButtonResults[PXEntityMessageBoxType::ButtonCancel]
+                            : EscapeResult);
+    } else if ((key == 'N' || key == 'n') && shown(PXEntityMessageBoxType::ButtonNo)) {
+        CloseWithResult(ButtonResults[PXEntityMessageBoxType::ButtonNo]);
+    } else if ((key == 'Y' || key == 'y') && shown(PXEntityMessageBoxType::ButtonYes)) {
+        CloseWithResult(ButtonResults[PXEntityMessageBoxType::ButtonYes]);
+    }
+    return true;
+}
