@@ -29,11 +29,13 @@ move_to() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)); }
 key() { xdotool key "$@"; }
 # The whole frame of the window as a PNG.
 shot() { import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$shots/$1.png"; }
-# Mean difference of two screenshots inside a frame rectangle WxH+X+Y (0 = the same).
-region_diff() {
-  compare -metric AE -fuzz 8% <(convert "$shots/$1.png" -crop "$3" +repage png:-) \
-    <(convert "$shots/$2.png" -crop "$3" +repage png:-) null: 2>&1 | awk '{print int($1)}'
+# How many pixels of two screenshots differ inside a frame rectangle WxH+X+Y (0 = the same).
+crop_diff() {
+  convert "$1" -crop "$3" +repage "$E2E_TMP/crop_a.png"
+  convert "$2" -crop "$3" +repage "$E2E_TMP/crop_b.png"
+  compare -metric AE -fuzz 8% "$E2E_TMP/crop_a.png" "$E2E_TMP/crop_b.png" null: 2>&1 | awk '{print int($1); exit}'
 }
+region_diff() { crop_diff "$shots/$1.png" "$shots/$2.png" "$3"; }
 # A scene change plays a one-second band transition.
 settle() { sleep "${1:-1.6}"; }
 
@@ -42,10 +44,7 @@ in_play() {
   import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$E2E_TMP/probe.png"
   [ "$(region_diff_probe)" -lt 200 ]
 }
-region_diff_probe() {
-  compare -metric AE -fuzz 8% <(convert "$E2E_TMP/probe.png" -crop 128x40+400+440 +repage png:-) \
-    <(convert "$shots/play_ref.png" -crop 128x40+400+440 +repage png:-) null: 2>&1 | awk '{print int($1)}'
-}
+region_diff_probe() { crop_diff "$E2E_TMP/probe.png" "$shots/play_ref.png" 128x40+400+440; }
 
 start_windowed() {
   e2e_start_game "$gamedir"
@@ -104,6 +103,9 @@ while in_play; do
   # After the game is over the message box takes Return (OK) and the high scores follow.
   import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$shots/game_over.png"
   key Return
+  # Let a scene change that Return may have started finish before looking again, so that
+  # the next Return does not close the name dialog of the high-score screen.
+  settle
 done
 xdotool keyup Down
 settle 1.2
