@@ -46,7 +46,7 @@ SFEntityHighScoreMenuSceneType::SFEntityHighScoreMenuSceneType(const PXDefinitio
     char prefix[16];
     for (int row = 1; row <= Rows; ++row) {
         std::snprintf(prefix, sizeof(prefix), "Level%d", row);
-        m_levels[static_cast<size_t>(row - 1)] = AddRecord(prefix, *block);
+        m_levels[static_cast<size_t>(row - 1)] = AddSlot(prefix, *block);
     }
 }
 

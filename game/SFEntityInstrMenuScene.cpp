@@ -1,8 +1,6 @@
 // Instructions screen: the help list, then on to the game, or back to the main menu with Escape.
 #include "game/SFEntityInstrMenuScene.h"
 
-#include <vector>
-
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
@@ -11,16 +9,12 @@
 
 SFEntityInstrMenuScenePrototype g_instrMenuScenePrototype;
 
-namespace {
-constexpr const char* HelpPrefix[] = {"Help"};
-}  // namespace
-
 SFEntityInstrMenuSceneType::SFEntityInstrMenuSceneType(const PXDefinitionBlock* block) : PXEntity2DSceneType(block)
 {
     if (block == nullptr) {
         return;
     }
-    m_helpIndex = AddSlotRecords(HelpPrefix, 1, *block)[0];
+    m_helpSlot = AddSlot("Help", *block);
     if (block->FindKey("HelpFile")) {
         block->ReadString(&m_helpFile);
     }
@@ -33,7 +27,7 @@ std::unique_ptr<PXEntityBase> SFEntityInstrMenuSceneType::CreateEntity()
 
 PXEntity2DGUIListBox* SFEntityInstrMenuSceneType::GetHelpList() const
 {
-    return dynamic_cast<PXEntity2DGUIListBox*>(GetElementEntity(m_helpIndex));
+    return dynamic_cast<PXEntity2DGUIListBox*>(SlotEntity(m_helpSlot));
 }
 
 std::unique_ptr<PXEntityBaseType> SFEntityInstrMenuScenePrototype::CreateType(const PXDefinitionBlock* block) const

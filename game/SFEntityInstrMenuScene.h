@@ -2,7 +2,6 @@
 // any other key or click starts the game; Escape goes back to the main menu.
 #pragma once
 
-#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -21,7 +20,7 @@ public:
     const std::string& GetHelpFile() const { return m_helpFile; }
 
 private:
-    size_t m_helpIndex = static_cast<size_t>(-1);
+    int m_helpSlot = -1;
     std::string m_helpFile;
 };
 

@@ -58,8 +58,7 @@ SFEntityMainGameSceneType::SFEntityMainGameSceneType(const PXDefinitionBlock* bl
         return;
     }
     for (size_t i = 0; i < RecordCount; ++i) {
-        m_recordIndex[i] = static_cast<int>(m_elements.size());
-        AddElementFromKeys(RecordPrefixes[i], *block, m_elements);
+        m_recordIndex[i] = AddSlot(RecordPrefixes[i], *block);
     }
     if (block->FindKey("TempScoreFontEnt")) {
         block->ReadEntityRef(&m_scoreFontRef);
@@ -86,7 +85,6 @@ bool SFEntityMainGameSceneType::Load(bool reload)
         if (m_scoreFont == nullptr) {
             CreateScoreFont();
         }
-        SortElements();
     }
     return PXEntity2DSceneType::Load(false);
 }
@@ -156,35 +154,10 @@ void SFEntityMainGameSceneType::CreateScoreFont()
     m_scoreFont->GetType()->Load(false);
 }
 
-void SFEntityMainGameSceneType::SortElements()
-{
-    std::vector<size_t> order(m_elements.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [this](size_t a, size_t b) { return m_elements[a].priority < m_elements[b].priority; });
-    std::vector<PXSceneElement> sorted;
-    sorted.reserve(m_elements.size());
-    std::vector<int> newIndex(m_elements.size(), -1);
-    for (size_t from : order) {
-        newIndex[from] = static_cast<int>(sorted.size());
-        sorted.push_back(std::move(m_elements[from]));
-    }
-    m_elements = std::move(sorted);
-    for (int& index : m_recordIndex) {
-        if (index >= 0) {
-            index = newIndex[static_cast<size_t>(index)];
-        }
-    }
-}
-
 const PXSceneElement* SFEntityMainGameSceneType::GetRecord(SFGameRecord record) const
 {
     const size_t r = static_cast<size_t>(record);
-    if (r >= RecordCount || m_recordIndex[r] < 0 ||
-        static_cast<size_t>(m_recordIndex[r]) >= m_elements.size()) {
-        return nullptr;
-    }
-    return &m_elements[static_cast<size_t>(m_recordIndex[r])];
+    return r < RecordCount ? SlotRecord(m_recordIndex[r]) : nullptr;
 }
 
 PXEntity2DGUIElement* SFEntityMainGameSceneType::GetRecordEntity(SFGameRecord record)

@@ -76,10 +76,7 @@ private:
     void AcquireAssets();
     void ReleaseAssets();
     void CreateScoreFont();
-    // Sorts the element list the way the base Load does, keeping the record positions.
-    void SortElements();
-
-    // Position of each record in m_elements, -1 for none.
+    // The base type's slot of each record, -1 for none.
     std::array<int, RecordCount> m_recordIndex;
     PXEntityRef m_scoreFontRef;
     std::unique_ptr<PXEntity2DGUIFont> m_scoreFont;

@@ -29,12 +29,13 @@ constexpr float MenuSongFadeMs = 2000.0f;
 
 SFEntityMainMenuSceneType::SFEntityMainMenuSceneType(const PXDefinitionBlock* block) : PXEntity2DSceneType(block)
 {
-    m_slotIndex.fill(NoRecord);
+    m_slots.fill(-1);
     if (block == nullptr) {
         return;
     }
-    const std::vector<size_t> slots = AddSlotRecords(SlotPrefixes, SlotCount, *block);
-    std::copy(slots.begin(), slots.end(), m_slotIndex.begin());
+    for (size_t slot = 0; slot < SlotCount; ++slot) {
+        m_slots[slot] = AddSlot(SlotPrefixes[slot], *block);
+    }
 }
 
 std::unique_ptr<PXEntityBase> SFEntityMainMenuSceneType::CreateEntity()
@@ -44,14 +45,12 @@ std::unique_ptr<PXEntityBase> SFEntityMainMenuSceneType::CreateEntity()
 
 const PXSceneElement* SFEntityMainMenuSceneType::GetSlot(Slot slot)
 {
-    const size_t index = slot < SlotCount ? m_slotIndex[slot] : NoRecord;
-    return index < m_elements.size() ? &m_elements[index] : nullptr;
+    return slot < SlotCount ? SlotRecord(m_slots[slot]) : nullptr;
 }
 
 PXEntity2DGUIElement* SFEntityMainMenuSceneType::GetSlotEntity(Slot slot)
 {
-    const PXSceneElement* record = GetSlot(slot);
-    return record != nullptr ? record->entity.get() : nullptr;
+    return slot < SlotCount ? SlotEntity(m_slots[slot]) : nullptr;
 }
 
 std::unique_ptr<PXEntityBaseType> SFEntityMainMenuScenePrototype::CreateType(const PXDefinitionBlock* block) const

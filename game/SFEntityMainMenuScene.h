@@ -26,9 +26,7 @@ public:
     PXEntity2DGUIElement* GetSlotEntity(Slot slot);
 
 private:
-    static constexpr size_t NoRecord = static_cast<size_t>(-1);
-    // Index of each slot's record in the element list (kept valid: see the constructor).
-    std::array<size_t, SlotCount> m_slotIndex;
+    std::array<int, SlotCount> m_slots;  // the base type's slot of each record
 };
 
 class SFEntityMainMenuScene : public PXEntity2DScene {

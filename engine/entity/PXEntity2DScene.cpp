@@ -171,31 +171,52 @@ void PXEntity2DSceneType::AddElementFromKeys(const std::string& prefix, const PX
     list.push_back(std::move(record));
 }
 
-std::vector<size_t> PXEntity2DSceneType::AddSlotRecords(const char* const* prefixes, size_t count,
-                                                        const PXDefinitionBlock& block)
+int PXEntity2DSceneType::AddSlot(const std::string& prefix, const PXDefinitionBlock& block)
 {
-    const size_t first = m_elements.size();
-    for (size_t i = 0; i < count; ++i) {
-        AddElementFromKeys(prefixes[i], block, m_elements);
+    AddElementFromKeys(prefix, block, m_elements);
+    m_slotIndex.push_back(m_elements.size() - 1);
+    return static_cast<int>(m_slotIndex.size() - 1);
+}
+
+PXSceneElement* PXEntity2DSceneType::SlotRecord(int slot)
+{
+    return const_cast<PXSceneElement*>(static_cast<const PXEntity2DSceneType*>(this)->SlotRecord(slot));
+}
+
+const PXSceneElement* PXEntity2DSceneType::SlotRecord(int slot) const
+{
+    if (slot < 0 || static_cast<size_t>(slot) >= m_slotIndex.size()) {
+        return nullptr;
     }
+    const size_t index = m_slotIndex[static_cast<size_t>(slot)];
+    return index < m_elements.size() ? &m_elements[index] : nullptr;
+}
+
+PXEntity2DGUIElement* PXEntity2DSceneType::SlotEntity(int slot) const
+{
+    const PXSceneElement* record = SlotRecord(slot);
+    return record != nullptr ? record->entity.get() : nullptr;
+}
+
+void PXEntity2DSceneType::SortElements()
+{
     std::vector<size_t> order(m_elements.size());
     for (size_t i = 0; i < order.size(); ++i) {
         order[i] = i;
     }
     std::stable_sort(order.begin(), order.end(),
                      [this](size_t a, size_t b) { return m_elements[a].priority < m_elements[b].priority; });
-    std::vector<size_t> slots(count, static_cast<size_t>(-1));
+    std::vector<size_t> newIndex(m_elements.size());
     std::vector<PXSceneElement> sorted;
     sorted.reserve(m_elements.size());
-    for (size_t position = 0; position < order.size(); ++position) {
-        const size_t from = order[position];
-        if (from >= first) {
-            slots[from - first] = position;
-        }
+    for (size_t from : order) {
+        newIndex[from] = sorted.size();
         sorted.push_back(std::move(m_elements[from]));
     }
     m_elements = std::move(sorted);
-    return slots;
+    for (size_t& index : m_slotIndex) {
+        index = newIndex[index];
+    }
 }
 
 std::unique_ptr<PXEntityBase> PXEntity2DSceneType::CreateEntity()
@@ -209,9 +230,7 @@ bool PXEntity2DSceneType::Load(bool reload)
         Unload();
     }
     if (!m_loaded) {
-        std::stable_sort(
-            m_elements.begin(), m_elements.end(),
-            [](const PXSceneElement& a, const PXSceneElement& b) { return a.priority < b.priority; });
+        SortElements();
         for (PXSceneElement& record : m_elements) {
             CreateRecordEntity(record);
         }

@@ -50,15 +50,15 @@ public:
     static void AddElementFromKeys(const std::string& prefix, const PXDefinitionBlock& block,
                                    std::vector<PXSceneElement>& list);
 
-    // Appends one record per prefix (read as AddElementFromKeys does) and returns where each
-    // landed. The list is put in priority order now, as Load would, so the returned indices
-    // stay valid for the type's lifetime: Load's stable sort then moves nothing.
-    std::vector<size_t> AddSlotRecords(const char* const* prefixes, size_t count, const PXDefinitionBlock& block);
-    // The entity of the record at `index`, or none for a bad index or an entity not yet made.
-    PXEntity2DGUIElement* GetElementEntity(size_t index) const
-    {
-        return index < m_elements.size() ? m_elements[index].entity.get() : nullptr;
-    }
+    // Subclass types keep some of their element records by name: AddSlot appends the record
+    // read as AddElementFromKeys does and returns a slot that keeps naming it when Load puts
+    // the list in priority order.
+    int AddSlot(const std::string& prefix, const PXDefinitionBlock& block);
+    // The slot's record, or none for an unknown slot (-1 included).
+    PXSceneElement* SlotRecord(int slot);
+    const PXSceneElement* SlotRecord(int slot) const;
+    // The slot's entity, or none when the slot is unknown or its entity was not made.
+    PXEntity2DGUIElement* SlotEntity(int slot) const;
 
     std::vector<PXSceneElement>& GetElements() { return m_elements; }
     PXSceneElement* GetCursor() const { return m_cursor.get(); }
@@ -70,8 +70,13 @@ public:
     const PXEntityRef& GetMessageBoxRef() const { return m_messageBoxRef; }
     const PXEntityRef& GetInputBoxRef() const { return m_inputBoxRef; }
 
+private:
+    // Stable sort by priority; the slots follow their records.
+    void SortElements();
+
 protected:
     std::vector<PXSceneElement> m_elements;
+    std::vector<size_t> m_slotIndex;  // slot -> position in m_elements
     std::unique_ptr<PXSceneElement> m_cursor;
     PXEntityRef m_toolTipTextRef;
     std::unique_ptr<PXEntity2DGUIElement> m_toolTipText;

@@ -17,21 +17,13 @@ PXEntityHighScoreInputSceneType::PXEntityHighScoreInputSceneType(const PXDefinit
     if (block == nullptr) {
         return;
     }
-    m_nameEntry = m_slots.Add("NameEntry", *block, m_elements);
-    m_okButton = m_slots.Add("OKButton", *block, m_elements);
+    m_nameEntry = AddSlot("NameEntry", *block);
+    m_okButton = AddSlot("OKButton", *block);
 }
 
 std::unique_ptr<PXEntityBase> PXEntityHighScoreInputSceneType::CreateEntity()
 {
     return std::make_unique<PXEntityHighScoreInputScene>(this);
-}
-
-bool PXEntityHighScoreInputSceneType::Load(bool reload)
-{
-    if (reload || !m_loaded) {
-        m_slots.Sort(m_elements);
-    }
-    return PXEntity2DSceneType::Load(reload);
 }
 
 bool PXEntityHighScoreInputSceneType::IsA(uint32_t kind) const

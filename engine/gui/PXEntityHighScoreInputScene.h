@@ -8,21 +8,18 @@
 #include <string>
 
 #include "engine/entity/PXEntity2DScene.h"
-#include "engine/gui/PXSceneRecordSlots.h"
 
 class PXEntityHighScoreInputSceneType : public PXEntity2DSceneType {
 public:
     explicit PXEntityHighScoreInputSceneType(const PXDefinitionBlock* block);
 
     std::unique_ptr<PXEntityBase> CreateEntity() override;
-    bool Load(bool reload) override;
     bool IsA(uint32_t kind) const override;
 
-    PXSceneElement* GetNameEntry() { return m_slots.Get(m_elements, m_nameEntry); }
-    PXSceneElement* GetOKButton() { return m_slots.Get(m_elements, m_okButton); }
+    PXSceneElement* GetNameEntry() { return SlotRecord(m_nameEntry); }
+    PXSceneElement* GetOKButton() { return SlotRecord(m_okButton); }
 
 private:
-    PXSceneRecordSlots m_slots;
     int m_nameEntry = -1;
     int m_okButton = -1;
 };

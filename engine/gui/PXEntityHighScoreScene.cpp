@@ -48,28 +48,20 @@ PXEntityHighScoreSceneType::PXEntityHighScoreSceneType(const PXDefinitionBlock* 
     char prefix[16];
     for (int row = 1; row <= Rows; ++row) {
         std::snprintf(prefix, sizeof(prefix), "Name%d", row);
-        m_names[static_cast<size_t>(row - 1)] = AddRecord(prefix, *block);
+        m_names[static_cast<size_t>(row - 1)] = AddSlot(prefix, *block);
         std::snprintf(prefix, sizeof(prefix), "Score%d", row);
-        m_scores[static_cast<size_t>(row - 1)] = AddRecord(prefix, *block);
+        m_scores[static_cast<size_t>(row - 1)] = AddSlot(prefix, *block);
     }
-    m_congrats = AddRecord("Congrats", *block);
-    m_congrats2 = AddRecord("Congrats2", *block);
-    m_done = AddRecord("Done", *block);
-    m_arrow = AddRecord("Arrow", *block);
-    m_hourglass = AddRecord("Hourglass", *block);
+    m_congrats = AddSlot("Congrats", *block);
+    m_congrats2 = AddSlot("Congrats2", *block);
+    m_done = AddSlot("Done", *block);
+    m_arrow = AddSlot("Arrow", *block);
+    m_hourglass = AddSlot("Hourglass", *block);
 }
 
 std::unique_ptr<PXEntityBase> PXEntityHighScoreSceneType::CreateEntity()
 {
     return std::make_unique<PXEntityHighScoreScene>(this);
-}
-
-bool PXEntityHighScoreSceneType::Load(bool reload)
-{
-    if (reload || !m_loaded) {
-        m_slots.Sort(m_elements);
-    }
-    return PXEntity2DSceneType::Load(reload);
 }
 
 PXEntityHighScoreScene::PXEntityHighScoreScene(PXEntityHighScoreSceneType* type) : PXEntity2DScene(type)

@@ -14,7 +14,6 @@
 #include <string>
 
 #include "engine/entity/PXEntity2DScene.h"
-#include "engine/gui/PXSceneRecordSlots.h"
 
 class PXHighScore;
 
@@ -25,7 +24,6 @@ public:
     explicit PXEntityHighScoreSceneType(const PXDefinitionBlock* block);
 
     std::unique_ptr<PXEntityBase> CreateEntity() override;
-    bool Load(bool reload) override;
 
     // The result waiting to be entered, or none; consuming deletes it.
     virtual PXHighScore* GetNewHighScore() const { return nullptr; }
@@ -34,28 +32,21 @@ public:
     // Records by row (1 to 10) or by name; none when unknown.
     PXSceneElement* GetName(int row) { return RowRecord(m_names, row); }
     PXSceneElement* GetScore(int row) { return RowRecord(m_scores, row); }
-    PXSceneElement* GetCongrats() { return m_slots.Get(m_elements, m_congrats); }
-    PXSceneElement* GetCongrats2() { return m_slots.Get(m_elements, m_congrats2); }
-    PXSceneElement* GetDone() { return m_slots.Get(m_elements, m_done); }
-    PXSceneElement* GetArrow() { return m_slots.Get(m_elements, m_arrow); }
-    PXSceneElement* GetHourglass() { return m_slots.Get(m_elements, m_hourglass); }
+    PXSceneElement* GetCongrats() { return SlotRecord(m_congrats); }
+    PXSceneElement* GetCongrats2() { return SlotRecord(m_congrats2); }
+    PXSceneElement* GetDone() { return SlotRecord(m_done); }
+    PXSceneElement* GetArrow() { return SlotRecord(m_arrow); }
+    PXSceneElement* GetHourglass() { return SlotRecord(m_hourglass); }
     // The name-entry text and the prompt: no key fills them, so they never get an entity.
     PXSceneElement* GetNameEntryText() { return &m_nameEntryText; }
     PXSceneElement* GetPromptText() { return &m_promptText; }
 
 protected:
-    // Adds a record that follows the priority sort; subclasses add theirs the same way.
-    int AddRecord(const std::string& prefix, const PXDefinitionBlock& block)
-    {
-        return m_slots.Add(prefix, block, m_elements);
-    }
-    PXSceneElement* Record(int slot) { return m_slots.Get(m_elements, slot); }
     PXSceneElement* RowRecord(const std::array<int, Rows>& slots, int row)
     {
-        return row >= 1 && row <= Rows ? Record(slots[static_cast<size_t>(row - 1)]) : nullptr;
+        return row >= 1 && row <= Rows ? SlotRecord(slots[static_cast<size_t>(row - 1)]) : nullptr;
     }
 
-    PXSceneRecordSlots m_slots;
     std::array<int, Rows> m_names{};
     std::array<int, Rows> m_scores{};
     int m_congrats = -1;

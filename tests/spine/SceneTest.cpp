@@ -110,6 +110,36 @@ TEST_F(SceneTest, ElementsAreSortedByPriorityKeepingDefinitionOrder)
     EXPECT_EQ(at.y, 0);
 }
 
+// A scene type that keeps two of its records by name, as the game's scene types do.
+class SlotSceneType : public PXEntity2DSceneType {
+public:
+    explicit SlotSceneType(const PXDefinitionBlock* block) : PXEntity2DSceneType(block)
+    {
+        first = AddSlot("Late", *block);
+        second = AddSlot("Early", *block);
+    }
+    int first = -1;
+    int second = -1;
+};
+
+TEST_F(SceneTest, SlotsKeepNamingTheirRecordsAfterThePrioritySort)
+{
+    const std::string text = "NumGUIElements 1\nGUIElement1Ent probe, a\nGUIElement1Priority 50\n"
+                             "LateEnt probe, late\nLateEntPriority 900\n"
+                             "EarlyEnt probe, early\nEarlyEntPriority 5\n";
+    PXDefinitionBlock block;
+    ASSERT_TRUE(block.LoadFromText(text.data(), text.size()));
+    SlotSceneType type(&block);
+    ASSERT_TRUE(type.Load(false));
+    ASSERT_NE(type.SlotRecord(type.first), nullptr);
+    ASSERT_NE(type.SlotRecord(type.second), nullptr);
+    EXPECT_EQ(type.SlotRecord(type.first)->ref.typeName, "late");
+    EXPECT_EQ(type.SlotRecord(type.second)->ref.typeName, "early");
+    EXPECT_EQ(type.GetElements().front().ref.typeName, "early");
+    EXPECT_EQ(type.SlotRecord(-1), nullptr);
+    EXPECT_EQ(type.SlotRecord(2), nullptr);
+}
+
 TEST_F(SceneTest, ElementCountIsClampedToSixtyFour)
 {
     struct Case {
