@@ -19,13 +19,6 @@ done
 [ -f "$gamedir/Shardfall.pxa" ] || fail "no Shardfall.pxa in $gamedir"
 wine_run() { sh "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 
-# Parts of the check that need the main menu scene and the high-score saving; until the
-# game has them they are reported, not failed.
-have_menu=0
-grep -rqs "SFMainMenuScene" "$root"/content/*.ent "$root"/content/*/*.ent 2>/dev/null && have_menu=1
-have_scores=0
-grep -qs "Scores.sfs" "$root"/game/*.cpp && have_scores=1
-
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/sf-wine-XXXXXX")
 pids=()
 cleanup() {
@@ -75,27 +68,23 @@ sleep 1.5
 import -window root "$tmp/full.png"
 # Pixels of the picture that are not black (the picture is 4:3 in rows 32..991).
 lit=$(convert "$tmp/full.png" -crop 1280x960+0+32 -threshold 1% -format '%[fx:mean]' info:)
-if [ "$have_menu" = 1 ]; then
-  awk -v m="$lit" 'BEGIN { exit !(m > 0.01) }' || fail "the main menu shows no picture (lit share $lit)"
-else
-  note "no main menu scene in content/ yet: picture lit share $lit not checked"
-fi
+awk -v m="$lit" 'BEGIN { exit !(m > 0.25) }' || fail "the main menu shows no picture (lit share $lit)"
 
 note "a click and F7 arrive: the window becomes 640 x 480"
-xdotool mousemove 640 512 click 1
+# A click where the main menu has no button (frame pixel 40, 440).
+xdotool mousemove 80 912 click 1
 sleep 0.5
 kill -0 "$game" 2>/dev/null || fail "the game ended after a click"
 xdotool key F7
 wait_for 10 size_is 640x480 || fail "after F7: window is $(size), wanted 640x480"
 
 note "Escape quits"
+# Without a window manager the keyboard follows the pointer: put it over the window (on a
+# spot of the main menu without a button).
+xdotool mousemove 360 712
+sleep 0.3
 xdotool key Escape
-if ! wait_for 15 sh -c "! kill -0 $game"; then
-  [ "$have_menu" = 1 ] && fail "Escape did not quit the main menu"
-  note "no main menu scene yet: closing the window instead"
-  wine_run taskkill /im Shardfall.exe >/dev/null 2>&1 || true
-  wait_for 15 sh -c "! kill -0 $game" || fail "the game did not end after its window was closed"
-fi
+wait_for 15 sh -c "! kill -0 $game" || fail "Escape did not quit the main menu"
 rc=0
 wait "$game" || rc=$?
 [ "$rc" -eq 0 ] || fail "exit code $rc"
@@ -105,11 +94,7 @@ values=$(wine_run reg query 'HKCU\Software\Quillmoor\Shardfall' 2>/dev/null | tr
 echo "$values" | grep -Eq 'Full Screen[[:space:]]+REG_DWORD[[:space:]]+0x0+$' || fail "Full Screen is not 0: $values"
 echo "$values" | grep -Eq 'Swap Controls[[:space:]]+REG_DWORD' || fail "no Swap Controls: $values"
 echo "$values" | grep -q 'LastHighScoreName' || fail "no LastHighScoreName: $values"
-if [ "$have_scores" = 1 ]; then
-  [ -s "$scores" ] || fail "no Scores.sfs in the all-users data folder"
-else
-  note "the game does not save high scores yet: Scores.sfs not checked"
-fi
+[ -s "$scores" ] || fail "no Scores.sfs in the all-users data folder"
 grep -q "Window Created" "$prefix/drive_c/users/$(id -un)/AppData/Roaming/Quillmoor/Shardfall/log.txt" ||
   fail "log.txt does not record the window"
 echo "PASS"
