@@ -207,7 +207,7 @@ int PXPosixFileManager::Close(PXFile* stream)
     return 1;
 }
 
-std::vector<PXPosixFileManager::Found> PXPosixFileManager::Search(const std::string& search)
+std::vector<PXFolderEntry> PXPosixFileManager::Search(const std::string& search)
 {
     std::string path = ToHostSeparators(search);
     size_t slash = path.rfind('/');
@@ -215,7 +215,7 @@ std::vector<PXPosixFileManager::Found> PXPosixFileManager::Search(const std::str
     std::string pattern = slash == std::string::npos ? path : path.substr(slash + 1);
     std::string hostFolder = ResolvePath(folder);
 
-    std::vector<Found> found;
+    std::vector<PXFolderEntry> found;
     DIR* dir = ::opendir(hostFolder.empty() ? "." : hostFolder.c_str());
     if (!dir)
         return found;
@@ -226,39 +226,19 @@ std::vector<PXPosixFileManager::Found> PXPosixFileManager::Search(const std::str
         found.push_back({name, IsRealDirectory(hostFolder + name)});
     }
     ::closedir(dir);
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-        int order = ::strcasecmp(a.name.c_str(), b.name.c_str());
-        return order != 0 ? order < 0 : a.name < b.name;
-    });
+    PXSortFolderEntries(found);
     return found;
 }
 
 void PXPosixFileManager::ListFiles(const std::string& pattern, const std::string& prefix, bool recursive,
                                    std::vector<std::string>& out)
 {
-    if (recursive) {
-        // Split at the last separator, never looking at the first character.
-        size_t split = std::string::npos;
-        for (size_t i = pattern.size(); i-- > 1;) {
-            if (pattern[i] == '/' || pattern[i] == '\\' || pattern[i] == ':') {
-                split = i;
-                break;
-            }
-        }
-        std::string folder = split == std::string::npos ? std::string() : pattern.substr(0, split + 1);
-        std::string file = split == std::string::npos ? pattern : pattern.substr(split + 1);
-        for (const Found& entry : Search(m_root + folder + "*.*")) {
-            if (entry.directory)
-                ListFiles(folder + entry.name + "/" + file, prefix + entry.name + "/", recursive, out);
-        }
-    }
-    for (const Found& entry : Search(m_root + pattern))
-        out.push_back(prefix + entry.name);
+    PXListMatchingFiles(&Search, m_root, pattern, prefix, recursive, '/', out);
 }
 
 int PXPosixFileManager::ListDirectories(const std::string& path, std::vector<std::string>& out)
 {
-    for (const Found& entry : Search(path + "/*.*")) {
+    for (const PXFolderEntry& entry : Search(path + "/*.*")) {
         if (entry.directory)
             out.push_back(entry.name);
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/files/PXFileManager.h"
+#include "engine/files/PXFolderListing.h"
 
 class PXFileLE;
 
@@ -41,14 +42,10 @@ public:
     static bool MatchPattern(const std::string& pattern, const std::string& name);
 
 private:
-    struct Found {
-        std::string name;
-        bool directory;
-    };
     // The entries of the folder in `search` (folder part + name pattern) that match,
     // "." and ".." left out, sorted by name without case so that listings (and the order
     // archives mount in) never depend on the order readdir returns.
-    static std::vector<Found> Search(const std::string& search);
+    static std::vector<PXFolderEntry> Search(const std::string& search);
 
     std::vector<std::unique_ptr<PXFileLE>> m_open;
 };

@@ -95,9 +95,9 @@ int PXWin32FileManager::Close(PXFile* stream)
     return 1;
 }
 
-std::vector<PXWin32FileManager::Found> PXWin32FileManager::Search(const std::string& search)
+std::vector<PXFolderEntry> PXWin32FileManager::Search(const std::string& search)
 {
-    std::vector<Found> found;
+    std::vector<PXFolderEntry> found;
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(search.c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
@@ -113,39 +113,19 @@ std::vector<PXWin32FileManager::Found> PXWin32FileManager::Search(const std::str
     } while (FindNextFileA(find, &data));
     FindClose(find);
     // Listings (and so the order archives mount in) never depend on the file system's order.
-    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
-        int order = _stricmp(a.name.c_str(), b.name.c_str());
-        return order != 0 ? order < 0 : a.name < b.name;
-    });
+    PXSortFolderEntries(found);
     return found;
 }
 
 void PXWin32FileManager::ListFiles(const std::string& pattern, const std::string& prefix, bool recursive,
                                    std::vector<std::string>& out)
 {
-    if (recursive) {
-        // Split at the last separator, never looking at the first character.
-        size_t split = std::string::npos;
-        for (size_t i = pattern.size(); i-- > 1;) {
-            if (pattern[i] == '/' || pattern[i] == '\\' || pattern[i] == ':') {
-                split = i;
-                break;
-            }
-        }
-        std::string folder = split == std::string::npos ? std::string() : pattern.substr(0, split + 1);
-        std::string file = split == std::string::npos ? pattern : pattern.substr(split + 1);
-        for (const Found& entry : Search(m_root + folder + "*.*")) {
-            if (entry.directory)
-                ListFiles(folder + entry.name + "\\" + file, prefix + entry.name + "\\", recursive, out);
-        }
-    }
-    for (const Found& entry : Search(m_root + pattern))
-        out.push_back(prefix + entry.name);
+    PXListMatchingFiles(&Search, m_root, pattern, prefix, recursive, '\\', out);
 }
 
 int PXWin32FileManager::ListDirectories(const std::string& path, std::vector<std::string>& out)
 {
-    for (const Found& entry : Search(path + "\\*.*")) {
+    for (const PXFolderEntry& entry : Search(path + "\\*.*")) {
         if (entry.directory)
             out.push_back(entry.name);
     }

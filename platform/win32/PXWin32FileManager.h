@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/files/PXFileManager.h"
+#include "engine/files/PXFolderListing.h"
 
 class PXFileLE;
 
@@ -34,12 +35,8 @@ public:
     static std::string ModeString(uint32_t mode);
 
 private:
-    struct Found {
-        std::string name;
-        bool directory;
-    };
     // The entries FindFirstFileA finds for `search`, "." and ".." left out.
-    static std::vector<Found> Search(const std::string& search);
+    static std::vector<PXFolderEntry> Search(const std::string& search);
 
     std::vector<std::unique_ptr<PXFileLE>> m_open;
 };
