@@ -40,7 +40,7 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 # Mesa's software renderer is loaded and unloaded again under SDL; once unloaded, the leak
 # check cannot name it and its allocations would show as leaks of no library. Loaded ahead
 # of the game (after the sanitizer runtime, which must come first) it stays loaded.
-asan_lib=$(ldd "$gamedir/shardfall" 2>/dev/null | awk '/libasan/ {print $3; exit}')
+asan_lib=$(ldd "$gamedir/shardfall" 2>/dev/null | awk '/libasan/ && !found {print $3; found = 1}')
 if [ -n "$asan_lib" ]; then
   E2E_GAME_PRELOAD=$asan_lib
   for dri in /usr/lib/*/dri/swrast_dri.so /usr/lib/dri/swrast_dri.so; do
