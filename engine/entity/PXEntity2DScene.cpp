@@ -337,6 +337,12 @@ bool PXEntity2DScene::Update(float elapsedMs)
     if (m_oldToolTip != nullptr && !StepToolTip(*m_oldToolTip, elapsedMs)) {
         m_oldToolTip.reset();
     }
+    // The text takes its fade here, not in Draw: a text clears the area it invalidates, and
+    // an area cleared after the background was drawn would stay black once the tip is gone.
+    PXEntity2DGUIElement* tipText = SceneType()->GetToolTipText();
+    if (m_toolTip != nullptr && tipText != nullptr) {
+        tipText->SetAlpha(static_cast<int32_t>(m_toolTip->alpha));
+    }
     return true;
 }
 
@@ -384,7 +390,6 @@ bool PXEntity2DScene::Draw()
         if (g_screen != nullptr) {
             g_screen->FillRect(m_toolTip->rect, color);
         }
-        text->SetAlpha(static_cast<int32_t>(m_toolTip->alpha));
         text->Draw();
     }
     // The cursor goes over everything, unless the mouse has rested past the scene's timeout.

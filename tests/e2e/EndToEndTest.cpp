@@ -9,10 +9,10 @@
 
 namespace {
 
-int RunScript(const std::string& name)
+int RunScript(const std::string& name, const std::string& arguments = "")
 {
     const std::string command =
-        "bash '" SF_SOURCE_DIR "/tests/e2e/" + name + "' '" SF_BINARY_DIR "/game' 2>&1";
+        "bash '" SF_SOURCE_DIR "/tests/e2e/" + name + "' '" SF_BINARY_DIR "/game' " + arguments + " 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -36,3 +36,16 @@ TEST(EndToEnd, PlayerGoesThroughEveryScreenLosesAGameAndKeepsTheScore)
     }
     EXPECT_EQ(code, 0);
 }
+
+// A minute of the long soak (scripts/soak runs ten): only the sanitizer build, where the game
+// runs with the leak check and every address and undefined-behaviour check.
+#if defined(__SANITIZE_ADDRESS__)
+TEST(EndToEnd, SoakMinuteStaysCleanAndFlat)
+{
+    const int code = RunScript("soak.sh", "60");
+    if (code == 77) {
+        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils or ImageMagick not installed";
+    }
+    EXPECT_EQ(code, 0);
+}
+#endif

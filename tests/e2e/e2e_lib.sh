@@ -65,7 +65,9 @@ e2e_start_display() {
 # Starts the game from its runnable folder; sets GAME_PID and GAME_WINDOW.
 e2e_start_game() {
   local gamedir=$1
-  (cd "$gamedir" && exec ./shardfall) >"$E2E_TMP/game.out" 2>&1 &
+  # E2E_GAME_PRELOAD, when set, is the game's LD_PRELOAD (and no other program's).
+  (cd "$gamedir" && { [ -z "${E2E_GAME_PRELOAD:-}" ] || export LD_PRELOAD="$E2E_GAME_PRELOAD"; } &&
+    exec ./shardfall) >"$E2E_TMP/game.out" 2>&1 &
   GAME_PID=$!
   E2E_PIDS+=("$GAME_PID")
   # The window may be unmapped for a moment while it goes full screen: take the id from

@@ -16,43 +16,8 @@ e2e_start_display
 shots=${2:-$E2E_TMP/shots}
 mkdir -p "$shots"
 
-# Windowed from the first start: frame pixels map 1:1 onto the display.
-keydir="$XDG_CONFIG_HOME/Software/Quillmoor/Shardfall"
-mkdir -p "$keydir"
-printf 'PXSettings 1\nu32\tFull Screen\t0\n' >"$keydir/values.txt"
-
-# Frame pixel (x, y) → display pixel, once the window is placed.
-ORIGIN_X=0 ORIGIN_Y=0
-find_origin() { read -r ORIGIN_X ORIGIN_Y <<<"$(e2e_window_origin)"; }
-click_at() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) click 1; }
-move_to() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)); }
-key() { xdotool key "$@"; }
-# The whole frame of the window as a PNG.
-shot() { import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$shots/$1.png"; }
-# How many pixels of two screenshots differ inside a frame rectangle WxH+X+Y (0 = the same).
-crop_diff() {
-  convert "$1" -crop "$3" +repage "$E2E_TMP/crop_a.png"
-  convert "$2" -crop "$3" +repage "$E2E_TMP/crop_b.png"
-  compare -metric AE -fuzz 8% "$E2E_TMP/crop_a.png" "$E2E_TMP/crop_b.png" null: 2>&1 | awk '{print int($1); exit}'
-}
-region_diff() { crop_diff "$shots/$1.png" "$shots/$2.png" "$3"; }
-# A scene change plays a one-second band transition.
-settle() { sleep "${1:-1.6}"; }
-
-# The game's info strip shows only in play; its "NEXT" well is dark while the menus are not.
-in_play() {
-  import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$E2E_TMP/probe.png"
-  [ "$(region_diff_probe)" -lt 200 ]
-}
-region_diff_probe() { crop_diff "$E2E_TMP/probe.png" "$shots/play_ref.png" 128x40+400+440; }
-
-start_windowed() {
-  e2e_start_game "$gamedir"
-  e2e_expect_size 640x480 "start"
-  sleep 0.5
-  find_origin
-  move_to 600 20
-}
+source "$here/player_lib.sh"
+player_seed_windowed
 
 # One game on the chosen menu button: instructions, start, moves, pause, resume.
 play_a_little() {
@@ -91,24 +56,7 @@ for entry in "easy 160" "medium 208" "hard 256"; do
 done
 
 e2e_note "a hard game played until it is lost"
-click_at 320 256; settle
-key x; settle
-key space; sleep 0.3
-move_to 256 240
-xdotool keydown Down
-deadline=$((SECONDS + 240))
-while in_play; do
-  [ $SECONDS -ge $deadline ] && { xdotool keyup Down; e2e_fail "the game was not lost within 4 minutes"; }
-  sleep 2
-  # After the game is over the message box takes Return (OK) and the high scores follow.
-  import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$shots/game_over.png"
-  key Return
-  # Let a scene change that Return may have started finish before looking again, so that
-  # the next Return does not close the name dialog of the high-score screen.
-  settle
-done
-xdotool keyup Down
-settle 1.2
+lose_a_game 240
 shot highscore_entry
 
 e2e_note "the name goes into the table"
@@ -121,12 +69,7 @@ shot mainmenu_again
 
 e2e_note "Escape on the main menu quits"
 key Escape
-deadline=$((SECONDS + 10))
-while kill -0 "$GAME_PID" 2>/dev/null; do
-  [ $SECONDS -ge $deadline ] && e2e_fail "Escape on the main menu did not quit"
-  sleep 0.1
-done
-GAME_RC=0; wait "$GAME_PID" || GAME_RC=$?
+wait_for_quit "Escape on the main menu did not quit"
 [ "$GAME_RC" -eq 0 ] || e2e_fail "exit code $GAME_RC after quitting"
 
 scores=$(find "$XDG_DATA_HOME" -name Scores.sfs | head -n1)
@@ -140,11 +83,7 @@ click_at 320 316; settle
 shot highscores_second
 key Escape; settle
 key Escape
-deadline=$((SECONDS + 10))
-while kill -0 "$GAME_PID" 2>/dev/null; do
-  [ $SECONDS -ge $deadline ] && e2e_fail "the second run did not quit"
-  sleep 0.1
-done
+wait_for_quit "the second run did not quit"
 grep -q "Tester" "$scores" || e2e_fail "the second run lost the table"
 grep -qP '^u32\tFull Screen\t0$' "$keydir/values.txt" || e2e_fail "Full Screen was not kept"
 

@@ -366,6 +366,23 @@ TEST_F(SceneTest, TooltipIsKeptOnScreenFadesInAndOut)
     EXPECT_EQ(scene->GetToolTip(), nullptr);
 }
 
+TEST_F(SceneTest, TooltipTextTakesItsFadeInUpdateSoDrawingInvalidatesNothing)
+{
+    // A text clears what it invalidates; a change of alpha made while drawing would clear
+    // after the background was drawn and leave a black band once the tooltip is gone.
+    Make("ToolTipTextEnt probe, tiptext\n");
+    PXEntity2DGUIElement* text = scene->SceneType()->GetToolTipText();
+    scene->ShowToolTip(nullptr, 10, 10, "hi");
+    for (float step : {30.0f, 100.0f, 150.0f}) {
+        scene->Update(step);
+        ASSERT_NE(scene->GetToolTip(), nullptr);
+        const int32_t alpha = static_cast<int32_t>(scene->GetToolTip()->alpha);
+        EXPECT_EQ(text->GetAlpha(), alpha) << "after an update of " << step << " ms";
+        scene->Draw();
+        EXPECT_EQ(text->GetAlpha(), alpha) << "drawing changed the alpha";
+    }
+}
+
 TEST_F(SceneTest, AnotherOwnersTooltipReplacesTheShownOne)
 {
     Make("ToolTipTextEnt probe, tiptext\n");

@@ -1,0 +1,80 @@
+# The scripted player shared by the scenario scripts: settings that start the game windowed,
+# clicks and keys in frame coordinates, screenshots, a check for being in play, a game played
+# until it is lost, and waiting for the game to quit. Sourced after e2e_lib.sh and
+# e2e_start_display; the caller sets `gamedir` and `shots` (a folder for screenshots).
+
+# Windowed from the first start: frame pixels map 1:1 onto the display.
+player_seed_windowed() {
+  keydir="$XDG_CONFIG_HOME/Software/Quillmoor/Shardfall"
+  mkdir -p "$keydir"
+  printf 'PXSettings 1\nu32\tFull Screen\t0\n' >"$keydir/values.txt"
+}
+
+# Frame pixel (x, y) → display pixel, once the window is placed.
+ORIGIN_X=0 ORIGIN_Y=0
+find_origin() { read -r ORIGIN_X ORIGIN_Y <<<"$(e2e_window_origin)"; }
+click_at() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) click 1; }
+move_to() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)); }
+key() { xdotool key "$@"; }
+# The whole frame of the window as a PNG.
+shot() { import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$shots/$1.png"; }
+# How many pixels of two screenshots differ inside a frame rectangle WxH+X+Y (0 = the same).
+crop_diff() {
+  convert "$1" -crop "$3" +repage "$E2E_TMP/crop_a.png"
+  convert "$2" -crop "$3" +repage "$E2E_TMP/crop_b.png"
+  compare -metric AE -fuzz 8% "$E2E_TMP/crop_a.png" "$E2E_TMP/crop_b.png" null: 2>&1 | awk '{print int($1); exit}'
+}
+region_diff() { crop_diff "$shots/$1.png" "$shots/$2.png" "$3"; }
+# A scene change plays a one-second band transition.
+settle() { sleep "${1:-1.6}"; }
+
+# The game's info strip shows only in play; its "NEXT" well is dark while the menus are not.
+# Needs a screenshot of a game in play in $shots/play_ref.png.
+in_play() {
+  import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$E2E_TMP/probe.png"
+  [ "$(region_diff_probe)" -lt 200 ]
+}
+region_diff_probe() { crop_diff "$E2E_TMP/probe.png" "$shots/play_ref.png" 128x40+400+440; }
+
+start_windowed() {
+  e2e_start_game "$gamedir"
+  e2e_expect_size 640x480 "start"
+  sleep 0.5
+  find_origin
+  move_to 600 20
+}
+
+# From the main menu: a hard game with Down held until it is lost, the game-over message
+# answered, ending on the high-score screen with the name dialog open.
+lose_a_game() {
+  local limit=${1:-240}
+  click_at 320 256; settle
+  key x; settle
+  key space; sleep 0.3
+  move_to 256 240
+  xdotool keydown Down
+  local deadline=$((SECONDS + limit))
+  while in_play; do
+    [ $SECONDS -ge $deadline ] && { xdotool keyup Down; e2e_fail "the game was not lost within $limit s"; }
+    sleep 2
+    # After the game is over the message box takes Return (OK) and the high scores follow.
+    import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$shots/game_over.png"
+    key Return
+    # Let a scene change that Return may have started finish before looking again, so that
+    # the next Return does not close the name dialog of the high-score screen.
+    settle
+  done
+  xdotool keyup Down
+  settle 1.2
+}
+
+# Waits for the game to quit by itself; fails with `what` after 10 s. Exit code in GAME_RC.
+wait_for_quit() {
+  local what=$1 deadline=$((SECONDS + 10))
+  while kill -0 "$GAME_PID" 2>/dev/null; do
+    [ $SECONDS -ge $deadline ] && e2e_fail "$what"
+    sleep 0.1
+  done
+  GAME_RC=0
+  wait "$GAME_PID" || GAME_RC=$?
+}
