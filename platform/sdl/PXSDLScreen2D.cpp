@@ -151,14 +151,29 @@ uint32_t PXSDLScreen2D::Destroy()
     return 1;
 }
 
-uint32_t PXSDLScreen2D::Present()
+void PXSDLScreen2D::SetPresentPacing(PXClock* clock, uint32_t intervalMs)
 {
-    if (m_lockCount > 0 || m_window == nullptr || m_texture == nullptr || m_frame.empty()) {
-        return 0;
+    m_pacingClock = clock;
+    m_presentIntervalMs = intervalMs;
+    m_shownOnce = false;
+}
+
+bool PXSDLScreen2D::PictureDue()
+{
+    if (m_pacingClock == nullptr || m_presentIntervalMs == 0) {
+        return true;
     }
-    if (m_dirtyList.count == 0) {
-        return 1;
+    const uint32_t now = m_pacingClock->Milliseconds();
+    if (m_shownOnce && now - m_lastShownMs < m_presentIntervalMs) {
+        return false;
     }
+    m_shownOnce = true;
+    m_lastShownMs = now;
+    return true;
+}
+
+void PXSDLScreen2D::UploadDirtyRectangles()
+{
     const auto& table = ConversionTable();
     for (int32_t i = 0; i < m_dirtyList.count; ++i) {
         PXRect r = m_dirtyList.rects[i];
@@ -182,11 +197,24 @@ uint32_t PXSDLScreen2D::Present()
         SDL_UpdateTexture(m_texture, &rect,
                           m_shown.data() + static_cast<size_t>(r.top) * static_cast<size_t>(m_width) + r.left,
                           m_width * 4);
+        m_pictureWaiting = true;
+    }
+    ClearDirtyList();
+}
+
+uint32_t PXSDLScreen2D::Present()
+{
+    if (m_lockCount > 0 || m_window == nullptr || m_texture == nullptr || m_frame.empty()) {
+        return 0;
+    }
+    UploadDirtyRectangles();
+    if (!m_pictureWaiting || !PictureDue()) {
+        return 1;
     }
     SDL_RenderClear(m_renderer);
     SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
     SDL_RenderPresent(m_renderer);
-    ClearDirtyList();
+    m_pictureWaiting = false;
     return 1;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/PXStopwatch.h"
 #include "engine/graphics/PXScreen2D.h"
 
 struct SDL_Window;
@@ -40,6 +41,12 @@ public:
     // buffer and the images stay.
     bool ToggleFullScreen() override;
 
+    // Shows at most one picture per `intervalMs` on `clock` (not owned); 0 or no clock shows
+    // every Present. Without vsync every picture goes through the whole scaled copy of the
+    // frame, so the game caps it near the display's rate. A Present that comes too early
+    // still takes in the dirty rectangles; the picture follows with the next one due.
+    void SetPresentPacing(PXClock* clock, uint32_t intervalMs);
+
     SDL_Window* GetWindow() const { return m_window; }
     // The 32-bit pixel (0x00RRGGBB) a 5-5-5 pixel is shown as.
     static uint32_t ToXRGB(uint16_t pixel);
@@ -47,6 +54,8 @@ public:
 private:
     bool OpenWindow(bool fullScreen);
     void CloseWindow();
+    void UploadDirtyRectangles();
+    bool PictureDue();
 
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
@@ -55,4 +64,10 @@ private:
     std::vector<uint8_t> m_frame;
     // The picture on show, converted; rows of m_width pixels.
     std::vector<uint32_t> m_shown;
+    PXClock* m_pacingClock = nullptr;  // not owned
+    uint32_t m_presentIntervalMs = 0;
+    uint32_t m_lastShownMs = 0;
+    bool m_shownOnce = false;
+    // The texture holds rectangles that were not shown yet.
+    bool m_pictureWaiting = false;
 };

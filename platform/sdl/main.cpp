@@ -26,6 +26,8 @@ namespace {
 
 // Frames run at most this often; the measured length of each is handed to the game.
 constexpr double FramePeriodMs = 10.0;
+// The shortest time between two pictures shown.
+constexpr uint32_t PresentIntervalMs = 16;
 
 void HandleWindowEvent(const SDL_Event& event, const PXSDLEventTranslator& translator, PXEventQueue& queue,
                        SFGame& game, PXSDLScreen2D& screen)
@@ -68,6 +70,9 @@ int RunGame()
     g_soundManager = sound.get();
     g_settings = settings.get();
     PXPosixInstallDocumentOpener();
+    // Frames run every 10 ms; a display shows about 60 pictures a second, and without vsync
+    // each picture costs a whole scaled copy of the frame.
+    screen->SetPresentPacing(&clock, PresentIntervalMs);
 
     game->Initialise();
 

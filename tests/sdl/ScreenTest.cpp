@@ -99,6 +99,30 @@ TEST_F(SDLScreenTest, PresentShowsOnlyTheDirtyRectangles)
     EXPECT_EQ(Shown(10, 10), 0xFF0000u);
 }
 
+class StepClock : public PXClock {
+public:
+    uint32_t Milliseconds() override { return now; }
+    uint64_t CounterFrequency() override { return 0; }
+    uint64_t Counter() override { return 0; }
+    uint32_t now = 1000;
+};
+
+TEST_F(SDLScreenTest, PacedPresentShowsAWaitingPictureWhenTheNextIsDue)
+{
+    StepClock clock;
+    screen->SetPresentPacing(&clock, 16);
+    ASSERT_EQ(screen->Present(), 1u);  // the first picture is due at once
+    Paint(10, 10, 0x7C00);
+    screen->InvalidateRect({0, 20, 0, 20}, false);
+    clock.now += 10;
+    ASSERT_EQ(screen->Present(), 1u);
+    EXPECT_EQ(screen->GetDirtyList()->count, 0);  // taken in, though not shown yet
+    EXPECT_EQ(Shown(10, 10), 0x000000u);
+    clock.now += 10;
+    ASSERT_EQ(screen->Present(), 1u);  // nothing new is dirty, but the waiting picture is due
+    EXPECT_EQ(Shown(10, 10), 0xFF0000u);
+}
+
 TEST_F(SDLScreenTest, NestedLocksBlockPresentUntilAllAreReleased)
 {
     PXSurfaceDesc s;
