@@ -374,7 +374,7 @@ std::vector<uint16_t> FramePixels(PXScreen2D& screen)
     std::vector<uint16_t> pixels;
     if (!screen.LockScreen(&desc))
         return pixels;
-    for (int32_t y = 0; y < desc.height; ++y) {
+    for (uint32_t y = 0; y < desc.height; ++y) {
         const auto* row = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(desc.pixels) + y * desc.pitch);
         pixels.insert(pixels.end(), row, row + desc.width);
     }
