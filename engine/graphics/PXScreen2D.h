@@ -115,6 +115,9 @@ protected:
     template <typename Part>
     void ForEachDirtyPart(const PXRect& area, Part part) const
     {
+        if (area.IsEmpty()) {
+            return;
+        }
         if (m_dirtyList.count >= PXDirtyList::Capacity) {
             part(area);
             return;
