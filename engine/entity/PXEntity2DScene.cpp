@@ -331,17 +331,21 @@ bool PXEntity2DScene::Update(float elapsedMs)
         cursor->SetPosition({g_mouseX, g_mouseY});
     }
 
+    PXEntity2DGUIElement* text = type->GetToolTipText();
     if (m_toolTip != nullptr && !StepToolTip(*m_toolTip, elapsedMs)) {
         m_toolTip.reset();
+        if (text != nullptr) {
+            // The text's glyph cells may have reached past the background.
+            text->Invalidate();
+        }
     }
     if (m_oldToolTip != nullptr && !StepToolTip(*m_oldToolTip, elapsedMs)) {
         m_oldToolTip.reset();
     }
-    // The text takes its fade here, not in Draw: a text clears the area it invalidates, and
-    // an area cleared after the background was drawn would stay black once the tip is gone.
-    PXEntity2DGUIElement* tipText = SceneType()->GetToolTipText();
-    if (m_toolTip != nullptr && tipText != nullptr) {
-        tipText->SetAlpha(static_cast<int32_t>(m_toolTip->alpha));
+    // A new alpha invalidates the text and clears under it, so it is set here, before
+    // anything is drawn, and not in Draw, where the clearing would wipe what lies below.
+    if (m_toolTip != nullptr && text != nullptr) {
+        text->SetAlpha(static_cast<int32_t>(m_toolTip->alpha));
     }
     return true;
 }
@@ -621,6 +625,8 @@ void PXEntity2DScene::ShowToolTip(PXEntity2DGUIElement* owner, int32_t x, int32_
 void PXEntity2DScene::LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const std::string& text)
 {
     PXEntity2DGUIElement* label = SceneType()->GetToolTipText();
+    // Where the text stood must be redrawn even when the new text is the same.
+    label->Invalidate();
     tip.text = text;
     label->SetStringProperty(PropTextSet, text);
     label->SetProperty(PropTextAlign, 1);
@@ -635,6 +641,7 @@ void PXEntity2DScene::LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const 
     // The text sits 2 pixels inside its background on every side.
     label->SetPosition({px + 2, py + 2});
     tip.rect = PXRect{px, px + w + 4, py, py + h + 4};
+    label->SetAlpha(static_cast<int32_t>(tip.alpha));
 }
 
 bool PXEntity2DScene::ClickElement(const PXSceneElement& record, const PXPoint& point)

@@ -23,6 +23,12 @@ void UnionInto(PXRect& a, const PXRect& b)
     }
 }
 
+// Overlapping or sharing an edge.
+bool Meets(const PXRect& e, const PXRect& r)
+{
+    return e.right >= r.left && e.left <= r.right && e.bottom >= r.top && e.top <= r.bottom;
+}
+
 bool Contains(const PXRect& c, const PXRect& r)
 {
     return c.left <= r.left && c.right >= r.right && c.top <= r.top && c.bottom >= r.bottom;
@@ -61,14 +67,29 @@ bool PXScreen2D::AddDirty(const PXRect& r)
     if (m_dirtyList.count >= PXDirtyList::Capacity - 1) {
         return false;
     }
+    PXRect* rects = m_dirtyList.rects;
     for (int32_t i = 0; i < m_dirtyList.count; ++i) {
-        PXRect& e = m_dirtyList.rects[i];
-        if (e.right >= r.left && e.left <= r.right && e.bottom >= r.top && e.top <= r.bottom) {
-            UnionInto(e, r);
-            return true;
+        if (!Meets(rects[i], r)) {
+            continue;
         }
+        UnionInto(rects[i], r);
+        // The grown rectangle may now meet others: fold them in until none does.
+        for (int32_t j = 0; j < m_dirtyList.count;) {
+            if (j == i || !Meets(rects[i], rects[j])) {
+                ++j;
+                continue;
+            }
+            UnionInto(rects[i], rects[j]);
+            std::copy(rects + j + 1, rects + m_dirtyList.count, rects + j);
+            --m_dirtyList.count;
+            if (j < i) {
+                --i;
+            }
+            j = 0;
+        }
+        return true;
     }
-    m_dirtyList.rects[m_dirtyList.count++] = r;
+    rects[m_dirtyList.count++] = r;
     return true;
 }
 
@@ -91,24 +112,6 @@ bool PXScreen2D::AddDirtyList(const PXDirtyList& other, const PXPoint& offset)
         }
     }
     return true;
-}
-
-PXRect PXScreen2D::ClipToDirty(const PXRect& r) const
-{
-    if (m_dirtyList.count >= PXDirtyList::Capacity) {
-        return r;
-    }
-    PXRect c = {0, 0, 0, 0};
-    for (int32_t i = 0; i < m_dirtyList.count; ++i) {
-        const PXRect in = Intersect(m_dirtyList.rects[i], r);
-        if (!in.IsEmpty()) {
-            UnionInto(c, in);
-            if (Contains(c, r)) {
-                break;
-            }
-        }
-    }
-    return c;
 }
 
 uint32_t PXScreen2D::InvalidateRect(const PXRect& r, bool clear)
@@ -454,21 +457,19 @@ uint32_t PXScreen2D::FillRect(const PXRect& rect, const PXColor& color)
     if (!lock.Ok()) {
         return 0;
     }
-    const PXRect c = Intersect(ClipToDirty(rect), WholeSurface(lock.Desc()));
-    if (c.IsEmpty()) {
-        return 1;
-    }
     const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
-    for (int32_t y = c.top; y < c.bottom; ++y) {
-        uint16_t* row = RowOf(lock.Desc(), y);
-        if (color.alpha == 255) {
-            std::fill(row + c.left, row + c.right, p);
-        } else {
-            for (int32_t x = c.left; x < c.right; ++x) {
-                row[x] = PXPixel::Blend(row[x], p, color.alpha);
+    ForEachDirtyPart(Intersect(rect, WholeSurface(lock.Desc())), [&](const PXRect& c) {
+        for (int32_t y = c.top; y < c.bottom; ++y) {
+            uint16_t* row = RowOf(lock.Desc(), y);
+            if (color.alpha == 255) {
+                std::fill(row + c.left, row + c.right, p);
+            } else {
+                for (int32_t x = c.left; x < c.right; ++x) {
+                    row[x] = PXPixel::Blend(row[x], p, color.alpha);
+                }
             }
         }
-    }
+    });
     return 1;
 }
 
@@ -486,19 +487,17 @@ uint32_t PXScreen2D::ModulateRect(int32_t x, int32_t y, uint32_t w, uint32_t h, 
         InvalidateWhole();
     }
     const PXRect r = {x, ClampToInt32(x + ww), y, ClampToInt32(y + hh)};
-    const PXRect c = Intersect(ClipToDirty(r), WholeSurface(lock.Desc()));
-    if (c.IsEmpty()) {
-        return 1;
-    }
     const Factors k = FactorsOf(color);
-    for (int32_t yy = c.top; yy < c.bottom; ++yy) {
-        uint16_t* row = RowOf(lock.Desc(), yy);
-        for (int32_t xx = c.left; xx < c.right; ++xx) {
-            if (row[xx] != 0) {
-                row[xx] = PXPixel::Modulate(row[xx], k.red, k.green, k.blue);
+    ForEachDirtyPart(Intersect(r, WholeSurface(lock.Desc())), [&](const PXRect& c) {
+        for (int32_t yy = c.top; yy < c.bottom; ++yy) {
+            uint16_t* row = RowOf(lock.Desc(), yy);
+            for (int32_t xx = c.left; xx < c.right; ++xx) {
+                if (row[xx] != 0) {
+                    row[xx] = PXPixel::Modulate(row[xx], k.red, k.green, k.blue);
+                }
             }
         }
-    }
+    });
     return 1;
 }
 

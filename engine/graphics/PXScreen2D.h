@@ -3,6 +3,7 @@
 // supplies the frame buffer (LockScreen/UnlockScreen), the window and presentation.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -107,14 +108,38 @@ protected:
     // Platform screens call this from their constructor.
     void CreateImageTable();
 
-    // Bounding box of the dirty areas that r touches (r itself when the list is full).
-    PXRect ClipToDirty(const PXRect& r) const;
-    // Adds r to the dirty list, merging into the first rectangle it overlaps or touches.
+    // Calls part(c) for each piece c of area that lies in a dirty rectangle (area itself when
+    // the list is full). The dirty rectangles never overlap, so every pixel is drawn once, and
+    // nothing outside them is drawn: an element below must not cover pixels that the
+    // elements above it are not asked to redraw.
+    template <typename Part>
+    void ForEachDirtyPart(const PXRect& area, Part part) const
+    {
+        if (area.IsEmpty()) {
+            return;
+        }
+        if (m_dirtyList.count >= PXDirtyList::Capacity) {
+            part(area);
+            return;
+        }
+        for (int32_t i = 0; i < m_dirtyList.count; ++i) {
+            const PXRect& d = m_dirtyList.rects[i];
+            const PXRect c = {std::max(d.left, area.left), std::min(d.right, area.right), std::max(d.top, area.top),
+                              std::min(d.bottom, area.bottom)};
+            if (!c.IsEmpty()) {
+                part(c);
+            }
+        }
+    }
+    // Adds r to the dirty list, merging into the first rectangle it overlaps or touches; a
+    // rectangle grown by a merge takes in every other one it then meets, so the list stays
+    // free of overlaps.
     bool AddDirty(const PXRect& r);
     bool AddDirtyList(const PXDirtyList& other, const PXPoint& offset);
     void InvalidateWhole();
     PXImage* FindImage(uint32_t id) const;
-    // Clip rectangle of an image blit with the origin rule; false when nothing is drawn.
+    // Area of an image blit on the frame buffer, with the origin rule; false when it is off
+    // the frame buffer.
     bool ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, uint32_t imageH, int32_t originX,
                        int32_t originY, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                        uint32_t h, PXRect* clip, int64_t* destLeft, int64_t* destTop) const;
@@ -124,7 +149,7 @@ protected:
     bool TilePeriodic(const PXSurfaceDesc& surface, const PXImage& image, uint32_t srcX0, uint32_t srcY0, int32_t x,
                       int32_t y, int32_t w, int32_t h);
     // Locks the frame buffer and clips a w x h piece of an image placed at (x, y) by its origin;
-    // calls draw(surface, clip, destLeft, destTop) when anything is left. 0 without a frame
+    // calls draw(surface, clip, destLeft, destTop) for each dirty part of it. 0 without a frame
     // buffer, else 1. With invalidateUntracked an untracked screen is first marked dirty whole.
     template <typename Draw>
     uint32_t ClippedBlit(uint32_t imageW, uint32_t imageH, int32_t originX, int32_t originY, int32_t x, int32_t y,

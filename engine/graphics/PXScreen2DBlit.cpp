@@ -162,8 +162,8 @@ bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, ui
     const int64_t height = EffectiveSize(h, imageH, srcY);
     *destLeft = int64_t{x} - originX;
     *destTop = int64_t{y} - originY;
-    // Cut to the frame buffer first (64-bit, so far-off positions cannot overflow); the
-    // dirty list lies inside it, so the clip below is unchanged by this.
+    // Cut to the frame buffer (64-bit, so far-off positions cannot overflow); the caller
+    // then draws the parts of it that lie in the dirty list.
     const int64_t frameW = surface.width;
     const int64_t frameH = surface.height;
     const int64_t l = std::max<int64_t>(*destLeft, 0);
@@ -173,10 +173,8 @@ bool PXScreen2D::ImageBlitClip(const PXSurfaceDesc& surface, uint32_t imageW, ui
     if (r <= l || b <= t) {
         return false;
     }
-    const PXRect dest = {static_cast<int32_t>(l), static_cast<int32_t>(r), static_cast<int32_t>(t),
-                         static_cast<int32_t>(b)};
-    *clip = Intersect(ClipToDirty(dest), dest);
-    return !clip->IsEmpty();
+    *clip = {static_cast<int32_t>(l), static_cast<int32_t>(r), static_cast<int32_t>(t), static_cast<int32_t>(b)};
+    return true;
 }
 
 template <typename Draw>
@@ -191,11 +189,11 @@ uint32_t PXScreen2D::ClippedBlit(uint32_t imageW, uint32_t imageH, int32_t origi
     if (invalidateUntracked && !m_dirtyTracking) {
         InvalidateWhole();
     }
-    PXRect clip;
+    PXRect area;
     int64_t destLeft, destTop;
-    if (ImageBlitClip(lock.Desc(), imageW, imageH, originX, originY, x, y, srcX, srcY, w, h, &clip, &destLeft,
+    if (ImageBlitClip(lock.Desc(), imageW, imageH, originX, originY, x, y, srcX, srcY, w, h, &area, &destLeft,
                       &destTop)) {
-        draw(lock.Desc(), clip, destLeft, destTop);
+        ForEachDirtyPart(area, [&](const PXRect& clip) { draw(lock.Desc(), clip, destLeft, destTop); });
     }
     return 1;
 }
@@ -437,34 +435,32 @@ uint32_t PXScreen2D::BlitImageScaled(const PXImage* image, int32_t x, int32_t y,
     if (dest.IsEmpty()) {
         return 1;
     }
-    const PXRect c = Intersect(ClipToDirty(dest), dest);
-    if (c.IsEmpty()) {
-        return 1;
-    }
     const float stepX = static_cast<float>(srcW) / static_cast<float>(dstW);
     const float stepY = static_cast<float>(srcH) / static_cast<float>(dstH);
-    float fy = static_cast<float>(int64_t{c.top} - y + srcY) * stepY;
-    const float fx0 = static_cast<float>(int64_t{c.left} - x + srcX) * stepX;
-    for (int32_t row = c.top; row < c.bottom; ++row, fy += stepY) {
-        // Positions past the image (a scaled source offset can reach them) are not drawn.
-        const double sy = std::trunc(static_cast<double>(fy));
-        if (sy >= image->height) {
-            continue;
-        }
-        const uint16_t* src = image->pixels.data() + static_cast<size_t>(sy) * image->width;
-        uint16_t* d = RowOf(surface, row);
-        float fx = fx0;
-        for (int32_t col = c.left; col < c.right; ++col, fx += stepX) {
-            const uint32_t sx = static_cast<uint32_t>(static_cast<double>(fx)) % 65536u;
-            if (sx >= image->width) {
+    ForEachDirtyPart(dest, [&](const PXRect& c) {
+        float fy = static_cast<float>(int64_t{c.top} - y + srcY) * stepY;
+        const float fx0 = static_cast<float>(int64_t{c.left} - x + srcX) * stepX;
+        for (int32_t row = c.top; row < c.bottom; ++row, fy += stepY) {
+            // Positions past the image (a scaled source offset can reach them) are not drawn.
+            const double sy = std::trunc(static_cast<double>(fy));
+            if (sy >= image->height) {
                 continue;
             }
-            const uint16_t s = src[sx];
-            if (!keyed || s != 0) {
-                d[col] = s;
+            const uint16_t* src = image->pixels.data() + static_cast<size_t>(sy) * image->width;
+            uint16_t* d = RowOf(surface, row);
+            float fx = fx0;
+            for (int32_t col = c.left; col < c.right; ++col, fx += stepX) {
+                const uint32_t sx = static_cast<uint32_t>(static_cast<double>(fx)) % 65536u;
+                if (sx >= image->width) {
+                    continue;
+                }
+                const uint16_t s = src[sx];
+                if (!keyed || s != 0) {
+                    d[col] = s;
+                }
             }
         }
-    }
+    });
     return 1;
 }
 

@@ -17,6 +17,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXEntity2DScene.h"
 #include "engine/entity/PXEntityKind.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/files/PXArchiveManager.h"
@@ -364,6 +365,68 @@ TEST_P(ShippedContent, HelpTextFitsItsListBoxAndNamesEveryControl)
          {"mouse", "left button", "right button", "c .", "swap the mouse buttons", "left / right",
           "up or space", "down", "p pause", "s sound", "f7 full screen", "escape quit", "any key"})
         EXPECT_NE(std::string::npos, lower.find(control)) << control;
+}
+
+// The frame buffer as 16-bit pixels, rows top to bottom.
+std::vector<uint16_t> FramePixels(PXScreen2D& screen)
+{
+    PXSurfaceDesc desc;
+    std::vector<uint16_t> pixels;
+    if (!screen.LockScreen(&desc))
+        return pixels;
+    for (uint32_t y = 0; y < desc.height; ++y) {
+        const auto* row = reinterpret_cast<const uint16_t*>(static_cast<const uint8_t*>(desc.pixels) + y * desc.pitch);
+        pixels.insert(pixels.end(), row, row + desc.width);
+    }
+    screen.UnlockScreen();
+    return pixels;
+}
+
+TEST_P(ShippedContent, TooltipAtTheRightEdgeLeavesNoTraceWhenItFades)
+{
+    std::unique_ptr<PXEntityBase> made = registry.CreateEntity("SFMainMenuScene", "mainmenu", PXKind::Scene);
+    auto* scene = dynamic_cast<PXEntity2DScene*>(made.get());
+    ASSERT_NE(nullptr, scene);
+    auto frames = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            scene->Update(16.0f);
+            scene->Draw();
+            screen.Present();
+        }
+    };
+    static PXEntity2DScene* s_scene = nullptr;
+    s_scene = scene;
+    g_toolTipHostFinder = []() -> PXToolTipHost* { return s_scene; };
+    // A new scene starts on a cleared screen, all of it to be drawn.
+    screen.Clear();
+    // Over "Hard": its tooltip is laid out against the right edge of the screen.
+    g_mouseX = 320;
+    g_mouseY = 260;
+    frames(100);
+    g_mouseX = 40;
+    g_mouseY = 460;
+    frames(400);
+    const std::vector<uint16_t> incremental = FramePixels(screen);
+    screen.InvalidateRect(PXRect{0, 640, 0, 480}, false);
+    scene->Draw();
+    const std::vector<uint16_t> full = FramePixels(screen);
+    ASSERT_EQ(full.size(), incremental.size());
+    // Below the title (whose fire moves every frame) the picture is still.
+    size_t stale = 0;
+    PXRect where{640, 0, 480, 0};
+    for (size_t i = 640 * 140; i < full.size(); ++i) {
+        if (full[i] == incremental[i])
+            continue;
+        ++stale;
+        const int32_t x = static_cast<int32_t>(i % 640), y = static_cast<int32_t>(i / 640);
+        where = PXRect{std::min(where.left, x), std::max(where.right, x + 1), std::min(where.top, y),
+                       std::max(where.bottom, y + 1)};
+    }
+    EXPECT_EQ(0u, stale) << "stale pixels in x " << where.left << ".." << where.right << ", y " << where.top
+                         << ".." << where.bottom;
+    g_mouseX = 0;
+    g_mouseY = 0;
+    g_toolTipHostFinder = nullptr;
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, ShippedContent, ::testing::ValuesIn(Forms),

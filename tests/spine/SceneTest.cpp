@@ -381,6 +381,129 @@ TEST_F(SceneTest, TooltipTextTakesItsFadeInUpdateSoDrawingInvalidatesNothing)
         scene->Draw();
         EXPECT_EQ(text->GetAlpha(), alpha) << "drawing changed the alpha";
     }
+// Element "paint": a probe that fills its area with "Color" (r, g, b) when drawn, and whose
+// Invalidate clears that area, as the image and text elements do. As tooltip text its area
+// is the laid-out text plus "Spill" pixels to the right, as glyph cells reach past the last
+// character's advance.
+class PaintType : public ProbeType {
+public:
+    explicit PaintType(const PXDefinitionBlock* block) : ProbeType(block)
+    {
+        int rgb[3] = {0, 0, 0};
+        if (block != nullptr && block->FindKey("Color")) {
+            block->ReadInts(rgb, 3);
+        }
+        color = MakeColor(static_cast<uint8_t>(rgb[0]), static_cast<uint8_t>(rgb[1]), static_cast<uint8_t>(rgb[2]));
+        if (block != nullptr && block->FindKey("Spill")) {
+            block->ReadInts(&spill, 1);
+        }
+    }
+    std::unique_ptr<PXEntityBase> CreateEntity() override;
+
+    PXColor color;
+    int spill = 0;
+};
+
+class Paint : public Probe {
+public:
+    explicit Paint(PaintType* type) : Probe(type) {}
+    bool Draw() override
+    {
+        PXColor color = static_cast<PaintType*>(m_type)->color;
+        color.alpha = static_cast<uint8_t>(m_alpha);
+        g_screen->FillRect(Area(), color);
+        return true;
+    }
+    void Invalidate() override { g_screen->InvalidateRect(Area(), true); }
+
+private:
+    PXRect Area() const
+    {
+        const auto* type = static_cast<PaintType*>(m_type);
+        if (!type->text) {
+            return {m_x, m_x + m_width, m_y, m_y + m_height};
+        }
+        return {m_x, m_x + 8 * static_cast<int32_t>(text.size()) + type->spill, m_y, m_y + 12};
+    }
+};
+
+inline std::unique_ptr<PXEntityBase> PaintType::CreateEntity()
+{
+    return std::make_unique<Paint>(this);
+}
+
+class PaintPrototype : public PXEntityTypePrototype {
+public:
+    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override
+    {
+        return std::make_unique<PaintType>(block);
+    }
+};
+
+PaintPrototype s_paintPrototype;
+
+std::vector<uint16_t> FramePixels(PXScreen2D& screen)
+{
+    PXSurfaceDesc desc;
+    std::vector<uint16_t> pixels;
+    if (!screen.LockScreen(&desc)) {
+        return pixels;
+    }
+    for (uint32_t y = 0; y < desc.height; ++y) {
+        const auto* row = reinterpret_cast<const uint16_t*>(desc.pixels + y * desc.pitch);
+        pixels.insert(pixels.end(), row, row + desc.width);
+    }
+    screen.UnlockScreen();
+    return pixels;
+}
+
+// Frame by frame, the picture drawn from the dirty list alone must equal a full redraw:
+// the tooltip fades in over the background (not over black), a second owner's tooltip
+// with the same text takes over elsewhere, and once both have faded nothing of them stays,
+// not even the part of the text that reaches past the background.
+TEST_F(SceneTest, TooltipFramesMatchAFullRedrawAndLeaveNoTrace)
+{
+    registry.RegisterPrototype(&s_paintPrototype, "paint");
+    Define("class = paint\ntype = ground\nSize 640, 480\nColor 40, 80, 120\n");
+    Define("class = paint\ntype = tip\nText 1\nColor 250, 250, 250\nSpill 6\n");
+    Make("NumGUIElements 1\nGUIElement1Ent paint, ground\nGUIElement1Pos 0, 0\n"
+         "ToolTipTextEnt paint, tip\nToolTipBGCol 200, 40, 40, 255\n");
+    Probe first(static_cast<ProbeType*>(registry.FindType("probe", "a")));
+    Probe second(static_cast<ProbeType*>(registry.FindType("probe", "b")));
+    screen.Clear();
+    scene->Update(16.0f);
+    scene->Draw();
+    screen.Present();
+    const std::vector<uint16_t> ground = FramePixels(screen);
+
+    struct Step {
+        Probe* owner;  // asks for its tooltip before every frame; none: nobody does
+        int32_t x, y;
+        int frames;
+        float frameMs;
+    };
+    // Long frames at the end: the text is still clearly visible in the last frame drawn.
+    const Step steps[] = {
+        {&first, 100, 100, 30, 16.0f}, {&second, 300, 200, 30, 16.0f}, {nullptr, 0, 0, 3, 250.0f}};
+    int frame = 0;
+    for (const Step& step : steps) {
+        for (int i = 0; i < step.frames; ++i, ++frame) {
+            if (step.owner != nullptr) {
+                scene->ShowToolTip(step.owner, step.x, step.y, "tip text");
+            }
+            scene->Update(step.frameMs);
+            scene->Draw();
+            screen.Present();
+            const std::vector<uint16_t> incremental = FramePixels(screen);
+            screen.InvalidateRect({0, 640, 0, 480}, false);
+            scene->Draw();
+            screen.Present();
+            ASSERT_EQ(FramePixels(screen), incremental) << "frame " << frame;
+        }
+    }
+    EXPECT_EQ(scene->GetToolTip(), nullptr);
+    EXPECT_EQ(scene->GetOldToolTip(), nullptr);
+    EXPECT_EQ(FramePixels(screen), ground);
 }
 
 TEST_F(SceneTest, AnotherOwnersTooltipReplacesTheShownOne)
