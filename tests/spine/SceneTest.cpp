@@ -381,6 +381,8 @@ TEST_F(SceneTest, TooltipTextTakesItsFadeInUpdateSoDrawingInvalidatesNothing)
         scene->Draw();
         EXPECT_EQ(text->GetAlpha(), alpha) << "drawing changed the alpha";
     }
+}
+
 // Element "paint": a probe that fills its area with "Color" (r, g, b) when drawn, and whose
 // Invalidate clears that area, as the image and text elements do. As tooltip text its area
 // is the laid-out text plus "Spill" pixels to the right, as glyph cells reach past the last
