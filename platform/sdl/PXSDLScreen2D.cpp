@@ -85,6 +85,40 @@ uint32_t PXSDLScreen2D::Create(PXScreenDesc* desc, const char* title)
     return 1;
 }
 
+namespace {
+
+// True for a renderer that draws on the processor: SDL's software one, or OpenGL whose
+// driver is a software rasteriser (as on machines without a graphics card).
+bool RasterisesOnTheProcessor(SDL_Renderer* renderer)
+{
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0) {
+        return false;
+    }
+    if ((info.flags & SDL_RENDERER_SOFTWARE) != 0) {
+        return true;
+    }
+    if (info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    constexpr unsigned int GlRenderer = 0x1F01;
+    const unsigned char* name = getString != nullptr ? getString(GlRenderer) : nullptr;
+    if (name == nullptr) {
+        return false;
+    }
+    const char* text = reinterpret_cast<const char*>(name);
+    for (const char* soft : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+        if (std::strstr(text, soft) != nullptr) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 bool PXSDLScreen2D::OpenWindow(bool fullScreen)
 {
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -104,7 +138,14 @@ bool PXSDLScreen2D::OpenWindow(bool fullScreen)
         SDL_FreeSurface(icon);
     }
     m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (m_renderer != nullptr && RasterisesOnTheProcessor(m_renderer)) {
+        // OpenGL emulated on the processor costs several times what SDL's own software
+        // renderer does for the same picture.
+        SDL_DestroyRenderer(m_renderer);
+        m_renderer = nullptr;
+    }
     if (m_renderer == nullptr) {
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     }
     if (m_renderer == nullptr) {
@@ -207,8 +248,13 @@ uint32_t PXSDLScreen2D::Present()
     if (m_lockCount > 0 || m_window == nullptr || m_texture == nullptr || m_frame.empty()) {
         return 0;
     }
+    // Too early for a picture: the rectangles stay on the list and the next frame draws
+    // them again with its own, so nothing is converted twice.
+    if ((m_dirtyList.count > 0 || m_pictureWaiting) && !PictureDue()) {
+        return 1;
+    }
     UploadDirtyRectangles();
-    if (!m_pictureWaiting || !PictureDue()) {
+    if (!m_pictureWaiting) {
         return 1;
     }
     SDL_RenderClear(m_renderer);

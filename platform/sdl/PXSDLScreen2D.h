@@ -44,7 +44,7 @@ public:
     // Shows at most one picture per `intervalMs` on `clock` (not owned); 0 or no clock shows
     // every Present. Without vsync every picture goes through the whole scaled copy of the
     // frame, so the game caps it near the display's rate. A Present that comes too early
-    // still takes in the dirty rectangles; the picture follows with the next one due.
+    // leaves the dirty list as it is; the next one due shows it all.
     void SetPresentPacing(PXClock* clock, uint32_t intervalMs);
 
     SDL_Window* GetWindow() const { return m_window; }

@@ -107,7 +107,7 @@ public:
     uint32_t now = 1000;
 };
 
-TEST_F(SDLScreenTest, PacedPresentShowsAWaitingPictureWhenTheNextIsDue)
+TEST_F(SDLScreenTest, PacedPresentKeepsTheDirtyAreasForThePictureThatIsDueNext)
 {
     StepClock clock;
     screen->SetPresentPacing(&clock, 16);
@@ -116,10 +116,11 @@ TEST_F(SDLScreenTest, PacedPresentShowsAWaitingPictureWhenTheNextIsDue)
     screen->InvalidateRect({0, 20, 0, 20}, false);
     clock.now += 10;
     ASSERT_EQ(screen->Present(), 1u);
-    EXPECT_EQ(screen->GetDirtyList()->count, 0);  // taken in, though not shown yet
+    EXPECT_EQ(screen->GetDirtyList()->count, 1);  // kept for the picture that is due next
     EXPECT_EQ(Shown(10, 10), 0x000000u);
     clock.now += 10;
-    ASSERT_EQ(screen->Present(), 1u);  // nothing new is dirty, but the waiting picture is due
+    ASSERT_EQ(screen->Present(), 1u);
+    EXPECT_EQ(screen->GetDirtyList()->count, 0);
     EXPECT_EQ(Shown(10, 10), 0xFF0000u);
 }
 
