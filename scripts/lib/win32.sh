@@ -25,18 +25,28 @@ sf_win32_build_and_test() {
   local display=":$(head -n1 "$display_file")"
   rm -f "$display_file"
 
+  # Every wine process of the run sees the private display, the prefix's set-up and its
+  # desktop process included: a desktop started without one leaves windows waiting.
+  local saved_display=${DISPLAY:-}
+  export DISPLAY=$display
   # One wineserver for the whole run: CTest's many short programs then start quickly.
   sh cmake/wine-run.sh "$prefix" wineboot -i >/dev/null 2>&1 || true
+  # A new prefix goes on setting itself up in the background after wineboot returns; a
+  # program started meanwhile can wait on it for a long time. Let it finish first.
+  WINEPREFIX="$prefix" wineserver -w || true
   WINEPREFIX="$prefix" wineserver -p
   # Without a window manager, a managed window's destruction waits 2 s for one.
   sh cmake/wine-run.sh "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 
-  DISPLAY=$display ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
+  # The smoke test runs on the tests' X server: the prefix's desktop process is tied to the
+  # display it started on, and a window opened on another display waits on it.
   local smoke=0
-  bash tests/win32/wine_smoke.sh "$dir" "$prefix" || smoke=$?
+  SF_WINE_DISPLAY=$display bash tests/win32/wine_smoke.sh "$dir" "$prefix" || smoke=$?
   [ $smoke -eq 0 ] || [ $smoke -eq 77 ] || status=1
 
   WINEPREFIX="$prefix" wineserver -k || true
+  if [ -n "$saved_display" ]; then export DISPLAY=$saved_display; else unset DISPLAY; fi
   kill "$xvfb_pid" 2>/dev/null || true
   wait "$xvfb_pid" 2>/dev/null || true
   return $status
