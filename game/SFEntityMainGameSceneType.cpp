@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <iterator>
 #include <vector>
 
 #include "engine/core/PXGlobals.h"
@@ -68,6 +69,19 @@ SFEntityMainGameSceneType::SFEntityMainGameSceneType(const PXDefinitionBlock* bl
 SFEntityMainGameSceneType::~SFEntityMainGameSceneType()
 {
     Unload();
+}
+
+std::vector<std::string> SFEntityMainGameSceneType::AssetPaths()
+{
+    std::vector<std::string> paths;
+    for (size_t i = 0; i < ImageListCount; ++i) {
+        paths.push_back(ImageListAssets[i].path);
+        if (i == InfoStripAfter) {
+            paths.push_back(InfoStripPath);
+        }
+    }
+    paths.insert(paths.end(), std::begin(SoundPaths), std::end(SoundPaths));
+    return paths;
 }
 
 std::unique_ptr<PXEntityBase> SFEntityMainGameSceneType::CreateEntity()

@@ -10,6 +10,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/entity/PXEntity2DScene.h"
 #include "game/SFPlayField.h"
@@ -57,6 +59,9 @@ public:
     PXEntity2DGUIElement* GetRecordEntity(SFGameRecord record);
     const PXSceneElement* GetRecord(SFGameRecord record) const;
     PXEntity2DGUIFont* GetScoreFont() const { return m_scoreFont.get(); }
+
+    // Every file the type acquires, in the order it acquires them.
+    static std::vector<std::string> AssetPaths();
 
     // Cache entries; none when the file could not be loaded.
     const PXImageListEntry* GetImageList(SFGameImages which) const

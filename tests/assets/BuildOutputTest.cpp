@@ -5,6 +5,7 @@
 
 #include "engine/files/PXArchiveManager.h"
 #include "engine/files/PXBuffer.h"
+#include "game/SFEntityMainGameSceneType.h"
 #include "platform/posix/PXPosixFileManager.h"
 #include "tests/assets/GeneratedTree.h"
 
@@ -28,27 +29,9 @@ TEST(AssetGenerator, WritesTheSameBytesOnEveryRun)
 
 TEST(AssetGenerator, WritesEveryFileThePlaySceneLoads)
 {
-    for (const char* path : {"Shardfall/Images/Tri_Blue.img",
-                             "Shardfall/Images/Tri_Green.img",
-                             "Shardfall/Images/Tri_Orange.img",
-                             "Shardfall/Images/Tri_Purple.img",
-                             "Shardfall/Images/Tri_Red.img",
-                             "Shardfall/Images/Tri_Yellow.img",
-                             "Shardfall/Images/Tri_Gray.img",
-                             "Shardfall/Images/InfoStrip.bmp",
-                             "Shardfall/Images/backgrounds.img",
-                             "Shardfall/Images/banners.img",
-                             "Shardfall/Images/explo.img",
-                             "Shardfall/Images/shimmer.img",
-                             "Shardfall/Images/shimmerflipped.img",
-                             "Shardfall/Sounds/Impact.wav",
-                             "Shardfall/Sounds/Move.wav",
-                             "Shardfall/Sounds/Switch.wav",
-                             "Shardfall/Sounds/specialcomplete.wav",
-                             "Shardfall/Sounds/MetalDing_Vibrato.wav",
-                             "Shardfall/Sounds/MetalDing_Vibrato_Up.wav",
-                             "Shardfall/Sounds/MetalDing_Vibrato_Down.wav",
-                             "Shardfall/Sounds/SFSong.wav"})
+    std::vector<std::string> paths = SFEntityMainGameSceneType::AssetPaths();
+    paths.push_back("Shardfall/Sounds/SFSong.wav");
+    for (const std::string& path : paths)
         EXPECT_TRUE(Tree::Get().Exists(path)) << path;
 }
 

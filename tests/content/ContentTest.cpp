@@ -29,6 +29,7 @@
 #include "engine/gui/PXEntity2DGUIFont.h"
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
+#include "game/SFEntityMainGameSceneType.h"
 #include "game/SFGame.h"
 #include "platform/posix/PXPosixFileManager.h"
 #include "tests/support/FakeSettingsManager.h"
@@ -57,30 +58,8 @@ const Form Forms[] = {
     {"Packed", SF_BINARY_DIR "/game/"},
 };
 
-// Files the code opens by name, whatever the definitions say.
-const char* const CodeNamedFiles[] = {
-    "shardfall/sounds/SFSong.wav",  // the song, spelt as the game object asks for it
-    "Shardfall/Images/Tri_Blue.img",
-    "Shardfall/Images/Tri_Green.img",
-    "Shardfall/Images/Tri_Orange.img",
-    "Shardfall/Images/Tri_Purple.img",
-    "Shardfall/Images/Tri_Red.img",
-    "Shardfall/Images/Tri_Yellow.img",
-    "Shardfall/Images/Tri_Gray.img",
-    "Shardfall/Images/InfoStrip.bmp",
-    "Shardfall/Images/backgrounds.img",
-    "Shardfall/Images/banners.img",
-    "Shardfall/Images/explo.img",
-    "Shardfall/Images/shimmer.img",
-    "Shardfall/Images/shimmerflipped.img",
-    "Shardfall/Sounds/Impact.wav",
-    "Shardfall/Sounds/Move.wav",
-    "Shardfall/Sounds/Switch.wav",
-    "Shardfall/Sounds/specialcomplete.wav",
-    "Shardfall/Sounds/MetalDing_Vibrato.wav",
-    "Shardfall/Sounds/MetalDing_Vibrato_Up.wav",
-    "Shardfall/Sounds/MetalDing_Vibrato_Down.wav",
-};
+// The song, spelt as the game object asks for it; the play scene's files come from its type.
+const char* const SongFile = "shardfall/sounds/SFSong.wav";
 
 // The lines of the user-data log that contain `marker`.
 std::vector<std::string> LogLinesWith(const std::string& log, const std::string& marker)
@@ -269,7 +248,10 @@ TEST_P(ShippedContent, EveryFileADefinitionOrTheCodeNamesOpens)
         for (std::sregex_iterator it(text.begin(), text.end(), quoted), end; it != end; ++it)
             EXPECT_TRUE(Opens((*it)[1].str())) << name << " names " << (*it)[1].str();
     }
-    for (const char* name : CodeNamedFiles)
+    // Files the code opens by name, whatever the definitions say.
+    std::vector<std::string> codeNamed = SFEntityMainGameSceneType::AssetPaths();
+    codeNamed.push_back(SongFile);
+    for (const std::string& name : codeNamed)
         EXPECT_TRUE(Opens(name)) << name;
 }
 
