@@ -20,12 +20,15 @@ add_executable(Shardfall WIN32 ${CMAKE_SOURCE_DIR}/platform/win32/main.cpp)
 target_link_libraries(Shardfall PRIVATE sfgame pxwin32 pxengine)
 set_target_properties(Shardfall PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${win32_game_dir})
 
-# The data beside the executable: the Linux build's archive and the tuning file.
+# The data beside the executable: the Linux build's archive, the about page that lies loose
+# beside it (the web-page button hands a real file to the shell) and the tuning file.
 add_custom_target(win32_data ALL
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${win32_game_dir}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${win32_game_dir}/Shardfall
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/content/config.cfg ${win32_game_dir}/config.cfg
   COMMAND ${CMAKE_COMMAND} -DSRC=${SF_WIN32_DATA_DIR}/Shardfall.pxa -DDST=${win32_game_dir}/Shardfall.pxa
           -P ${CMAKE_SOURCE_DIR}/cmake/CopyIfPresent.cmake
+  COMMAND ${CMAKE_COMMAND} -DSRC=${SF_WIN32_DATA_DIR}/Shardfall/about.html
+          -DDST=${win32_game_dir}/Shardfall/about.html -P ${CMAKE_SOURCE_DIR}/cmake/CopyIfPresent.cmake
   VERBATIM)
 
 include(CTest)
