@@ -43,9 +43,20 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(SF_GTEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources")
 add_subdirectory(${SF_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# The content tests read the game in both forms: the game folder above, packed, and the
+# Linux build's loose tree, copied beside it.
+set(SF_WIN32_LOOSE_DIR ${CMAKE_SOURCE_DIR}/build/game-loose CACHE PATH
+    "The loose game tree made by the Linux build")
+if(EXISTS ${SF_WIN32_LOOSE_DIR})
+  add_custom_target(win32_loose_data ALL
+    COMMAND ${CMAKE_COMMAND} -E rm -rf ${CMAKE_BINARY_DIR}/game-loose
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${SF_WIN32_LOOSE_DIR} ${CMAKE_BINARY_DIR}/game-loose
+    VERBATIM)
+endif()
+
 # Every test source runs here unless it, or a shared test header it includes, needs another
-# platform layer or a program of the Linux build (sfsim, pxapack, the generated assets); a
-# folder with no such source left is not built. tests/support/HostFileManager.h picks the
+# platform layer or a program of the Linux build (sfsim, pxapack, assetgen); a folder with
+# no such source left is not built. tests/support/HostFileManager.h picks the
 # host's file manager and so is not held against its includers.
 set(SF_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine CACHE PATH "Wine prefix the tests run in")
 set(CMAKE_CROSSCOMPILING_EMULATOR /bin/sh ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${SF_WINE_PREFIX})
@@ -64,7 +75,7 @@ function(sf_needs_linux out file)
     if(current STREQUAL "${CMAKE_SOURCE_DIR}/tests/support/HostFileManager.h")
       continue()
     endif()
-    file(STRINGS ${current} foreign REGEX "platform/(posix|sdl|openal)/|/tools/|SF_BINARY_DIR \"/game")
+    file(STRINGS ${current} foreign REGEX "platform/(posix|sdl|openal)/|/tools/")
     if(foreign)
       set(result TRUE)
       break()
