@@ -56,8 +56,9 @@ endif()
 
 # Every test source runs here unless it, or a shared test header it includes, needs another
 # platform layer or a program of the Linux build (sfsim, pxapack, assetgen); a folder with
-# no such source left is not built. tests/support/HostFileManager.h picks the
-# host's file manager and so is not held against its includers.
+# no such source left is not built, nor is e2e (the Linux game on an X display of its own).
+# tests/support/HostFileManager.h picks the host's file manager, so it is not held against
+# the tests that include it.
 set(SF_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine CACHE PATH "Wine prefix the tests run in")
 set(CMAKE_CROSSCOMPILING_EMULATOR /bin/sh ${CMAKE_SOURCE_DIR}/cmake/wine-run.sh ${SF_WINE_PREFIX})
 
