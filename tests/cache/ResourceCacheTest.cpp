@@ -19,8 +19,8 @@
 #include "engine/graphics/PXMemoryScreen2D.h"
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
-#include "platform/posix/PXPosixFileManager.h"
 #include "tests/support/FakeSettingsManager.h"
+#include "tests/support/HostFileManager.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaveBuilder.h"
@@ -153,7 +153,7 @@ protected:
     void SetUp() override
     {
         g_settings = &settings;
-        ASSERT_EQ(1, files.AddManager(std::make_unique<PXPosixFileManager>(), dir.Folder() + "data/"));
+        ASSERT_EQ(1, files.AddManager(MakeHostFileManager(), dir.Folder() + "data/"));
         g_fileSystem = &files;
         ASSERT_EQ(1u, CreateScreen());
         g_screen = &screen;

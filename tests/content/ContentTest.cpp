@@ -31,8 +31,8 @@
 #include "engine/sound/PXRecordingAudioDevice.h"
 #include "game/SFEntityMainGameSceneType.h"
 #include "game/SFGame.h"
-#include "platform/posix/PXPosixFileManager.h"
 #include "tests/support/FakeSettingsManager.h"
+#include "tests/support/HostFileManager.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -114,7 +114,7 @@ protected:
         ASSERT_EQ(1u, screen.Create(&desc, "content"));
         g_screen = &screen;
         ASSERT_TRUE(std::filesystem::is_directory(GetParam().folder)) << "build the assets target first";
-        fileSystem.AddManager(std::make_unique<PXPosixFileManager>(), GetParam().folder);
+        fileSystem.AddManager(MakeHostFileManager(), GetParam().folder);
         std::vector<std::string> archives;
         fileSystem.ListFiles("*.pxa", "", false, archives);
         for (const std::string& name : archives)

@@ -10,8 +10,8 @@
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/files/PXFileSystem.h"
-#include "platform/posix/PXPosixFileManager.h"
 #include "tests/support/FakeSettingsManager.h"
+#include "tests/support/HostFileManager.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -305,7 +305,7 @@ TEST_F(EntityRegistryTest, LoadsEveryDefinitionFileInListingOrder)
     data.Write("notes.txt", "class = sprite\ntype = Notes\n");
 
     PXFileSystem files;
-    ASSERT_EQ(files.AddManager(std::make_unique<PXPosixFileManager>(), data.Folder()), 1);
+    ASSERT_EQ(files.AddManager(MakeHostFileManager(), data.Folder()), 1);
     CountingGame game;
     g_fileSystem = &files;
     g_game = &game;

@@ -9,8 +9,8 @@
 #include "engine/files/PXArchiveManager.h"
 #include "engine/files/PXArchiveWriter.h"
 #include "engine/files/PXBuffer.h"
-#include "platform/posix/PXPosixFileManager.h"
 #include "tests/files/ArchiveBytes.h"
+#include "tests/support/HostFileManager.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -52,7 +52,7 @@ protected:
     }
 
     TempDir dir;
-    PXPosixFileManager host;
+    HostFileManager host;
 };
 
 TEST_F(ArchiveTest, NameComparisonFoldsCaseAndSlashes)
@@ -218,17 +218,17 @@ TEST_F(ArchiveTest, MalformedArchivesLoadWhatIsSoundOrNothing)
 }
 
 // A host manager that remembers what was given back to it.
-class RecordingManager : public PXPosixFileManager {
+class RecordingManager : public HostFileManager {
 public:
     PXFile* Open(const std::string& name, uint32_t mode) override
     {
-        PXFile* stream = PXPosixFileManager::Open(name, mode);
+        PXFile* stream = HostFileManager::Open(name, mode);
         opened.push_back(stream);
         return stream;
     }
     int Close(PXFile* stream) override
     {
-        int result = PXPosixFileManager::Close(stream);
+        int result = HostFileManager::Close(stream);
         closed.push_back({stream, result});
         return result;
     }
@@ -265,7 +265,7 @@ TEST_F(ArchiveTest, WriterAndReaderRoundTrip)
     dir.Write("src/Images/Big.bin", binary);
     dir.Write("src/empty", "");
     dir.Write("src/x.ent", "Class sprite\r\n");
-    PXPosixFileManager source;
+    HostFileManager source;
     source.SetRoot(dir.Folder() + "src/");
     const std::vector<std::string> names = {"Images/Big.bin", "empty", "x.ent"};
     std::vector<std::string> progress;
@@ -295,7 +295,7 @@ TEST_F(ArchiveTest, WriterAndReaderRoundTrip)
 
 TEST_F(ArchiveTest, WriterFailsWhenAMemberIsMissing)
 {
-    PXPosixFileManager source;
+    HostFileManager source;
     source.SetRoot(dir.Folder());
     PXBuffer out;
     EXPECT_EQ(PXArchiveWriter::Write(source, {"missing.bin"}, out), 0u);

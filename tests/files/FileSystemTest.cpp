@@ -11,8 +11,8 @@
 #include "engine/files/PXBuffer.h"
 #include "engine/files/PXFileLE.h"
 #include "engine/files/PXFileSystem.h"
-#include "platform/posix/PXPosixFileManager.h"
 #include "tests/files/ArchiveBytes.h"
+#include "tests/support/HostFileManager.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -46,7 +46,7 @@ protected:
     HostManagerTest() { host.SetRoot(dir.Folder()); }
 
     TempDir dir;
-    PXPosixFileManager host;
+    HostFileManager host;
 };
 
 TEST(HostModeTest, ModeBitsBuildTheModeString)
@@ -60,25 +60,7 @@ TEST(HostModeTest, ModeBitsBuildTheModeString)
         {8, "a+"}, {9, "a+"}, {12, "a+b"}, {4, ""},   {0, ""},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PXPosixFileManager::ModeString(c.mode), c.text) << "mode " << c.mode;
-}
-
-TEST(HostModeTest, PatternsMatchWholeNamesWithoutCase)
-{
-    struct Case {
-        const char* pattern;
-        const char* name;
-        bool match;
-    };
-    const Case cases[] = {
-        {"*.pxa", "Data.PXA", true}, {"*.pxa", "data.pxa.bak", false},
-        {"*.*", "README", true},     {"*", "anything", true},
-        {"a?c", "abc", true},        {"a?c", "ac", false},
-        {"*.ent", ".ent", true},     {"x*y*z", "xaaybbz", true},
-        {"x*y*z", "xaaybb", false},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(PXPosixFileManager::MatchPattern(c.pattern, c.name), c.match) << c.pattern << " " << c.name;
+        EXPECT_EQ(HostFileManager::ModeString(c.mode), c.text) << "mode " << c.mode;
 }
 
 TEST_F(HostManagerTest, OpensUnderTheRootAndWritesThrough)
@@ -145,7 +127,7 @@ TEST_F(HostManagerTest, CloseAnswersTwoForStreamsItDidNotOpen)
 TEST_F(HostManagerTest, StreamsStillOpenAreClosedWithTheManager)
 {
     {
-        PXPosixFileManager manager;
+        HostFileManager manager;
         manager.SetRoot(dir.Folder());
         PXFile* out = manager.Open("left.txt", 2);
         ASSERT_NE(out, nullptr);
@@ -174,8 +156,8 @@ TEST_F(HostManagerTest, ListFilesFollowsPatternAndRecursion)
         {"*.*", "", false, {"A.ENT", "b.ent", "c.img", "Scenes"}},
         {"scenes/*.ent", "scenes/", false, {"scenes/menu.ent"}},
         // Sub-folders first, depth first, then the folder's own entries.
-        {"*.ent", "", true, {"Scenes/Deep/play.ent", "Scenes/menu.ent", "A.ENT", "b.ent"}},
-        {"Scenes/*.ent", "x/", true, {"x/Deep/play.ent", "x/menu.ent"}},
+        {"*.ent", "", true, {HostListedName("Scenes/Deep/play.ent"), HostListedName("Scenes/menu.ent"), "A.ENT", "b.ent"}},
+        {"Scenes/*.ent", "x/", true, {"x/" + HostListedName("Deep/play.ent"), "x/menu.ent"}},
         {"*.wav", "", true, {}},
         {"nowhere/*.ent", "", false, {}},
     };
@@ -190,10 +172,14 @@ TEST_F(HostManagerTest, ListFilesFollowsPatternAndRecursion)
 TEST_F(HostManagerTest, RecursiveListingDoesNotFollowFolderLinks)
 {
     dir.Write("Scenes/menu.ent", "");
-    std::filesystem::create_directory_symlink(dir.Path(), dir.Path() / "Scenes" / "loop");
+    std::error_code ec;
+    std::filesystem::create_directory_symlink(dir.Path(), dir.Path() / "Scenes" / "loop", ec);
+    // Windows hosts may refuse links to unprivileged users (and Wine makes none).
+    if (ec)
+        GTEST_SKIP() << "no folder link here: " << ec.message();
     std::vector<std::string> out;
     host.ListFiles("*.ent", "", true, out);
-    EXPECT_EQ(out, (std::vector<std::string>{"Scenes/menu.ent"}));
+    EXPECT_EQ(out, (std::vector<std::string>{HostListedName("Scenes/menu.ent")}));
 }
 
 TEST_F(HostManagerTest, ListDirectoriesNamesOnlyFolders)
@@ -214,7 +200,7 @@ protected:
     // Mounts the folder first and every "*.pxa" in it after it, as the game starts.
     void MountAsGame()
     {
-        auto host = std::make_unique<PXPosixFileManager>();
+        auto host = MakeHostFileManager();
         ASSERT_EQ(fs.AddManager(std::move(host), dir.Folder()), 1);
         std::vector<std::string> archives;
         fs.ListFiles("*.pxa", "", false, archives);
@@ -262,7 +248,7 @@ TEST_F(FileSystemTest, ListFilesGathersEveryManagerInMountOrder)
     std::vector<std::string> out;
     EXPECT_EQ(fs.ListFiles("*.ent", "", true, out), 0);
     EXPECT_EQ(out,
-              (std::vector<std::string>{"Scenes/menu.ent", "loose.ent", "Scenes\\menu.ent", "packed.ent"}));
+              (std::vector<std::string>{HostListedName("Scenes/menu.ent"), "loose.ent", "Scenes\\menu.ent", "packed.ent"}));
     out.clear();
     EXPECT_EQ(fs.ListDirectories(dir.Folder() + "Scenes", out), 0);
     EXPECT_TRUE(out.empty());
@@ -292,7 +278,7 @@ TEST_F(FileSystemTest, EmptyFileSystemFindsNothing)
 TEST_F(FileSystemTest, AddManagerSetsTheRoot)
 {
     dir.Write("data/x.txt", "x");
-    auto host = std::make_unique<PXPosixFileManager>();
+    auto host = MakeHostFileManager();
     PXFileManager* mounted = host.get();
     ASSERT_EQ(fs.AddManager(std::move(host), dir.Folder() + "data/"), 1);
     EXPECT_EQ(mounted->GetRoot(), dir.Folder() + "data/");

@@ -107,7 +107,7 @@ protected:
 #include "engine/files/PXResourceCache.h"
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
-#include "platform/posix/PXPosixFileManager.h"
+#include "tests/support/HostFileManager.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/TempDir.h"
@@ -126,7 +126,7 @@ protected:
     void SetUp() override
     {
         GuiTest::SetUp();
-        ASSERT_EQ(1, files.AddManager(std::make_unique<PXPosixFileManager>(), dir.Folder()));
+        ASSERT_EQ(1, files.AddManager(MakeHostFileManager(), dir.Folder()));
         g_fileSystem = &files;
         g_settings = &settings;
         auto owned = std::make_unique<PXRecordingAudioDevice>();

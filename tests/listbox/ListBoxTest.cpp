@@ -11,8 +11,8 @@
 #include "engine/files/PXArchiveWriter.h"
 #include "engine/gui/PXEntity2DGUIListBox.h"
 #include "engine/gui/PXEntity2DGUIText.h"
-#include "platform/posix/PXPosixFileManager.h"
 #include "tests/gui/GuiFixture.h"
+#include "tests/support/HostFileManager.h"
 
 namespace {
 
@@ -279,8 +279,8 @@ TEST_F(ListBoxTest, ShowsTextFileFromAnArchive)
     // Archive members are memory streams: a read asking for more than is left fails as a
     // whole instead of returning a short count, so the file must be read by its size.
     dir.Write("packed/help.txt", "one\r\ntwo\r\nthree");
-    PXPosixFileManager source;
-    PXPosixFileManager target;
+    HostFileManager source;
+    HostFileManager target;
     ASSERT_NE(0u, PXArchiveWriter::Write(source, {dir.Folder() + "/packed/help.txt"}, target,
                                         dir.Folder() + "/help.pxa"));
     // Stored under its full path: mount the archive and ask for that name.

@@ -384,7 +384,7 @@ TEST_F(GameTest, MusicStartsOnlyInTheGameSceneAndAdvancesBeforeTheFirstStart)
         data.Write("mainmenu.ent", std::string("class = SFMainMenuScene\ntype = mainmenu\nGame ") +
                                        (c.gameScene ? "1" : "0") + "\n");
         PXFileSystem files;
-        files.AddManager(std::make_unique<PXPosixFileManager>(), data.Folder());
+        files.AddManager(MakeHostFileManager(), data.Folder());
         g_fileSystem = &files;
         MusicRecordingSoundManager music;
         g_soundManager = &music;
@@ -433,7 +433,7 @@ TEST_F(GameTest, ConfigFileTunesTheGame)
             data.Write("config.cfg", c.text);
         }
         PXFileSystem files;
-        files.AddManager(std::make_unique<PXPosixFileManager>(), data.Folder());
+        files.AddManager(MakeHostFileManager(), data.Folder());
         g_fileSystem = &files;
         MusicRecordingSoundManager soundManager;
         g_soundManager = &soundManager;

@@ -18,8 +18,8 @@
 #include "engine/graphics/PXMemoryScreen2D.h"
 #include "engine/sound/PXSoundManager.h"
 #include "game/SFGame.h"
-#include "platform/posix/PXPosixFileManager.h"
 #include "tests/support/FakeSettingsManager.h"
+#include "tests/support/HostFileManager.h"
 #include "tests/support/TempDir.h"
 
 // Everything the doubles report, in order ("draw:name", "update:name", "down:x,y,1", ...).
@@ -421,7 +421,7 @@ protected:
     {
         EventLog().clear();
         TestBoxesAlive() = 0;
-        fileSystem.AddManager(std::make_unique<PXPosixFileManager>(), dir.Folder());
+        fileSystem.AddManager(MakeHostFileManager(), dir.Folder());
         g_screen = &screen;
         g_fileSystem = &fileSystem;
         g_resources = &resources;
