@@ -27,6 +27,12 @@
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/TempDir.h"
 
+// The play scene, where this tree has it: its rules can then be driven by the built-in player.
+#if __has_include("game/SFEntityMainGameScene.h")
+#include "game/SFEntityMainGameScene.h"
+#define SF_BENCH_PLAY_SCENE 1
+#endif
+
 #ifndef SF_GAME_DATA_DIR
 #define SF_GAME_DATA_DIR "game-loose"
 #endif
@@ -184,11 +190,21 @@ private:
     std::unique_ptr<PXEntity2DScene> m_scene;
 };
 
+// The rules behind a play scene, when they can be reached.
+SFPlayField* FieldOf(PXEntity2DScene& scene)
+{
+#ifdef SF_BENCH_PLAY_SCENE
+    if (auto* play = dynamic_cast<SFEntityMainGameScene*>(&scene))
+        return &play->Field();
+#endif
+    return dynamic_cast<SFPlayField*>(&scene);
+}
+
 // Drives the play scene like a player: a key press starts the game, then the built-in
 // player steers when the scene exposes its rules, else keys move and turn the pieces.
 class PlayDriver {
 public:
-    explicit PlayDriver(PXEntity2DScene& scene) : m_scene(scene), m_field(dynamic_cast<SFPlayField*>(&scene))
+    explicit PlayDriver(PXEntity2DScene& scene) : m_scene(scene), m_field(FieldOf(scene))
     {
         Press('x');
     }
