@@ -31,6 +31,9 @@
 
 namespace {
 
+// Enough for every definition file of the game at once.
+constexpr size_t MaxBlocks = 256;
+
 // The game object, with its class registration reachable from outside.
 class FuzzGame : public SFGame {
 public:
@@ -140,7 +143,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
         // Each defined type with the text of its own block.
         std::vector<std::pair<PXEntityRef, const std::string*>> defined;
-        for (size_t i = 0; i < parts.size() && i < 16; ++i) {
+        for (size_t i = 0; i < parts.size() && i < MaxBlocks; ++i) {
             PXDefinitionBlock block;
             if (!block.LoadFromText(parts[i].data(), parts[i].size()))
                 continue;
