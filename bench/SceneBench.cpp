@@ -3,6 +3,7 @@
 // or the folder named by SF_GAME_DATA), reported as a ratio to a memcpy of one frame.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -287,7 +288,10 @@ void MeasureScene(benchmark::State& state, const std::string& className, const s
         state.SkipWithError(("scene " + className + " \"" + entityName + "\" drew nothing").c_str());
         return;
     }
-    const double memcpyNs = MemcpyNanos(FrameBytes, 4);
+    // The reference is short, so a busy moment skews it most: take its best of a few rounds.
+    double memcpyNs = MemcpyNanos(FrameBytes, 4);
+    for (int round = 0; round < 4; ++round)
+        memcpyNs = std::min(memcpyNs, MemcpyNanos(FrameBytes, 4));
     state.counters["x_memcpy"] = best.Best() / memcpyNs;
     state.counters["x_memcpy_mean"] = best.Mean() / memcpyNs;
     state.counters["us_per_frame"] = best.Best() / 1000.0;
