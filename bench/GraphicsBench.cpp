@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "engine/graphics/PXBitmap.h"
 #include "engine/graphics/PXMemoryScreen2D.h"
 
@@ -17,40 +18,6 @@ constexpr int32_t ScreenW = 640;
 constexpr int32_t ScreenH = 480;
 constexpr uint32_t SpriteW = 32;
 constexpr uint32_t SpriteH = 28;
-
-using Clock = std::chrono::steady_clock;
-
-// Best time per call over chunks of calls: the machine is shared, so the quietest chunk
-// is the fairest figure for both the operation and its memcpy reference.
-class BestChunk {
-public:
-    template <typename Op>
-    void Time(int64_t calls, Op op)
-    {
-        const auto start = Clock::now();
-        for (int64_t i = 0; i < calls; ++i) {
-            op();
-            benchmark::ClobberMemory();
-        }
-        const double ns = std::chrono::duration<double, std::nano>(Clock::now() - start).count() / calls;
-        m_best = std::min(m_best, ns);
-    }
-    double Best() const { return m_best; }
-
-private:
-    double m_best = 1e30;
-};
-
-// Nanoseconds per memcpy of `bytes`, timed the same way as the operations.
-double MemcpyNanos(size_t bytes, int64_t callsPerChunk)
-{
-    std::vector<uint8_t> from(bytes, 1), to(bytes, 0);
-    BestChunk best;
-    for (int chunk = 0; chunk < 40; ++chunk) {
-        best.Time(callsPerChunk, [&] { std::memcpy(to.data(), from.data(), bytes); });
-    }
-    return best.Best();
-}
 
 struct Scene {
     PXMemoryScreen2D screen;

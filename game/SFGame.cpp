@@ -405,7 +405,9 @@ void SFGame::ApplyConfig()
     if (block.FindKey("ShowFPS") && block.ReadInts(&value, 1)) {
         g_showFps = value;
     }
-    if (block.FindKey("KeyRepeatDelay") && block.ReadInts(&value, 1)) {
+    // The play scene steps a held key once per delay in a loop: a delay below 1 ms would
+    // never end that loop, so such a value keeps the default.
+    if (block.FindKey("KeyRepeatDelay") && block.ReadInts(&value, 1) && value >= 1) {
         g_keyRepeatDelay = value;
     }
     float level = 1.0f;

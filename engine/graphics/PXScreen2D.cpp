@@ -292,7 +292,8 @@ uint32_t PXScreen2D::HalveImage(uint32_t id)
     half->width = old->width >> 1;
     half->height = old->height >> 1;
     half->pixels.resize(static_cast<size_t>(half->width) * half->height);
-    for (uint32_t y = 0; y < half->height; ++y) {
+    // A picture without pixels may still have a huge side: walk no rows for it.
+    for (uint32_t y = 0; !half->pixels.empty() && y < half->height; ++y) {
         for (uint32_t x = 0; x < half->width; ++x) {
             half->pixels[static_cast<size_t>(y) * half->width + x] =
                 old->pixels[static_cast<size_t>(2 * y) * old->width + 2 * x];

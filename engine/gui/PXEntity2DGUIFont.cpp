@@ -28,6 +28,11 @@ PXEntity2DGUIFontType::PXEntity2DGUIFontType(const PXDefinitionBlock* block) : P
         if (block->FindKey("nolowercase"))
             block->ReadInts(&m_noLowercase, 1);
     }
+    // Cells and spacing far beyond any screen only overflow the glyph arithmetic.
+    m_cellWidth = std::clamp(m_cellWidth, 0, MaxCellSize);
+    m_cellHeight = std::clamp(m_cellHeight, 0, MaxCellSize);
+    m_xOffset = std::clamp(m_xOffset, -MaxCellSize, MaxCellSize);
+    m_yOffset = std::clamp(m_yOffset, -MaxCellSize, MaxCellSize);
     BuildTables(block);
 }
 
@@ -42,6 +47,8 @@ void PXEntity2DGUIFontType::BuildTables(const PXDefinitionBlock* block)
     int count = 0;
     if (block->FindKey("numfontelements"))
         block->ReadInts(&count, 1);
+    // Each row is looked up by name: a huge count would stall start-up.
+    count = std::min(count, MaxWidthRows);
     for (int i = 1; i <= count; ++i) {
         if (!block->FindKey("FontWidth" + std::to_string(i)))
             continue;

@@ -25,6 +25,11 @@ constexpr int32_t Centre = 3;
 
 class PXEntity2DGUIFontType : public PXEntity2DGUISpriteType {
 public:
+    // Limits of "charwidth"/"charheight" (and of "offsetx"/"offsety" either way) and of
+    // "numfontelements".
+    static constexpr int32_t MaxCellSize = 1024;
+    static constexpr int32_t MaxWidthRows = 4096;
+
     explicit PXEntity2DGUIFontType(const PXDefinitionBlock* block);
 
     std::unique_ptr<PXEntityBase> CreateEntity() override;

@@ -3,6 +3,7 @@
 #include "engine/gui/PXEntity2DGUIText.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
@@ -368,30 +369,35 @@ void PXEntity2DGUIText::Invalidate()
     PXEntity2DGUIFont* font = TextType()->GetFont();
     if (!font || !g_screen)
         return;
-    const int32_t cw = font->GetCharWidth();
-    const int32_t ch = font->GetLineHeight();
-    const int32_t wrapWidth = TextType()->GetWrapWidth();
-    int32_t width = 0;
-    int32_t height = 0;
+    // In 64 bits: a huge wrap width or text must not overflow; the rectangle is clamped.
+    const int64_t cw = font->GetCharWidth();
+    const int64_t ch = font->GetLineHeight();
+    const int64_t wrapWidth = TextType()->GetWrapWidth();
+    int64_t width = 0;
+    int64_t height = 0;
     if (m_windowSize <= 0 && wrapWidth >= 1 && !m_lines.empty()) {
         width = (wrapWidth + 1) * (cw + 1);
-        height = (ch + 3) * static_cast<int32_t>(m_lines.size()) - 2;
+        height = (ch + 3) * static_cast<int64_t>(m_lines.size()) - 2;
     } else {
         size_t length = m_text.size();
         if (m_windowSize > 0)
             length = std::min(length, static_cast<size_t>(m_windowSize));
-        width = static_cast<int32_t>(length + 1) * (cw + 1);
+        width = static_cast<int64_t>(length + 1) * (cw + 1);
         height = ch + 1;
     }
     if (m_editing)
         width += 2 * cw;
+    const int64_t left = m_justify == PXJustify::Right    ? m_x - width
+                         : m_justify == PXJustify::Centre ? m_x - width / 2
+                                                          : m_x;
+    auto clamp32 = [](int64_t v) {
+        return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN / 2, INT32_MAX / 2));
+    };
     PXRect r;
-    r.left = m_justify == PXJustify::Right    ? m_x - width
-             : m_justify == PXJustify::Centre ? m_x - width / 2
-                                              : m_x;
-    r.right = m_x + width;
+    r.left = clamp32(left);
+    r.right = clamp32(m_x + width);
     r.top = m_y;
-    r.bottom = m_y + height;
+    r.bottom = clamp32(m_y + height);
     g_screen->InvalidateRect(r, true);
 }
 

@@ -2,8 +2,14 @@
 // the frame loop until the game quits, then shuts down and destroys them in reverse.
 #include <SDL.h>
 
+#include <time.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 
 #include "engine/core/PXEvent.h"
@@ -28,6 +34,45 @@ namespace {
 constexpr double FramePeriodMs = 10.0;
 // The shortest time between two pictures shown.
 constexpr uint32_t PresentIntervalMs = 16;
+
+// Milliseconds since the kernel started this process (its start time in /proc is counted
+// in clock ticks on the boot-time clock), or a negative number when that is unknown.
+double MillisecondsSinceProcessStart()
+{
+    FILE* file = std::fopen("/proc/self/stat", "r");
+    if (file == nullptr) {
+        return -1.0;
+    }
+    char line[1024] = {};
+    const bool read = std::fgets(line, sizeof line, file) != nullptr;
+    std::fclose(file);
+    // The command name in parentheses may hold spaces; the fields after it are plain.
+    const char* rest = read ? std::strrchr(line, ')') : nullptr;
+    if (rest == nullptr) {
+        return -1.0;
+    }
+    unsigned long long startTicks = 0;
+    // After ')': state and 18 more fields, then the start time (field 22 of the line).
+    if (std::sscanf(rest + 1, " %*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu",
+                    &startTicks) != 1) {
+        return -1.0;
+    }
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    timespec now{};
+    if (ticksPerSecond <= 0 || clock_gettime(CLOCK_BOOTTIME, &now) != 0) {
+        return -1.0;
+    }
+    const double nowMs = static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
+    return nowMs - static_cast<double>(startTicks) * 1000.0 / static_cast<double>(ticksPerSecond);
+}
+
+// With SF_EXIT_AFTER_FIRST_FRAME=1 the game reports how long it took to present its first
+// frame and quits, so start-up time can be measured from outside.
+bool ExitAfterFirstFrame()
+{
+    const char* value = std::getenv("SF_EXIT_AFTER_FIRST_FRAME");
+    return value != nullptr && std::strcmp(value, "1") == 0;
+}
 
 void HandleWindowEvent(const SDL_Event& event, const PXSDLEventTranslator& translator, PXEventQueue& queue,
                        SFGame& game, PXSDLScreen2D& screen)
@@ -81,6 +126,7 @@ int RunGame()
     SDL_StartTextInput();
     stopwatch.Reset();
     queue.Push(EventTick, 0);
+    bool exitAfterFirstFrame = ExitAfterFirstFrame();
 
     while (!game->IsQuitRequested()) {
         double ms = stopwatch.ElapsedSeconds() * 1000.0;
@@ -89,6 +135,20 @@ int RunGame()
             queue.Push(EventTick, static_cast<int32_t>(ms * 10.0));
             game->RunFrame(queue);
             ms = 0.0;
+            if (exitAfterFirstFrame) {
+                // The frame has been presented.
+                exitAfterFirstFrame = false;
+                const double startUpMs = MillisecondsSinceProcessStart();
+                // The processor time spent so far, which a busy machine does not inflate.
+                timespec cpu{};
+                clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+                const double cpuMs = static_cast<double>(cpu.tv_sec) * 1000.0 + static_cast<double>(cpu.tv_nsec) / 1e6;
+                LogF("First frame presented %.1f ms after process start (%.1f ms of processor time)", startUpMs, cpuMs);
+                std::printf("startup_ms %.1f cpu_ms %.1f\n", startUpMs, cpuMs);
+                std::fflush(stdout);
+                game->RequestQuit();
+                continue;
+            }
         }
         // Sleep until an event arrives or the next frame is due, instead of spinning.
         const int waitMs = std::max(1, static_cast<int>(std::ceil(FramePeriodMs - ms)));

@@ -92,6 +92,17 @@ TEST_F(ImageTableTest, HalveKeepsEvenRowsAndColumns)
     EXPECT_EQ("", half->name);
 }
 
+TEST_F(ImageTableTest, HalvingAPicturelessTallImageKeepsItEmpty)
+{
+    // Image lists may hold empty entries with one huge side.
+    const uint32_t id = AddImage(0, 0xFFFFFFFF, {}, 0, 0);
+    EXPECT_EQ(1u, screen.HalveImage(id));
+    PXImage* half = Image(id);
+    EXPECT_EQ(0u, half->width);
+    EXPECT_EQ(0x7FFFFFFFu, half->height);
+    EXPECT_TRUE(half->pixels.empty());
+}
+
 TEST_F(ImageTableTest, RecreatingFreesImagesButIdsGoOn)
 {
     uint32_t id = 0, next = 0;

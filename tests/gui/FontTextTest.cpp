@@ -481,6 +481,33 @@ TEST_F(FontTest, InvalidateCoversTheTextByJustify)
     }
 }
 
+TEST_F(FontTest, HugeSizesFromTheDefinitionAreKeptInRange)
+{
+    // Cells and spacing are capped, so the glyph arithmetic cannot overflow.
+    PXEntityRef huge = Define("class = font\ntype = Huge\nimage = sheet.bmp\nchars = A\n"
+                              "charwidth 2147483647\noffsetx 2147483647\ncharheight -5\n"
+                              "offsety -2147483647\nnumfontelements 2147483647\nFontWidth1 = A,3\n");
+    auto* font = Create<PXEntity2DGUIFont>(huge, PXKind::Font);
+    ASSERT_NE(nullptr, font);
+    int32_t value = 0;
+    ASSERT_TRUE(font->GetProperty(PXFontProp::CharWidth, &value));
+    EXPECT_EQ(2 * PXEntity2DGUIFontType::MaxCellSize, value);
+    ASSERT_TRUE(font->GetProperty(PXFontProp::LineHeight, &value));
+    EXPECT_EQ(-PXEntity2DGUIFontType::MaxCellSize, value);
+    EXPECT_EQ(3, static_cast<PXEntity2DGUIFontType*>(font->GetType())->GetAdvance('A'));
+
+    // A wrap width at the top of the range still gives a rectangle from the text onward.
+    auto* text = MakeText("DefaultText = AB\nWrapWidth = 2147483647\n");
+    text->SetPosition(PXPoint{100, 50});
+    screen.ClearDirtyList();
+    text->Invalidate();
+    ASSERT_EQ(1, screen.GetDirtyList()->count);
+    const PXRect& r = screen.GetDirtyList()->rects[0];
+    EXPECT_EQ(100, r.left);
+    EXPECT_EQ(50, r.top);
+    EXPECT_GE(r.right, 640);
+}
+
 TEST(FormatInt, OnlyTheFirstIntegerConversionIsFilled)
 {
     const std::pair<const char*, const char*> cases[] = {

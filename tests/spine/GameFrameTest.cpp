@@ -424,6 +424,10 @@ TEST_F(GameTest, ConfigFileTunesTheGame)
         {"SoundLevel 0\n", 0, 120, 0.01f, false, false},
         {"#ShowFPS 1\n", 0, 120, 1.0f, false, false},
         {"ShowFPS 1\nKeyRepeatDelay 80\nSwappedStereo 1\nHighPriorityClass 1\n", 1, 80, 1.0f, true, true},
+        // A repeat delay below 1 ms would never end the play scene's repeat loop.
+        {"KeyRepeatDelay 0\n", 0, 120, 1.0f, false, false},
+        {"KeyRepeatDelay -40\n", 0, 120, 1.0f, false, false},
+        {"KeyRepeatDelay 1\n", 0, 1, 1.0f, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text ? c.text : "(no file)");
