@@ -11,6 +11,10 @@ class PXFileManager {
 public:
     virtual ~PXFileManager() = default;
 
+    // The host's buffered-file mode string for the mode bits (1 read, 2 write, 4 binary,
+    // 8 append), empty when they ask for neither reading nor writing.
+    static std::string ModeString(uint32_t mode);
+
     // A stream owned by this manager until Close, or nullptr.
     virtual PXFile* Open(const std::string& name, uint32_t mode) = 0;
     // 1 when this manager closed the stream; 2 (or 0 for an archive that is not loaded)

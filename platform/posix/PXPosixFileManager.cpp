@@ -104,24 +104,6 @@ PXPosixFileManager::~PXPosixFileManager()
     }
 }
 
-std::string PXPosixFileManager::ModeString(uint32_t mode)
-{
-    std::string text;
-    if (mode & 8)
-        text = "a+";
-    else if ((mode & 1) && (mode & 2))
-        text = "r+";
-    else if (mode & 1)
-        text = "r";
-    else if (mode & 2)
-        text = "w";
-    else
-        return std::string();
-    if (mode & 4)
-        text += "b";
-    return text;
-}
-
 std::string PXPosixFileManager::ResolvePath(const std::string& path)
 {
     if (path.empty() || Exists(path))

@@ -31,8 +31,6 @@ public:
     // The bare names of the folders in `path` (the root is not put in front). Returns 1.
     int ListDirectories(const std::string& path, std::vector<std::string>& out) override;
 
-    // The mode string for `mode`, empty when it asks for neither reading nor writing.
-    static std::string ModeString(uint32_t mode);
     // The existing host path for `path`, matched without case where the exact spelling
     // is missing; components that match nothing stay as written.
     static std::string ResolvePath(const std::string& path);

@@ -39,24 +39,6 @@ PXWin32FileManager::~PXWin32FileManager()
     }
 }
 
-std::string PXWin32FileManager::ModeString(uint32_t mode)
-{
-    std::string text;
-    if (mode & 8)
-        text = "a+";
-    else if ((mode & 1) && (mode & 2))
-        text = "r+";
-    else if (mode & 1)
-        text = "r";
-    else if (mode & 2)
-        text = "w";
-    else
-        return std::string();
-    if (mode & 4)
-        text += "b";
-    return text;
-}
-
 PXFile* PXWin32FileManager::Open(const std::string& name, uint32_t mode)
 {
     if (name.empty())
