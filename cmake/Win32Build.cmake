@@ -90,6 +90,13 @@ function(sf_needs_linux out file)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
+# One precompiled GoogleTest header shared by every test program, as in the Linux build.
+add_library(sf_test_pch OBJECT ${CMAKE_SOURCE_DIR}/tests/support/TestPch.cpp)
+target_link_libraries(sf_test_pch PRIVATE pxengine gtest)
+target_compile_definitions(sf_test_pch PRIVATE
+  SF_SOURCE_DIR="${CMAKE_SOURCE_DIR}" SF_BINARY_DIR="${CMAKE_BINARY_DIR}")
+target_precompile_headers(sf_test_pch PRIVATE <gtest/gtest.h> <string> <vector> <memory> <algorithm>)
+
 file(GLOB test_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*)
 foreach(dir ${test_dirs})
   if(NOT IS_DIRECTORY ${dir})
@@ -122,5 +129,6 @@ foreach(dir ${test_dirs})
   target_link_libraries(test_${name} PRIVATE sfgame pxwin32 pxengine gtest gtest_main)
   target_compile_definitions(test_${name} PRIVATE
     SF_SOURCE_DIR="${CMAKE_SOURCE_DIR}" SF_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  target_precompile_headers(test_${name} REUSE_FROM sf_test_pch)
   add_test(NAME test_${name} COMMAND test_${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 endforeach()

@@ -2,7 +2,7 @@
 # Sourced by scripts/test and scripts/play. Fast when everything is present.
 
 SF_PACKAGES=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libopenal-dev
   libfreetype-dev fonts-dejavu-core
@@ -35,4 +35,14 @@ sf_install_packages() {
   $sudo apt-get update -qq
   # shellcheck disable=SC2086
   $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+# The test programs' precompiled header is cacheable when ccache may ignore its time stamps.
+export CCACHE_SLOPPINESS=${CCACHE_SLOPPINESS:-pch_defines,time_macros}
+
+# CMake flags that run the compilers through ccache, when it is installed.
+sf_compiler_launcher() {
+  command -v ccache >/dev/null 2>&1 &&
+    echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
+  return 0
 }

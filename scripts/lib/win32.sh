@@ -7,12 +7,12 @@ sf_win32_build_and_test() {
   local jobs=${1:-2}
   local dir=build-win32
   local prefix
-  local launcher=()
-  command -v ccache >/dev/null 2>&1 && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
-  [ -f build/game/Shardfall.pxa ] || cmake --build build -j "$jobs" --target assets
+  local launcher
+  read -r -a launcher <<<"$(sf_compiler_launcher)"
+  [ -f build/game/Shardfall.pxa ] || cmake --build build -j "$jobs" --target assets || return 1
   cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
-  cmake --build "$dir" -j "$jobs"
+    -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" || return 1
+  cmake --build "$dir" -j "$jobs" || return 1
 
   prefix=$(cd "$dir" && pwd)/wine
   rm -rf "$prefix"
@@ -43,7 +43,11 @@ sf_win32_build_and_test() {
   # display it started on, and a window opened on another display waits on it.
   local smoke=0
   SF_WINE_DISPLAY=$display bash tests/win32/wine_smoke.sh "$dir" "$prefix" || smoke=$?
-  [ $smoke -eq 0 ] || [ $smoke -eq 77 ] || status=1
+  case $smoke in
+    0) echo "== check wine smoke test: passed" ;;
+    77) echo "== check wine smoke test: skipped" ;;
+    *) echo "== check wine smoke test: failed"; status=1 ;;
+  esac
 
   WINEPREFIX="$prefix" wineserver -k || true
   if [ -n "$saved_display" ]; then export DISPLAY=$saved_display; else unset DISPLAY; fi

@@ -19,6 +19,10 @@ e2e_require_tools() {
   fi
 }
 
+# How long a check may wait for its condition. Generous: a loaded machine or a sanitizer
+# build may take many times longer than an idle one, and a check that is met returns at once.
+E2E_DEADLINE=${E2E_DEADLINE:-30}
+
 # Runs `cmd` until it succeeds or `seconds` pass; polls every 0.1 s.
 e2e_wait_for() {
   local seconds=$1; shift
@@ -47,11 +51,11 @@ e2e_start_display() {
   trap e2e_cleanup EXIT
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
   E2E_PIDS+=($!)
-  e2e_wait_for 10 test -s "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
+  e2e_wait_for "$E2E_DEADLINE" test -s "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
   export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
   openbox >"$E2E_TMP/openbox.log" 2>&1 &
   E2E_PIDS+=($!)
-  e2e_wait_for 10 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+  e2e_wait_for "$E2E_DEADLINE" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
     e2e_fail "openbox did not start"
   xset r off 2>/dev/null || true
   # A magenta desktop: whatever the game does not cover shows it.
@@ -73,7 +77,7 @@ e2e_start_game() {
   # The window may be unmapped for a moment while it goes full screen: take the id from
   # the same search that found it.
   GAME_WINDOW=""
-  local deadline=$((SECONDS + 15))
+  local deadline=$((SECONDS + E2E_DEADLINE))
   while [ -z "$GAME_WINDOW" ]; do
     [ $SECONDS -ge $deadline ] && e2e_fail "no game window appeared"
     GAME_WINDOW=$(xdotool search --onlyvisible --name '^Shardfall$' 2>/dev/null | head -n1) || true
@@ -90,10 +94,21 @@ e2e_window_size_is() { [ "$(e2e_window_size)" = "$1" ]; }
 # Waits for the window to have the size, failing with `what` after the timeout.
 e2e_expect_size() {
   local size=$1 what=$2
-  e2e_wait_for 10 e2e_window_size_is "$size" || e2e_fail "$what: window is $(e2e_window_size), wanted $size"
+  e2e_wait_for "$E2E_DEADLINE" e2e_window_size_is "$size" || e2e_fail "$what: window is $(e2e_window_size), wanted $size"
 }
 
 e2e_screenshot() { import -window root "$1"; }
+
+# Takes screenshots into `file` until `check FILE` succeeds, or fails with `what` once the
+# deadline has passed: the first picture after a window change may come late on a busy machine.
+e2e_expect_shot() {
+  local file=$1 what=$2; shift 2
+  local deadline=$((SECONDS + E2E_DEADLINE))
+  until e2e_screenshot "$file" && "$@" "$file"; do
+    [ $SECONDS -ge $deadline ] && e2e_fail "$what"
+    sleep 0.2
+  done
+}
 # The colour "#RRGGBB" of one pixel of a screenshot.
 e2e_pixel() {
   convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -n1 | tr a-f A-F
@@ -106,9 +121,9 @@ e2e_window_origin() {
 # Sends SIGTERM and waits for the game; its exit code is in GAME_RC.
 e2e_stop_game() {
   kill -TERM "$GAME_PID"
-  local deadline=$((SECONDS + 10))
+  local deadline=$((SECONDS + E2E_DEADLINE))
   while kill -0 "$GAME_PID" 2>/dev/null; do
-    [ $SECONDS -ge $deadline ] && e2e_fail "the game did not end within 10 s of SIGTERM"
+    [ $SECONDS -ge $deadline ] && e2e_fail "the game did not end within $E2E_DEADLINE s of SIGTERM"
     sleep 0.1
   done
   GAME_RC=0

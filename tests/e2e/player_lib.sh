@@ -36,13 +36,23 @@ in_play() {
 }
 region_diff_probe() { crop_diff "$E2E_TMP/probe.png" "$shots/play_ref.png" 128x40+400+440; }
 
+# The window's middle shows the game's picture, not the desktop.
+shows_picture() { [ "$(e2e_pixel "$1" $((ORIGIN_X + 320)) $((ORIGIN_Y + 240)))" != "#FF00FF" ]; }
+
 start_windowed() {
   e2e_start_game "$gamedir"
   e2e_expect_size 640x480 "start"
-  sleep 0.5
+  find_origin
+  e2e_expect_shot "$E2E_TMP/start.png" "the window shows no picture" shows_picture
+  # The window manager may still have moved it while it mapped.
   find_origin
   move_to 600 20
 }
+
+not_in_play() { ! in_play; }
+# Waits for the play scene to show, or to be gone, failing with `what` after the deadline.
+expect_in_play() { e2e_wait_for "$E2E_DEADLINE" in_play || e2e_fail "$1"; }
+expect_not_in_play() { e2e_wait_for "$E2E_DEADLINE" not_in_play || e2e_fail "$1"; }
 
 # From the main menu: a hard game with Down held until it is lost, the game-over message
 # answered, ending on the high-score screen with the name dialog open.
@@ -68,9 +78,9 @@ lose_a_game() {
   settle 1.2
 }
 
-# Waits for the game to quit by itself; fails with `what` after 10 s. Exit code in GAME_RC.
+# Waits for the game to quit by itself; fails with `what` after the deadline. Exit code in GAME_RC.
 wait_for_quit() {
-  local what=$1 deadline=$((SECONDS + 10))
+  local what=$1 deadline=$((SECONDS + E2E_DEADLINE))
   while kill -0 "$GAME_PID" 2>/dev/null; do
     [ $SECONDS -ge $deadline ] && e2e_fail "$what"
     sleep 0.1

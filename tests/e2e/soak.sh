@@ -90,7 +90,7 @@ sample_rss() {
 # The button region of the main menu matches the first screenshot of it (the title's fire
 # above it moves, so it is left out).
 on_main_menu() {
-  move_to 600 20; sleep 0.3
+  move_to 600 20
   import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$E2E_TMP/probe.png"
   [ "$(crop_diff "$E2E_TMP/probe.png" "$shots/mainmenu.png" 200x300+220+140)" -lt 200 ]
 }
@@ -125,7 +125,7 @@ play_round() {
     sleep 0.5
   done
   [ -s "$shots/play_ref.png" ] || shot play_ref
-  in_play || soak_fail "$name: not in play after starting the game"
+  e2e_wait_for "$E2E_DEADLINE" in_play || soak_fail "$name: not in play after starting the game"
   alive
   # Pause and resume by key and by the pause button; the play buttons' tooltips.
   key p; sleep 0.5; key p; sleep 0.3
@@ -148,12 +148,13 @@ play_round() {
   # The quit question: No keeps the game, Yes leaves it.
   key Escape; sleep 0.6
   key n; sleep 0.6
-  in_play || soak_fail "$name: the quit question's No left the game"
+  e2e_wait_for "$E2E_DEADLINE" in_play || soak_fail "$name: the quit question's No left the game"
   key space; sleep 0.4
   key Escape; sleep 0.6
-  key y; settle
+  key y
+  e2e_wait_for "$E2E_DEADLINE" not_in_play || soak_fail "$name: the quit question's Yes did not leave the game"
+  settle
   alive
-  ! in_play || soak_fail "$name: the quit question's Yes did not leave the game"
 }
 
 # A game lost on hard; the name goes into the high-score dialog when the score makes the
@@ -178,7 +179,8 @@ highscore_round() {
 e2e_note "soak for $duration s (memory compared after $warmup s, bound $bound_kib KiB)"
 start_windowed
 sample_rss "$GAME_PID" &
-E2E_PIDS+=($!)
+rss_pid=$!
+E2E_PIDS+=("$rss_pid")
 # The pointer starts over a button: let its tooltip go before taking the reference.
 move_to 600 20; sleep 1.5
 shot mainmenu
@@ -187,13 +189,13 @@ round=0
 difficulties=("easy 160" "medium 208" "hard 256")
 while [ $((SECONDS - soak_start)) -lt "$duration" ]; do
   alive
-  on_main_menu || soak_fail "round $round did not start on the main menu"
+  e2e_wait_for "$E2E_DEADLINE" on_main_menu || soak_fail "round $round did not start on the main menu"
   hover_menu
   set -- ${difficulties[round % 3]}
   e2e_note "round $round at $((SECONDS - soak_start)) s: $1"
   play_round "$1" "$2"
   case $((round % 4)) in
-    1) on_main_menu || soak_fail "not on the main menu before the lost game"
+    1) e2e_wait_for "$E2E_DEADLINE" on_main_menu || soak_fail "not on the main menu before the lost game"
        e2e_note "round $round: a game lost to the high-score dialog"
        lose_round ;;
     3) highscore_round ;;
@@ -204,7 +206,7 @@ elapsed=$((SECONDS - soak_start))
 
 e2e_note "Escape on the main menu quits"
 alive
-on_main_menu || soak_fail "not on the main menu at the end"
+e2e_wait_for "$E2E_DEADLINE" on_main_menu || soak_fail "not on the main menu at the end"
 key Escape
 # The leak check at exit takes a moment in a sanitizer build.
 deadline=$((SECONDS + 60))
@@ -214,7 +216,8 @@ while kill -0 "$GAME_PID" 2>/dev/null; do
 done
 GAME_RC=0; wait "$GAME_PID" || GAME_RC=$?
 keep_output
-sleep 2.5
+# The sampler ends once the game's /proc entry is gone; its last line is then written.
+wait "$rss_pid" 2>/dev/null || true
 
 if grep -nE "ERROR: AddressSanitizer|runtime error:|LeakSanitizer|ERROR: UndefinedBehaviorSanitizer" "$out/game.out" >&2; then
   soak_fail "sanitizer report in the game's output"
