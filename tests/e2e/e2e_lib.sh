@@ -85,11 +85,21 @@ e2e_start_game() {
   done
 }
 
+# The window found first may give way to another (the screen makes its window anew when it
+# changes renderer): look the game's window up again when the one held is gone.
+e2e_refresh_window() {
+  xwininfo -id "$GAME_WINDOW" >/dev/null 2>&1 && return 0
+  local found
+  found=$(xdotool search --onlyvisible --name '^Shardfall$' 2>/dev/null | head -n1) || true
+  [ -n "$found" ] && GAME_WINDOW=$found
+  return 0
+}
+
 # "WIDTHxHEIGHT" of the game window's drawable area.
 e2e_window_size() {
-  xwininfo -id "$GAME_WINDOW" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+  xwininfo -id "$GAME_WINDOW" 2>/dev/null | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
 }
-e2e_window_size_is() { [ "$(e2e_window_size)" = "$1" ]; }
+e2e_window_size_is() { e2e_refresh_window; [ "$(e2e_window_size)" = "$1" ]; }
 
 # Waits for the window to have the size, failing with `what` after the timeout.
 e2e_expect_size() {
@@ -115,7 +125,7 @@ e2e_pixel() {
 }
 # "X Y" of the game window's drawable area on the display.
 e2e_window_origin() {
-  xwininfo -id "$GAME_WINDOW" | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}'
+  xwininfo -id "$GAME_WINDOW" 2>/dev/null | awk '/Absolute upper-left X:/ {x=$4} /Absolute upper-left Y:/ {y=$4} END {print x, y}'
 }
 
 # Sends SIGTERM and waits for the game; its exit code is in GAME_RC.

@@ -12,7 +12,7 @@ player_seed_windowed() {
 
 # Frame pixel (x, y) → display pixel, once the window is placed.
 ORIGIN_X=0 ORIGIN_Y=0
-find_origin() { read -r ORIGIN_X ORIGIN_Y <<<"$(e2e_window_origin)"; }
+find_origin() { e2e_refresh_window; read -r ORIGIN_X ORIGIN_Y <<<"$(e2e_window_origin)"; }
 click_at() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)) click 1; }
 move_to() { xdotool mousemove $((ORIGIN_X + $1)) $((ORIGIN_Y + $2)); }
 key() { xdotool key "$@"; }

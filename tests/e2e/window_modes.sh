@@ -30,6 +30,7 @@ xdotool key F7
 e2e_expect_size 640x480 "after F7"
 # Centred on the display (the frame sits at (320, 272) give or take the decorations).
 centred() {
+  e2e_refresh_window
   read -r wx wy <<<"$(e2e_window_origin)"
   [ "$wx" -ge 300 ] && [ "$wx" -le 340 ] && [ "$wy" -ge 240 ] && [ "$wy" -le 300 ]
 }
@@ -50,6 +51,7 @@ e2e_note "second start: windowed"
 e2e_start_game "$gamedir"
 e2e_expect_size 640x480 "second start"
 # Once the first picture is up, the window has had every chance to change its mode.
+e2e_refresh_window
 read -r wx wy <<<"$(e2e_window_origin)"
 has_picture() { ! desktop_at "$1" $((wx + 320)) $((wy + 240)); }
 e2e_expect_shot "$E2E_TMP/second.png" "the second start shows no picture" has_picture
