@@ -136,7 +136,7 @@ bool PXSDLScreen2D::OpenWindow(bool fullScreen)
         m_maxFactor = std::max(1, std::min(wide, high));
     }
     m_layout = PXScaleLayout();
-    if (!MakeTexture(CurrentLayout())) {
+    if (!FollowLayout()) {
         return false;
     }
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
@@ -163,6 +163,20 @@ bool PXSDLScreen2D::MakeTexture(const PXScaleLayout& layout)
         UploadRect({0, m_width, 0, m_height});
     }
     return true;
+}
+
+bool PXSDLScreen2D::FollowLayout()
+{
+    const PXScaleLayout layout = CurrentLayout();
+    if (layout == m_layout && m_texture != nullptr) {
+        return true;
+    }
+    if (MakeTexture(layout)) {
+        return true;
+    }
+    // A renderer short of memory for the enlarged texture still shows the frame smoothly.
+    m_maxFactor = 1;
+    return MakeTexture(CurrentLayout());
 }
 
 PXScaleLayout PXSDLScreen2D::CurrentLayout() const
@@ -323,12 +337,11 @@ void PXSDLScreen2D::DrawPicture()
 
 uint32_t PXSDLScreen2D::Present()
 {
-    if (m_lockCount > 0 || m_window == nullptr || m_texture == nullptr || m_frame.empty()) {
+    if (m_lockCount > 0 || m_window == nullptr || m_renderer == nullptr || m_frame.empty()) {
         return 0;
     }
     // A new window size or mode: a texture of the new factor, filled with the picture on show.
-    const PXScaleLayout layout = CurrentLayout();
-    if (layout != m_layout && !MakeTexture(layout)) {
+    if (!FollowLayout()) {
         return 0;
     }
     // Too early for a picture: the rectangles stay on the list and the next frame draws

@@ -60,6 +60,8 @@ public:
 private:
     bool OpenWindow(bool fullScreen);
     void CloseWindow();
+    // Makes the texture anew when the layout changed; false when none can be made.
+    bool FollowLayout();
     bool MakeTexture(const PXScaleLayout& layout);
     void UploadRect(const PXRect& rect);
     void UploadDirtyRectangles();

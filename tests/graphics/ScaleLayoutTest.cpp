@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/graphics/PXScaleLayout.h"
+#include "tests/support/ViewCorners.h"
 
 namespace {
 
@@ -116,11 +117,7 @@ TEST(ScaleLayout, ViewCornersMapToFrameCornersAndOutsideStaysOutside)
         if (v.right - v.left < 640) {
             continue;
         }
-        struct Corner {
-            int32_t x, y, frameX, frameY;
-        };
-        for (const Corner& k : {Corner{v.left, v.top, 0, 0}, Corner{v.right - 1, v.top, 639, 0},
-                                Corner{v.left, v.bottom - 1, 0, 479}, Corner{v.right - 1, v.bottom - 1, 639, 479}}) {
+        for (const ViewCorner& k : ViewCorners(v)) {
             const PXPoint p = layout.OutputToFrame(k.x, k.y);
             EXPECT_EQ(p.x, k.frameX) << k.x << "," << k.y;
             EXPECT_EQ(p.y, k.frameY) << k.x << "," << k.y;

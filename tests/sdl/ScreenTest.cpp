@@ -14,6 +14,7 @@
 #include "engine/graphics/PXGraphicsTypes.h"
 #include "platform/sdl/PXSDLEventTranslator.h"
 #include "platform/sdl/PXSDLScreen2D.h"
+#include "tests/support/ViewCorners.h"
 
 // Rectangles in failure messages as their edges.
 void PrintTo(const PXRect& r, std::ostream* out)
@@ -262,11 +263,7 @@ TEST_F(SDLScreenScalingTest, EveryModeFillsItsViewExactlyAndMapsTheMouseCornersB
             }
         }
         const PXRect& v = c.view;
-        struct Corner {
-            int x, y, frameX, frameY;
-        };
-        for (const Corner& k : {Corner{v.left, v.top, 0, 0}, Corner{v.right - 1, v.top, 639, 0},
-                                Corner{v.left, v.bottom - 1, 0, 479}, Corner{v.right - 1, v.bottom - 1, 639, 479}}) {
+        for (const ViewCorner& k : ViewCorners(v)) {
             const PXPoint p = MouseMovedTo(k.x, k.y);
             EXPECT_EQ(p.x, k.frameX) << "window " << k.x << "," << k.y;
             EXPECT_EQ(p.y, k.frameY) << "window " << k.x << "," << k.y;

@@ -407,6 +407,23 @@ TEST_F(GameTest, MusicStartsOnlyInTheGameSceneAndAdvancesBeforeTheFirstStart)
     }
 }
 
+// A game folder with the main menu and, unless null, this "config.cfg", published as the
+// file system for as long as it lives.
+struct GameFolder {
+    explicit GameFolder(const char* config)
+    {
+        data.Write("mainmenu.ent", "class = SFMainMenuScene\ntype = mainmenu\n");
+        if (config != nullptr) {
+            data.Write("config.cfg", config);
+        }
+        files.AddManager(MakeHostFileManager(), data.Folder());
+        g_fileSystem = &files;
+    }
+
+    TempDir data;
+    PXFileSystem files;
+};
+
 TEST_F(GameTest, ConfigFileTunesTheGame)
 {
     struct Case {
@@ -431,14 +448,7 @@ TEST_F(GameTest, ConfigFileTunesTheGame)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text ? c.text : "(no file)");
-        TempDir data;
-        data.Write("mainmenu.ent", "class = SFMainMenuScene\ntype = mainmenu\n");
-        if (c.text != nullptr) {
-            data.Write("config.cfg", c.text);
-        }
-        PXFileSystem files;
-        files.AddManager(MakeHostFileManager(), data.Folder());
-        g_fileSystem = &files;
+        const GameFolder folder(c.text);
         MusicRecordingSoundManager soundManager;
         g_soundManager = &soundManager;
         PXMemoryScreen2D localScreen;
@@ -492,14 +502,7 @@ TEST_F(GameTest, ScalingComesFromTheTuningFileOverTheStoredChoiceAndIsKept)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.stored) + " / " + (c.config ? c.config : "(no file)"));
-        TempDir data;
-        data.Write("mainmenu.ent", "class = SFMainMenuScene\ntype = mainmenu\n");
-        if (c.config != nullptr) {
-            data.Write("config.cfg", c.config);
-        }
-        PXFileSystem files;
-        files.AddManager(MakeHostFileManager(), data.Folder());
-        g_fileSystem = &files;
+        const GameFolder folder(c.config);
         PXMemoryScreen2D localScreen;
         g_screen = &localScreen;
         settings.OpenGameKey();
