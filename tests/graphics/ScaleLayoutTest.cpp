@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/graphics/PXScaleLayout.h"
-#include "tests/support/ViewCorners.h"
+#include "tests/support/MouseMapping.h"
 
 namespace {
 

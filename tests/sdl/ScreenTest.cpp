@@ -14,7 +14,7 @@
 #include "engine/graphics/PXGraphicsTypes.h"
 #include "platform/sdl/PXSDLEventTranslator.h"
 #include "platform/sdl/PXSDLScreen2D.h"
-#include "tests/support/ViewCorners.h"
+#include "tests/support/MouseMapping.h"
 
 // Rectangles in failure messages as their edges.
 void PrintTo(const PXRect& r, std::ostream* out)
@@ -228,14 +228,7 @@ protected:
         while (SDL_PollEvent(&got)) {
             PXSDLEventTranslator().Translate(got, queue);
         }
-        PXEvent e;
-        PXPoint p{-9999, -9999};
-        while (queue.Pop(e)) {
-            if (e.type == EventMouseMove) {
-                p = PXPoint{MouseX(e.value), MouseY(e.value)};
-            }
-        }
-        return p;
+        return LastMousePosition(queue);
     }
 };
 

@@ -11,7 +11,7 @@
 
 #include "engine/core/PXGame.h"
 #include "platform/win32/PXWin32Screen2D.h"
-#include "tests/support/ViewCorners.h"
+#include "tests/support/MouseMapping.h"
 
 namespace {
 
@@ -225,12 +225,7 @@ protected:
     PXPoint MouseAt(int x, int y)
     {
         screen->HandleMessage(WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-        PXEvent e;
-        PXPoint p{-9999, -9999};
-        while (queue.Pop(e))
-            if (e.type == EventMouseMove)
-                p = PXPoint{MouseX(e.value), MouseY(e.value)};
-        return p;
+        return LastMousePosition(queue);
     }
 };
 
