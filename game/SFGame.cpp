@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXLog.h"
 #include "engine/core/PXRandom.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntity2DScene.h"
@@ -371,6 +372,11 @@ void SFGame::ReadSettings()
     g_settings->GetString("LastHighScoreName", g_lastHighScoreName);
     g_settings->GetInt("Full Screen", m_fullScreen);
     g_settings->GetInt("Swap Controls", m_swapControls);
+    std::string scaling;
+    PXScaleMode mode = PXScaleMode::Sharp;
+    if (g_settings->GetString("Scaling", scaling) && PXParseScaleMode(scaling, &mode) && g_screen != nullptr) {
+        g_screen->SetScaleMode(mode);
+    }
     g_settings->CloseKey();
 }
 
@@ -383,6 +389,9 @@ void SFGame::WriteSettings()
     g_settings->SetString("LastHighScoreName", g_lastHighScoreName);
     g_settings->SetInt("Full Screen", m_fullScreen);
     g_settings->SetInt("Swap Controls", m_swapControls);
+    if (g_screen != nullptr) {
+        g_settings->SetString("Scaling", PXScaleModeName(g_screen->GetScaleMode()));
+    }
     g_settings->CloseKey();
 }
 
@@ -419,6 +428,22 @@ void SFGame::ApplyConfig()
     }
     if (block.FindKey("HighPriorityClass") && block.ReadInts(&value, 1) && g_screen != nullptr) {
         g_screen->SetHighPriority(value != 0);
+    }
+    ApplyScalingConfig(block);
+}
+
+void SFGame::ApplyScalingConfig(const PXDefinitionBlock& block)
+{
+    std::string text;
+    if (g_screen == nullptr || !block.FindKey("Scaling") || !block.ReadString(&text)) {
+        return;
+    }
+    PXScaleMode mode = PXScaleMode::Sharp;
+    if (PXParseScaleMode(text, &mode)) {
+        g_screen->SetScaleMode(mode);
+    } else {
+        LogF("config.cfg: Scaling \"%s\" is not sharp, pixel or smooth; keeping %s", text.c_str(),
+             PXScaleModeName(g_screen->GetScaleMode()));
     }
 }
 

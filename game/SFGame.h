@@ -10,6 +10,7 @@
 #include "engine/core/PXGame.h"
 #include "engine/graphics/PXGraphicsTypes.h"
 
+class PXDefinitionBlock;
 class PXEntity2DScene;
 class PXEntityRegistry;
 
@@ -69,6 +70,8 @@ private:
     void ReadSettings();
     void WriteSettings();
     void ApplyConfig();
+    // "Scaling" of config.cfg, when given, chooses how the screen scales the frame.
+    void ApplyScalingConfig(const PXDefinitionBlock& block);
     void MountArchives();
     void BuildPlaylist();
 

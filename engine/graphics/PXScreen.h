@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/graphics/PXGraphicsTypes.h"
+#include "engine/graphics/PXScaleLayout.h"
 
 class PXGame;
 
@@ -30,6 +31,10 @@ public:
     // Re-creates the screen with the other full-screen setting; true when that took effect.
     virtual bool ToggleFullScreen();
     virtual bool IsFullScreen() { return m_fullScreen; }
+    // How the frame is scaled to a window of another size; takes effect at the next
+    // Present. A screen without a window only keeps it.
+    virtual void SetScaleMode(PXScaleMode mode) { m_scaleMode = mode; }
+    PXScaleMode GetScaleMode() const { return m_scaleMode; }
 
     virtual uint32_t Blit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                           uint32_t h, bool keyed) = 0;
@@ -121,4 +126,5 @@ protected:
     PXGame* m_owner; // not owned
     bool m_created = false;
     bool m_cursorHidden = false;
+    PXScaleMode m_scaleMode = PXScaleMode::Sharp;
 };

@@ -1,39 +1,14 @@
-// The SDL window, its renderer and streaming texture, and the 5-5-5 to XRGB conversion.
+// The SDL window, its renderer and streaming texture, and the mouse mapping.
 #include "platform/sdl/PXSDLScreen2D.h"
 
 #include <SDL.h>
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 
 #include "engine/core/PXLog.h"
 #include "platform/posix/PXPosixFileManager.h"
-
-namespace {
-
-// 5-5-5 to 0x00RRGGBB for all 32768 pixel values; the top bit of a pixel is ignored.
-const std::array<uint32_t, 32768>& ConversionTable()
-{
-    static const std::array<uint32_t, 32768> table = [] {
-        std::array<uint32_t, 32768> t{};
-        for (uint32_t p = 0; p < 32768; ++p) {
-            const uint32_t r = (p >> 10) & 31, g = (p >> 5) & 31, b = p & 31;
-            // Widen 5 bits to 8 so that full intensity stays full (31 -> 255).
-            t[p] = (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
-        }
-        return t;
-    }();
-    return table;
-}
-
-}  // namespace
-
-uint32_t PXSDLScreen2D::ToXRGB(uint16_t pixel)
-{
-    return ConversionTable()[pixel & 0x7FFF];
-}
 
 PXSDLScreen2D::PXSDLScreen2D(PXGame* owner) : PXScreen2D(owner)
 {
@@ -73,7 +48,7 @@ uint32_t PXSDLScreen2D::Create(PXScreenDesc* desc, const char* title)
     LogF("CreateWin32Screen2D - Set Window Position");
     m_pitch = ((2 * desc->width) + 3) & ~3u;
     m_frame.assign(static_cast<size_t>(m_pitch) * desc->height, 0);
-    m_shown.assign(static_cast<size_t>(desc->width) * desc->height, 0);
+    m_shown.assign(m_frame.size(), 0);
     m_fullScreen = desc->fullScreen;
     m_pixelFormat = MakePixelFormat(depth);
     desc->pixelFormat = m_pixelFormat;
@@ -152,20 +127,108 @@ bool PXSDLScreen2D::OpenWindow(bool fullScreen)
         LogF("CreateWin32Screen2D - %s", SDL_GetError());
         return false;
     }
-    // Scales the frame to the window with black bars and maps mouse positions back.
-    SDL_RenderSetLogicalSize(m_renderer, m_width, m_height);
-    m_texture =
-        SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, m_width, m_height);
-    if (m_texture == nullptr) {
-        LogF("CreateWin32Screen2D - %s", SDL_GetError());
+    SDL_RendererInfo info;
+    m_maxFactor = 1;
+    if (SDL_GetRendererInfo(m_renderer, &info) == 0) {
+        // 0 means no limit (the software renderer).
+        const int32_t wide = info.max_texture_width > 0 ? info.max_texture_width / m_width : 64;
+        const int32_t high = info.max_texture_height > 0 ? info.max_texture_height / m_height : 64;
+        m_maxFactor = std::max(1, std::min(wide, high));
+    }
+    m_layout = PXScaleLayout();
+    if (!FollowLayout()) {
         return false;
     }
     SDL_SetRenderDrawColor(m_renderer, 0, 0, 0, 255);
+    SDL_AddEventWatch(MapMouseEvent, this);
     return true;
+}
+
+bool PXSDLScreen2D::MakeTexture(const PXScaleLayout& layout)
+{
+    if (m_texture != nullptr) {
+        SDL_DestroyTexture(m_texture);
+    }
+    m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                  layout.EnlargedWidth(), layout.EnlargedHeight());
+    if (m_texture == nullptr) {
+        LogF("CreateWin32Screen2D - %s", SDL_GetError());
+        m_layout = PXScaleLayout();
+        return false;
+    }
+    // At the view's exact size nothing is stretched, and nearest copies it as it is.
+    SDL_SetTextureScaleMode(m_texture, layout.IsExact() ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    m_layout = layout;
+    if (!m_shown.empty()) {
+        UploadRect({0, m_width, 0, m_height});
+    }
+    return true;
+}
+
+bool PXSDLScreen2D::FollowLayout()
+{
+    const PXScaleLayout layout = CurrentLayout();
+    if (layout == m_layout && m_texture != nullptr) {
+        return true;
+    }
+    if (MakeTexture(layout)) {
+        return true;
+    }
+    // A renderer short of memory for the enlarged texture still shows the frame smoothly.
+    m_maxFactor = 1;
+    return MakeTexture(CurrentLayout());
+}
+
+PXScaleLayout PXSDLScreen2D::CurrentLayout() const
+{
+    int w = m_width, h = m_height;
+    if (m_renderer != nullptr) {
+        SDL_GetRendererOutputSize(m_renderer, &w, &h);
+    }
+    return PXScaleLayout::Compute(m_scaleMode, w, h, m_width, m_height, m_maxFactor);
+}
+
+PXPoint PXSDLScreen2D::WindowToFrame(int32_t x, int32_t y) const
+{
+    int winW = 0, winH = 0, outW = 0, outH = 0;
+    if (m_window != nullptr) {
+        SDL_GetWindowSize(m_window, &winW, &winH);
+    }
+    if (m_renderer != nullptr) {
+        SDL_GetRendererOutputSize(m_renderer, &outW, &outH);
+    }
+    // On a high-density display a window point covers several output pixels: take the
+    // pixel at its centre.
+    if (winW > 0 && winH > 0 && outW > 0 && outH > 0 && (winW != outW || winH != outH)) {
+        x = static_cast<int32_t>((2 * static_cast<int64_t>(x) + 1) * outW / (2 * static_cast<int64_t>(winW)));
+        y = static_cast<int32_t>((2 * static_cast<int64_t>(y) + 1) * outH / (2 * static_cast<int64_t>(winH)));
+    }
+    return CurrentLayout().OutputToFrame(x, y);
+}
+
+int PXSDLScreen2D::MapMouseEvent(void* data, SDL_Event* event)
+{
+    auto* screen = static_cast<PXSDLScreen2D*>(data);
+    if (screen->m_window == nullptr) {
+        return 1;
+    }
+    const Uint32 id = SDL_GetWindowID(screen->m_window);
+    if (event->type == SDL_MOUSEMOTION && event->motion.windowID == id) {
+        const PXPoint p = screen->WindowToFrame(event->motion.x, event->motion.y);
+        event->motion.x = p.x;
+        event->motion.y = p.y;
+    } else if ((event->type == SDL_MOUSEBUTTONDOWN || event->type == SDL_MOUSEBUTTONUP) &&
+               event->button.windowID == id) {
+        const PXPoint p = screen->WindowToFrame(event->button.x, event->button.y);
+        event->button.x = p.x;
+        event->button.y = p.y;
+    }
+    return 1;
 }
 
 void PXSDLScreen2D::CloseWindow()
 {
+    SDL_DelEventWatch(MapMouseEvent, this);
     if (m_texture != nullptr) {
         SDL_DestroyTexture(m_texture);
         m_texture = nullptr;
@@ -213,9 +276,22 @@ bool PXSDLScreen2D::PictureDue()
     return true;
 }
 
+void PXSDLScreen2D::UploadRect(const PXRect& rect)
+{
+    const int32_t f = m_layout.factor;
+    const SDL_Rect area{rect.left * f, rect.top * f, (rect.right - rect.left) * f, (rect.bottom - rect.top) * f};
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(m_texture, &area, &pixels, &pitch) != 0) {
+        return;
+    }
+    PXEnlargeToXRGB(m_shown.data(), m_pitch, rect, f, static_cast<uint8_t*>(pixels), static_cast<size_t>(pitch));
+    SDL_UnlockTexture(m_texture);
+    m_pictureWaiting = true;
+}
+
 void PXSDLScreen2D::UploadDirtyRectangles()
 {
-    const auto& table = ConversionTable();
     for (int32_t i = 0; i < m_dirtyList.count; ++i) {
         PXRect r = m_dirtyList.rects[i];
         r.left = std::max(r.left, 0);
@@ -225,27 +301,47 @@ void PXSDLScreen2D::UploadDirtyRectangles()
         if (r.IsEmpty()) {
             continue;
         }
+        const size_t offset = static_cast<size_t>(r.left) * 2;
+        const size_t bytes = static_cast<size_t>(r.right - r.left) * 2;
         for (int32_t y = r.top; y < r.bottom; ++y) {
-            const uint8_t* src = m_frame.data() + static_cast<size_t>(y) * m_pitch;
-            uint32_t* dst = m_shown.data() + static_cast<size_t>(y) * static_cast<size_t>(m_width);
-            for (int32_t x = r.left; x < r.right; ++x) {
-                uint16_t p;
-                std::memcpy(&p, src + static_cast<size_t>(x) * 2, 2);
-                dst[x] = table[p & 0x7FFF];
-            }
+            const size_t row = static_cast<size_t>(y) * m_pitch + offset;
+            std::memcpy(m_shown.data() + row, m_frame.data() + row, bytes);
         }
-        const SDL_Rect rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
-        SDL_UpdateTexture(m_texture, &rect,
-                          m_shown.data() + static_cast<size_t>(r.top) * static_cast<size_t>(m_width) + r.left,
-                          m_width * 4);
-        m_pictureWaiting = true;
+        UploadRect(r);
     }
     ClearDirtyList();
 }
 
+void PXSDLScreen2D::DrawPicture()
+{
+    int w = 0, h = 0;
+    SDL_GetRendererOutputSize(m_renderer, &w, &h);
+    const PXRect& v = m_layout.view;
+    // The bars around the view; a renderer's back buffer holds nothing worth keeping.
+    const SDL_Rect bars[] = {
+        {0, 0, w, v.top},
+        {0, v.bottom, w, h - v.bottom},
+        {0, v.top, v.left, v.bottom - v.top},
+        {v.right, v.top, w - v.right, v.bottom - v.top},
+    };
+    for (const SDL_Rect& bar : bars) {
+        if (bar.w > 0 && bar.h > 0) {
+            SDL_RenderFillRect(m_renderer, &bar);
+        }
+    }
+    const SDL_Rect view{v.left, v.top, v.right - v.left, v.bottom - v.top};
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, &view);
+    SDL_RenderPresent(m_renderer);
+    m_pictureWaiting = false;
+}
+
 uint32_t PXSDLScreen2D::Present()
 {
-    if (m_lockCount > 0 || m_window == nullptr || m_texture == nullptr || m_frame.empty()) {
+    if (m_lockCount > 0 || m_window == nullptr || m_renderer == nullptr || m_frame.empty()) {
+        return 0;
+    }
+    // A new window size or mode: a texture of the new factor, filled with the picture on show.
+    if (!FollowLayout()) {
         return 0;
     }
     // Too early for a picture: the rectangles stay on the list and the next frame draws
@@ -254,13 +350,9 @@ uint32_t PXSDLScreen2D::Present()
         return 1;
     }
     UploadDirtyRectangles();
-    if (!m_pictureWaiting) {
-        return 1;
+    if (m_pictureWaiting) {
+        DrawPicture();
     }
-    SDL_RenderClear(m_renderer);
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
-    m_pictureWaiting = false;
     return 1;
 }
 
@@ -309,8 +401,15 @@ uint32_t PXSDLScreen2D::SetCursorPosition(const PXPoint& point)
     if (m_window == nullptr || m_renderer == nullptr) {
         return 0;
     }
-    int wx = 0, wy = 0;
-    SDL_RenderLogicalToWindow(m_renderer, static_cast<float>(point.x), static_cast<float>(point.y), &wx, &wy);
+    const PXPoint out = CurrentLayout().FrameToOutput(point.x, point.y);
+    int winW = 0, winH = 0, outW = 0, outH = 0;
+    SDL_GetWindowSize(m_window, &winW, &winH);
+    SDL_GetRendererOutputSize(m_renderer, &outW, &outH);
+    int wx = out.x, wy = out.y;
+    if (outW > 0 && outH > 0) {
+        wx = static_cast<int>(static_cast<int64_t>(out.x) * winW / outW);
+        wy = static_cast<int>(static_cast<int64_t>(out.y) * winH / outH);
+    }
     SDL_WarpMouseInWindow(m_window, wx, wy);
     return 1;
 }
@@ -322,10 +421,7 @@ uint32_t PXSDLScreen2D::GetCursorPosition(PXPoint* point)
     }
     int wx = 0, wy = 0;
     SDL_GetMouseState(&wx, &wy);
-    float lx = 0, ly = 0;
-    SDL_RenderWindowToLogical(m_renderer, wx, wy, &lx, &ly);
-    point->x = static_cast<int32_t>(lx);
-    point->y = static_cast<int32_t>(ly);
+    *point = WindowToFrame(wx, wy);
     return 1;
 }
 

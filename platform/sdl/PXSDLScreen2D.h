@@ -1,6 +1,9 @@
 // The screen on an SDL window: the 640 x 480 16-bit frame buffer lives in ordinary
-// memory, Present converts its dirty rectangles to 32-bit pixels in a streaming texture
-// and shows that texture scaled to the window, keeping the 4:3 picture letterboxed.
+// memory. Present copies its dirty rectangles into the picture on show and converts them
+// to 32-bit pixels in a streaming texture, enlarged there by the scaling mode's whole
+// factor; one copy then shows the texture in the window's 4:3 view (smoothly stretched
+// when the view is not exactly its size) with black bars around it. Mouse positions are
+// mapped back to frame pixels through the same layout.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +16,7 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+union SDL_Event;
 
 class PXSDLScreen2D : public PXScreen2D {
 public:
@@ -48,22 +52,35 @@ public:
     void SetPresentPacing(PXClock* clock, uint32_t intervalMs);
 
     SDL_Window* GetWindow() const { return m_window; }
-    // The 32-bit pixel (0x00RRGGBB) a 5-5-5 pixel is shown as.
-    static uint32_t ToXRGB(uint16_t pixel);
+    // How the frame is laid out in the window's pixels as things stand.
+    PXScaleLayout CurrentLayout() const;
+    // A window position (as SDL reports the mouse) as a frame position.
+    PXPoint WindowToFrame(int32_t x, int32_t y) const;
 
 private:
     bool OpenWindow(bool fullScreen);
     void CloseWindow();
+    // Makes the texture anew when the layout changed; false when none can be made.
+    bool FollowLayout();
+    bool MakeTexture(const PXScaleLayout& layout);
+    void UploadRect(const PXRect& rect);
     void UploadDirtyRectangles();
+    void DrawPicture();
     bool PictureDue();
+    // Rewrites mouse positions of this window's events as frame positions.
+    static int MapMouseEvent(void* screen, SDL_Event* event);
 
     SDL_Window* m_window = nullptr;
     SDL_Renderer* m_renderer = nullptr;
     SDL_Texture* m_texture = nullptr;
+    // What the texture was made for.
+    PXScaleLayout m_layout;
+    // The largest whole factor a texture can take.
+    int32_t m_maxFactor = 1;
     uint32_t m_pitch = 0;
     std::vector<uint8_t> m_frame;
-    // The picture on show, converted; rows of m_width pixels.
-    std::vector<uint32_t> m_shown;
+    // The picture on show, 5-5-5 like the frame: a new texture is filled from it.
+    std::vector<uint8_t> m_shown;
     PXClock* m_pacingClock = nullptr;  // not owned
     uint32_t m_presentIntervalMs = 0;
     uint32_t m_lastShownMs = 0;

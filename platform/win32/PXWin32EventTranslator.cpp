@@ -4,19 +4,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
-#include <algorithm>
-
 namespace {
-
-// Integer division rounding toward negative infinity, so positions left of the view map
-// left of the frame.
-int32_t FloorDiv(int64_t a, int64_t b)
-{
-    int64_t q = a / b;
-    if ((a % b != 0) && ((a < 0) != (b < 0)))
-        --q;
-    return static_cast<int32_t>(q);
-}
 
 int32_t MouseButtonEvent(uint32_t message)
 {
@@ -49,37 +37,14 @@ void PXWin32EventTranslator::SetView(const PXRect& view, int32_t frameWidth, int
     m_frameHeight = frameHeight;
 }
 
-PXRect PXWin32EventTranslator::Letterbox(int32_t clientWidth, int32_t clientHeight, int32_t frameWidth,
-                                         int32_t frameHeight)
-{
-    if (clientWidth < 1 || clientHeight < 1 || frameWidth < 1 || frameHeight < 1)
-        return PXRect{0, std::max(clientWidth, 0), 0, std::max(clientHeight, 0)};
-    int64_t width = clientWidth;
-    int64_t height = static_cast<int64_t>(clientWidth) * frameHeight / frameWidth;
-    if (height > clientHeight) {
-        height = clientHeight;
-        width = static_cast<int64_t>(clientHeight) * frameWidth / frameHeight;
-    }
-    const int32_t left = static_cast<int32_t>((clientWidth - width) / 2);
-    const int32_t top = static_cast<int32_t>((clientHeight - height) / 2);
-    return PXRect{left, left + static_cast<int32_t>(width), top, top + static_cast<int32_t>(height)};
-}
-
 PXPoint PXWin32EventTranslator::ClientToFrame(int32_t x, int32_t y) const
 {
-    const int64_t viewW = m_view.right - m_view.left;
-    const int64_t viewH = m_view.bottom - m_view.top;
-    return PXPoint{FloorDiv((static_cast<int64_t>(x) - m_view.left) * m_frameWidth, viewW),
-                   FloorDiv((static_cast<int64_t>(y) - m_view.top) * m_frameHeight, viewH)};
+    return PXViewToFrame(m_view, m_frameWidth, m_frameHeight, x, y);
 }
 
 PXPoint PXWin32EventTranslator::FrameToClient(int32_t x, int32_t y) const
 {
-    const int64_t viewW = m_view.right - m_view.left;
-    const int64_t viewH = m_view.bottom - m_view.top;
-    // The centre of the frame pixel, so that ClientToFrame gives the same pixel back.
-    return PXPoint{m_view.left + FloorDiv((2 * static_cast<int64_t>(x) + 1) * viewW, 2 * m_frameWidth),
-                   m_view.top + FloorDiv((2 * static_cast<int64_t>(y) + 1) * viewH, 2 * m_frameHeight)};
+    return PXFrameToView(m_view, m_frameWidth, m_frameHeight, x, y);
 }
 
 int32_t PXWin32EventTranslator::SpecialKeyCode(uintptr_t virtualKey)

@@ -6,6 +6,7 @@
 
 #include "engine/core/PXEvent.h"
 #include "engine/graphics/PXGraphicsTypes.h"
+#include "engine/graphics/PXScaleLayout.h"
 
 // What the window itself must do about a message, besides queueing engine events.
 enum class PXWin32WindowAction {
@@ -18,7 +19,8 @@ enum class PXWin32WindowAction {
 
 class PXWin32EventTranslator {
 public:
-    // The frame is shown in `view` (client pixels), a frameWidth x frameHeight picture.
+    // The frame is shown in `view` (client pixels, from PXScaleLayout), a frameWidth x
+    // frameHeight picture.
     void SetView(const PXRect& view, int32_t frameWidth, int32_t frameHeight);
 
     // `message`, `wParam` and `lParam` as the window procedure gets them.
@@ -27,8 +29,6 @@ public:
 
     // The special-key code for a virtual key, or 0 when the key has none.
     static int32_t SpecialKeyCode(uintptr_t virtualKey);
-    // The largest rectangle of the frame's shape centred in a client area.
-    static PXRect Letterbox(int32_t clientWidth, int32_t clientHeight, int32_t frameWidth, int32_t frameHeight);
     // A client position as a frame position (outside the view it lies outside the frame).
     PXPoint ClientToFrame(int32_t x, int32_t y) const;
     // A frame position as a client position.

@@ -1,4 +1,5 @@
-// The Win32 window, its DIB-section frame buffer and picture on show, and the window procedure.
+// The Win32 window, its DIB-section frame buffer, picture on show and sharp mode's enlarged
+// picture, and the window procedure.
 #include "platform/win32/PXWin32Screen2D.h"
 
 #include <windows.h>
@@ -25,15 +26,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// A top-down DIB section of `width` x `height` 16-bit 5-5-5 pixels.
-HBITMAP CreateSection(HDC reference, uint32_t width, uint32_t height, uint8_t** pixels)
+// A top-down DIB section of `width` x `height` pixels: 16-bit 5-5-5 or 32-bit 0x00RRGGBB.
+HBITMAP CreateSection(HDC reference, uint32_t width, uint32_t height, uint8_t** pixels, WORD bitCount = 16)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = static_cast<LONG>(width);
     info.bmiHeader.biHeight = -static_cast<LONG>(height);
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 16;
+    info.bmiHeader.biBitCount = bitCount;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
@@ -185,9 +186,47 @@ void PXWin32Screen2D::FreeFrameBuffer()
     m_framePixels = m_shownPixels = nullptr;
 }
 
+bool PXWin32Screen2D::MakeEnlarged()
+{
+    HDC windowDC = GetDC(m_window);
+    if (windowDC == nullptr)
+        return false;
+    uint8_t* pixels = nullptr;
+    m_enlargedBitmap = CreateSection(windowDC, static_cast<uint32_t>(m_layout.EnlargedWidth()),
+                                     static_cast<uint32_t>(m_layout.EnlargedHeight()), &pixels, 32);
+    m_enlargedDC = CreateCompatibleDC(windowDC);
+    ReleaseDC(m_window, windowDC);
+    if (m_enlargedBitmap == nullptr || m_enlargedDC == nullptr || m_shownPixels == nullptr) {
+        FreeEnlarged();
+        return false;
+    }
+    m_enlargedOld = static_cast<HBITMAP>(SelectObject(m_enlargedDC, m_enlargedBitmap));
+    m_enlargedPixels = reinterpret_cast<uint32_t*>(pixels);
+    GdiFlush();
+    PXEnlargeToXRGB(m_shownPixels, m_pitch, {0, m_width, 0, m_height}, m_layout.factor, pixels,
+                    static_cast<size_t>(m_layout.EnlargedWidth()) * 4);
+    return true;
+}
+
+void PXWin32Screen2D::FreeEnlarged()
+{
+    if (m_enlargedDC) {
+        if (m_enlargedOld)
+            SelectObject(m_enlargedDC, m_enlargedOld);
+        DeleteDC(m_enlargedDC);
+    }
+    if (m_enlargedBitmap)
+        DeleteObject(m_enlargedBitmap);
+    m_enlargedDC = nullptr;
+    m_enlargedBitmap = m_enlargedOld = nullptr;
+    m_enlargedPixels = nullptr;
+}
+
 uint32_t PXWin32Screen2D::Destroy()
 {
     PXScreen2D::Destroy();
+    FreeEnlarged();
+    m_layout = PXScaleLayout();
     FreeFrameBuffer();
     if (m_window != nullptr) {
         // The procedure must not reach a screen that no longer has this window.
@@ -205,9 +244,48 @@ void PXWin32Screen2D::UpdateView()
         return;
     RECT client{};
     GetClientRect(m_window, &client);
-    m_view = PXWin32EventTranslator::Letterbox(client.right, client.bottom, m_width, m_height);
-    m_translator.SetView(m_view, m_width, m_height);
+    const PXScaleLayout layout =
+        PXScaleLayout::Compute(m_scaleMode, client.right, client.bottom, m_width, m_height, PXScaleLayout::LargestFactor);
+    // Only a whole factor that still needs the smooth step goes through the enlarged
+    // picture; a whole factor alone is stretched exactly from the picture on show.
+    const bool enlarge = layout.factor > 1 && !layout.IsExact();
+    if (layout != m_layout || enlarge != (m_enlargedDC != nullptr)) {
+        FreeEnlarged();
+        m_layout = layout;
+        if (enlarge && !MakeEnlarged())
+            LogF("CreateWin32Screen2D - No enlarged picture; stretching smoothly");
+    }
+    m_translator.SetView(m_layout.view, m_width, m_height);
     m_barsDirty = true;
+}
+
+void PXWin32Screen2D::SetScaleMode(PXScaleMode mode)
+{
+    m_scaleMode = mode;
+    UpdateView();
+    // The next Present shows the whole picture in the new layout.
+    if (m_created)
+        InvalidateRect({0, m_width, 0, m_height}, false);
+}
+
+void PXWin32Screen2D::Stretch(HDC windowDC)
+{
+    const PXRect& v = m_layout.view;
+    const int w = v.right - v.left;
+    const int h = v.bottom - v.top;
+    if (m_layout.IsExact()) {
+        // Whole factors: every frame pixel becomes the same square.
+        SetStretchBltMode(windowDC, COLORONCOLOR);
+        StretchBlt(windowDC, v.left, v.top, w, h, m_shownDC, 0, 0, m_width, m_height, SRCCOPY);
+        return;
+    }
+    SetStretchBltMode(windowDC, HALFTONE);
+    SetBrushOrgEx(windowDC, 0, 0, nullptr);
+    if (m_enlargedDC != nullptr)
+        StretchBlt(windowDC, v.left, v.top, w, h, m_enlargedDC, 0, 0, m_layout.EnlargedWidth(),
+                   m_layout.EnlargedHeight(), SRCCOPY);
+    else
+        StretchBlt(windowDC, v.left, v.top, w, h, m_shownDC, 0, 0, m_width, m_height, SRCCOPY);
 }
 
 uint32_t PXWin32Screen2D::Present()
@@ -225,8 +303,17 @@ uint32_t PXWin32Screen2D::Present()
         r.top = std::max(r.top, 0);
         r.right = std::min(r.right, m_width);
         r.bottom = std::min(r.bottom, m_height);
-        if (!r.IsEmpty())
-            BitBlt(m_shownDC, r.left, r.top, r.right - r.left, r.bottom - r.top, m_frameDC, r.left, r.top, SRCCOPY);
+        if (r.IsEmpty())
+            continue;
+        BitBlt(m_shownDC, r.left, r.top, r.right - r.left, r.bottom - r.top, m_frameDC, r.left, r.top, SRCCOPY);
+        // The whole-factor step, for the dirty rectangles only.
+        if (m_enlargedPixels != nullptr) {
+            const size_t pitch = static_cast<size_t>(m_layout.EnlargedWidth()) * 4;
+            uint8_t* at = reinterpret_cast<uint8_t*>(m_enlargedPixels) +
+                          static_cast<size_t>(r.top * m_layout.factor) * pitch +
+                          static_cast<size_t>(r.left * m_layout.factor) * 4;
+            PXEnlargeToXRGB(m_framePixels, m_pitch, r, m_layout.factor, at, pitch);
+        }
     }
     HDC windowDC = GetDC(m_window);
     if (windowDC != nullptr) {
@@ -236,9 +323,7 @@ uint32_t PXWin32Screen2D::Present()
             PatBlt(windowDC, 0, 0, client.right, client.bottom, BLACKNESS);
             m_barsDirty = false;
         }
-        SetStretchBltMode(windowDC, COLORONCOLOR);
-        StretchBlt(windowDC, m_view.left, m_view.top, m_view.right - m_view.left, m_view.bottom - m_view.top,
-                   m_shownDC, 0, 0, m_width, m_height, SRCCOPY);
+        Stretch(windowDC);
         ReleaseDC(m_window, windowDC);
     }
     ClearDirtyList();

@@ -1,7 +1,9 @@
 // The screen on a Win32 window: the frame buffer is a top-down 16-bit 5-5-5 DIB section;
 // Present copies its dirty rectangles into a second DIB section (the picture on show) and
-// stretches that onto the client area, keeping the 4:3 picture letterboxed. The window
-// procedure queues the window's input as engine events.
+// stretches that onto the client area as the scaling mode lays it out: whole factors
+// exactly, other sizes smoothly (halftone), in sharp mode from a 32-bit section that holds
+// the picture enlarged by the whole factor. The window procedure queues the window's
+// input as engine events.
 #pragma once
 
 #include <cstdint>
@@ -41,10 +43,16 @@ public:
     // Switches the open window between full screen and windowed in place: the frame
     // buffer and the images stay.
     bool ToggleFullScreen() override;
+    void SetScaleMode(PXScaleMode mode) override;
 
     HWND__* GetWindow() const { return m_window; }
     // The part of the client area the picture is shown in.
-    PXRect GetView() const { return m_view; }
+    PXRect GetView() const { return m_layout.view; }
+    // How the picture is laid out in the client area.
+    const PXScaleLayout& GetLayout() const { return m_layout; }
+    // The enlarged picture sharp mode stretches from (null in the other cases), 32-bit
+    // 0x00RRGGBB pixels in rows of layout width x factor.
+    const uint32_t* GetEnlargedPixels() const { return m_enlargedPixels; }
     // The picture on show (what the last Present copied), rows of GetPitch() bytes.
     const uint8_t* GetShownPixels() const { return m_shownPixels; }
     uint32_t GetPitch() const { return m_pitch; }
@@ -59,6 +67,9 @@ private:
     bool CreateFrameBuffer(uint32_t width, uint32_t height);
     void FreeFrameBuffer();
     void UpdateView();
+    bool MakeEnlarged();
+    void FreeEnlarged();
+    void Stretch(HDC__* windowDC);
 
     HWND__* m_window = nullptr;
     HDC__* m_frameDC = nullptr;
@@ -70,7 +81,11 @@ private:
     uint8_t* m_framePixels = nullptr;
     uint8_t* m_shownPixels = nullptr;
     uint32_t m_pitch = 0;
-    PXRect m_view;
+    PXScaleLayout m_layout;
+    HDC__* m_enlargedDC = nullptr;
+    HBITMAP__* m_enlargedBitmap = nullptr;
+    HBITMAP__* m_enlargedOld = nullptr;
+    uint32_t* m_enlargedPixels = nullptr;
     // Set when the bars around the picture must be painted black again.
     bool m_barsDirty = true;
     bool m_adjustWindowRect = true;

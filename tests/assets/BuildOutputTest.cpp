@@ -76,7 +76,7 @@ TEST(GameFolder, SampleTuningFileNamesEveryKey)
 {
     std::vector<uint8_t> bytes = assets::ReadBytes(GameDir + "/config.cfg");
     std::string text(bytes.begin(), bytes.end());
-    for (const char* key : {"ShowFPS", "KeyRepeatDelay", "SoundLevel", "SwappedStereo", "HighPriorityClass"})
+    for (const char* key : {"ShowFPS", "KeyRepeatDelay", "SoundLevel", "SwappedStereo", "HighPriorityClass", "Scaling"})
         EXPECT_NE(std::string::npos, text.find(key)) << key;
 }
 

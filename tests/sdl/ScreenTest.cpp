@@ -1,14 +1,26 @@
-// The SDL screen on SDL's offscreen video driver: the 5-5-5 conversion, what Present shows,
-// the lock count, the cursor bookkeeping and switching full screen in place.
+// The SDL screen on SDL's offscreen video driver: what Present shows, the lock count, the
+// cursor bookkeeping, switching full screen in place, and the three scaling modes at
+// 1920 x 1080 (the picture read back from the renderer, the mouse through SDL's events).
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <vector>
 
 #include "engine/core/PXGlobals.h"
 #include "engine/graphics/PXGraphicsTypes.h"
+#include "platform/sdl/PXSDLEventTranslator.h"
 #include "platform/sdl/PXSDLScreen2D.h"
+#include "tests/support/MouseMapping.h"
+
+// Rectangles in failure messages as their edges.
+void PrintTo(const PXRect& r, std::ostream* out)
+{
+    *out << "{" << r.left << ", " << r.right << ", " << r.top << ", " << r.bottom << "}";
+}
 
 namespace {
 
@@ -57,26 +69,6 @@ protected:
 
     std::unique_ptr<PXSDLScreen2D> screen;
 };
-
-TEST(SDLScreenConversion, FiveBitChannelsWidenToEightBits)
-{
-    struct Case {
-        uint16_t pixel;
-        uint32_t xrgb;
-    };
-    const Case cases[] = {
-        {0x0000, 0x000000},
-        {0x7FFF, 0xFFFFFF},
-        {0x7C00, 0xFF0000},
-        {0x03E0, 0x00FF00},
-        {0x001F, 0x0000FF},
-        {0x4210, 0x848484},
-        {0x8000, 0x000000} /* top bit ignored */,
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(PXSDLScreen2D::ToXRGB(c.pixel), c.xrgb) << std::hex << c.pixel;
-    }
-}
 
 TEST_F(SDLScreenTest, PresentShowsOnlyTheDirtyRectangles)
 {
@@ -176,6 +168,164 @@ TEST_F(SDLScreenTest, FullScreenToggleKeepsImagesAndTheFrame)
     // Minimising is for full screen only.
     EXPECT_EQ(screen->Minimize(true), 1u);
     EXPECT_FALSE(SDL_GetWindowFlags(screen->GetWindow()) & SDL_WINDOW_MINIMIZED);
+}
+
+// The screen in a 1920 x 1080 window: the picture read back whole, and the frame painted
+// as a whole.
+class SDLScreenScalingTest : public SDLScreenTest {
+protected:
+    void SetUp() override
+    {
+        SDLScreenTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        SDL_SetWindowSize(screen->GetWindow(), 1920, 1080);
+        int w = 0, h = 0;
+        SDL_GetRendererOutputSize(SDL_GetRenderer(screen->GetWindow()), &w, &h);
+        ASSERT_EQ(w, 1920);
+        ASSERT_EQ(h, 1080);
+    }
+    void PaintFrame(const std::function<uint16_t(int, int)>& pixel)
+    {
+        PXSurfaceDesc s;
+        ASSERT_EQ(screen->LockScreen(&s), 1u);
+        for (int y = 0; y < 480; ++y) {
+            auto* row = reinterpret_cast<uint16_t*>(s.pixels + static_cast<size_t>(y) * s.pitch);
+            for (int x = 0; x < 640; ++x) {
+                row[x] = pixel(x, y);
+            }
+        }
+        screen->UnlockScreen();
+    }
+    // Shows the frame in `mode` and reads back the whole window, rows of 1920 pixels.
+    std::vector<uint32_t> ShowIn(PXScaleMode mode)
+    {
+        screen->SetScaleMode(mode);
+        screen->InvalidateRect({0, 640, 0, 480}, false);
+        EXPECT_EQ(screen->Present(), 1u);
+        std::vector<uint32_t> out(1920 * 1080);
+        SDL_RenderReadPixels(SDL_GetRenderer(screen->GetWindow()), nullptr, SDL_PIXELFORMAT_RGB888, out.data(),
+                             1920 * 4);
+        for (uint32_t& p : out) {
+            p &= 0xFFFFFF;
+        }
+        return out;
+    }
+    // Moves SDL's mouse to a window position as the display would and returns the frame
+    // position the game's event queue gets.
+    PXPoint MouseMovedTo(int x, int y)
+    {
+        SDL_Event motion{};
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.windowID = SDL_GetWindowID(screen->GetWindow());
+        motion.motion.x = x;
+        motion.motion.y = y;
+        SDL_FlushEvent(SDL_MOUSEMOTION);
+        EXPECT_EQ(SDL_PushEvent(&motion), 1);
+        SDL_Event got{};
+        PXEventQueue queue;
+        while (SDL_PollEvent(&got)) {
+            PXSDLEventTranslator().Translate(got, queue);
+        }
+        return LastMousePosition(queue);
+    }
+};
+
+TEST_F(SDLScreenScalingTest, EveryModeFillsItsViewExactlyAndMapsTheMouseCornersBack)
+{
+    struct Case {
+        PXScaleMode mode;
+        PXRect view;
+    };
+    const Case cases[] = {
+        {PXScaleMode::Sharp, {240, 1680, 0, 1080}},
+        {PXScaleMode::Pixel, {320, 1600, 60, 1020}},
+        {PXScaleMode::Smooth, {240, 1680, 0, 1080}},
+    };
+    PaintFrame([](int, int) { return uint16_t{0x7FFF}; });
+    for (const Case& c : cases) {
+        SCOPED_TRACE(PXScaleModeName(c.mode));
+        const std::vector<uint32_t> out = ShowIn(c.mode);
+        EXPECT_EQ(screen->CurrentLayout().view, c.view);
+        // White exactly inside the view, black bars exactly outside it.
+        for (int y = 0; y < 1080; ++y) {
+            for (int x = 0; x < 1920; ++x) {
+                const bool inside = x >= c.view.left && x < c.view.right && y >= c.view.top && y < c.view.bottom;
+                ASSERT_EQ(out[static_cast<size_t>(y) * 1920 + x], inside ? 0xFFFFFFu : 0u) << x << "," << y;
+            }
+        }
+        const PXRect& v = c.view;
+        for (const ViewCorner& k : ViewCorners(v)) {
+            const PXPoint p = MouseMovedTo(k.x, k.y);
+            EXPECT_EQ(p.x, k.frameX) << "window " << k.x << "," << k.y;
+            EXPECT_EQ(p.y, k.frameY) << "window " << k.x << "," << k.y;
+            // The game's own warp lands on the same frame pixel.
+            ASSERT_EQ(screen->SetCursorPosition({k.frameX, k.frameY}), 1u);
+            PXPoint back;
+            ASSERT_EQ(screen->GetCursorPosition(&back), 1u);
+            EXPECT_EQ(back.x, k.frameX);
+            EXPECT_EQ(back.y, k.frameY);
+        }
+        // One pixel into a bar is outside the frame.
+        EXPECT_LT(MouseMovedTo(v.left - 1, v.top).x, 0);
+        EXPECT_GE(MouseMovedTo(v.right, v.bottom - 1).x, 640);
+    }
+}
+
+TEST_F(SDLScreenScalingTest, PixelModeShowsEveryFramePixelAsAWholeSquare)
+{
+    // Neighbours always differ, so a square that is one pixel short or long shows.
+    auto pixel = [](int x, int y) { return static_cast<uint16_t>(((x & 31) << 10) | ((y & 31) << 5) | ((x ^ y) & 31)); };
+    PaintFrame(pixel);
+    const std::vector<uint32_t> out = ShowIn(PXScaleMode::Pixel);
+    const PXRect v = screen->CurrentLayout().view;
+    ASSERT_EQ(v, (PXRect{320, 1600, 60, 1020}));
+    for (int y = v.top; y < v.bottom; ++y) {
+        for (int x = v.left; x < v.right; ++x) {
+            ASSERT_EQ(out[static_cast<size_t>(y) * 1920 + x], PXToXRGB(pixel((x - v.left) / 2, (y - v.top) / 2)))
+                << x << "," << y;
+        }
+    }
+}
+
+TEST_F(SDLScreenScalingTest, SharpModeShowsAOnePixelLineEquallyWideEverywhere)
+{
+    // White one-pixel columns at every phase of the 2.25 scale, on black.
+    std::vector<int> lines;
+    for (int x = 3; x < 640; x += 9) {
+        lines.push_back(x);
+    }
+    PaintFrame([&](int x, int) { return uint16_t(std::find(lines.begin(), lines.end(), x) != lines.end() ? 0x7FFF : 0); });
+    const std::vector<uint32_t> out = ShowIn(PXScaleMode::Sharp);
+    const PXRect v = screen->CurrentLayout().view;
+    double narrowest = 1e9, widest = 0;
+    int fewest = 1 << 30, most = 0;
+    for (int line : lines) {
+        // The line's screen columns lie well within the 9-pixel gap either side.
+        const int from = v.left + (line - 3) * 1440 / 640;
+        const int to = v.left + (line + 4) * 1440 / 640;
+        for (int y = v.top; y < v.bottom; ++y) {
+            double coverage = 0;
+            int lit = 0, full = 0;
+            for (int x = from; x < to; ++x) {
+                const uint32_t green = (out[static_cast<size_t>(y) * 1920 + x] >> 8) & 0xFF;
+                coverage += green / 255.0;
+                lit += green >= 128 ? 1 : 0;
+                full += green >= 250 ? 1 : 0;
+            }
+            narrowest = std::min(narrowest, coverage);
+            widest = std::max(widest, coverage);
+            fewest = std::min(fewest, lit);
+            most = std::max(most, lit);
+            // Crisp: the whole-factor step leaves a full-strength core at every phase.
+            ASSERT_GE(full, 1) << "line " << line << " row " << y;
+        }
+    }
+    EXPECT_LE(most - fewest, 1) << "lit pixels from " << fewest << " to " << most;
+    // Nearest neighbour at 2.25 alone would give 2 or 3 whole pixels: a whole pixel apart.
+    EXPECT_LE(widest - narrowest, 0.5) << "widths from " << narrowest << " to " << widest;
+    EXPECT_NEAR((widest + narrowest) / 2, 2.25, 0.3);
 }
 
 }  // namespace

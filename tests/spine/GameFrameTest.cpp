@@ -407,6 +407,23 @@ TEST_F(GameTest, MusicStartsOnlyInTheGameSceneAndAdvancesBeforeTheFirstStart)
     }
 }
 
+// A game folder with the main menu and, unless null, this "config.cfg", published as the
+// file system for as long as it lives.
+struct GameFolder {
+    explicit GameFolder(const char* config)
+    {
+        data.Write("mainmenu.ent", "class = SFMainMenuScene\ntype = mainmenu\n");
+        if (config != nullptr) {
+            data.Write("config.cfg", config);
+        }
+        files.AddManager(MakeHostFileManager(), data.Folder());
+        g_fileSystem = &files;
+    }
+
+    TempDir data;
+    PXFileSystem files;
+};
+
 TEST_F(GameTest, ConfigFileTunesTheGame)
 {
     struct Case {
@@ -431,14 +448,7 @@ TEST_F(GameTest, ConfigFileTunesTheGame)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text ? c.text : "(no file)");
-        TempDir data;
-        data.Write("mainmenu.ent", "class = SFMainMenuScene\ntype = mainmenu\n");
-        if (c.text != nullptr) {
-            data.Write("config.cfg", c.text);
-        }
-        PXFileSystem files;
-        files.AddManager(MakeHostFileManager(), data.Folder());
-        g_fileSystem = &files;
+        const GameFolder folder(c.text);
         MusicRecordingSoundManager soundManager;
         g_soundManager = &soundManager;
         PXMemoryScreen2D localScreen;
@@ -458,6 +468,61 @@ TEST_F(GameTest, ConfigFileTunesTheGame)
         }
         g_fileSystem = &fileSystem;
         g_soundManager = &sound;
+        g_screen = &screen;
+        g_game = &game;
+    }
+}
+
+size_t Occurrences(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+TEST_F(GameTest, ScalingComesFromTheTuningFileOverTheStoredChoiceAndIsKept)
+{
+    struct Case {
+        const char* stored;
+        const char* config;  // null: no file
+        PXScaleMode mode;
+        bool logged;
+    };
+    const Case cases[] = {
+        {"", nullptr, PXScaleMode::Sharp, false},
+        {"smooth", nullptr, PXScaleMode::Smooth, false},
+        {"smooth", "Scaling = pixel\n", PXScaleMode::Pixel, false},
+        {"", "scaling SMOOTH\n", PXScaleMode::Smooth, false},
+        {"pixel", "# Scaling = smooth\n", PXScaleMode::Pixel, false},
+        // An unknown word keeps what was there, and says so in the log.
+        {"pixel", "Scaling = blurry\n", PXScaleMode::Pixel, true},
+        {"blurry", nullptr, PXScaleMode::Sharp, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " / " + (c.config ? c.config : "(no file)"));
+        const GameFolder folder(c.config);
+        PXMemoryScreen2D localScreen;
+        g_screen = &localScreen;
+        settings.OpenGameKey();
+        settings.SetString("Scaling", c.stored);
+        settings.CloseKey();
+        const size_t logged = Occurrences(dir.Read("log.txt"), "config.cfg: Scaling");
+        {
+            TestGame local;
+            g_game = &local;
+            local.Initialise();
+            EXPECT_EQ(localScreen.GetScaleMode(), c.mode);
+            local.Shutdown();
+        }
+        std::string kept;
+        settings.OpenGameKey();
+        settings.GetString("Scaling", kept);
+        settings.CloseKey();
+        EXPECT_EQ(kept, PXScaleModeName(c.mode));
+        EXPECT_EQ(Occurrences(dir.Read("log.txt"), "config.cfg: Scaling") - logged, c.logged ? 1u : 0u);
+        g_fileSystem = &fileSystem;
         g_screen = &screen;
         g_game = &game;
     }

@@ -64,28 +64,10 @@ TEST(Win32EventTranslator, MessagesQueueTheirEvents)
     }
 }
 
-TEST(Win32EventTranslator, LetterboxKeepsTheFrameShapeCentred)
-{
-    struct Case {
-        int32_t clientW, clientH;
-        PXRect view;
-    };
-    const Case cases[] = {
-        {640, 480, {0, 640, 0, 480}},
-        {1280, 1024, {0, 1280, 32, 992}},   // wider than tall: bars above and below
-        {1920, 1080, {240, 1680, 0, 1080}}, // bars left and right
-        {0, 0, {0, 0, 0, 0}},               // a minimised window
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.clientW) + "x" + std::to_string(c.clientH));
-        EXPECT_EQ(PXWin32EventTranslator::Letterbox(c.clientW, c.clientH, 640, 480), c.view);
-    }
-}
-
 TEST(Win32EventTranslator, MousePositionsAreFramePixels)
 {
     PXWin32EventTranslator translator;
-    translator.SetView(PXWin32EventTranslator::Letterbox(1280, 1024, 640, 480), 640, 480);
+    translator.SetView(PXLetterbox(1280, 1024, 640, 480), 640, 480);
     PXEventQueue queue;
     translator.Translate(WM_MOUSEMOVE, 0, MAKELPARAM(1279, 991), queue);
     translator.Translate(WM_MOUSEMOVE, 0, MAKELPARAM(0, 10), queue);  // in the top bar

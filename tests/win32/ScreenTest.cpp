@@ -4,11 +4,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "engine/core/PXGame.h"
 #include "platform/win32/PXWin32Screen2D.h"
+#include "tests/support/MouseMapping.h"
 
 namespace {
 
@@ -159,6 +162,173 @@ TEST_F(Win32ScreenTest, FullScreenCoversTheDisplayAndBack)
     GetClientRect(screen->GetWindow(), &client);
     EXPECT_EQ(client.right, 640);
     EXPECT_EQ(client.bottom, 480);
+}
+
+// Full screen on whatever display Wine has, with a 400 x 300 frame: on the usual displays
+// (1280 x 1024, 1920 x 1080) sharp mode then needs both its whole factor (3) and a smooth
+// step. The frame painted with `pixel`, shown in a mode, the window's pixels read back.
+class Win32ScalingTest : public Win32ScreenTest {
+protected:
+    static constexpr int FrameW = 400;
+    static constexpr int FrameH = 300;
+
+    void SetUp() override
+    {
+        Win32ScreenTest::SetUp();
+        if (IsSkipped())
+            return;
+        desc.width = FrameW;
+        desc.height = FrameH;
+        desc.fullScreen = true;
+        ASSERT_EQ(screen->Create(&desc, "Shardfall Test"), 1);
+        Pump();
+        RECT client;
+        GetClientRect(screen->GetWindow(), &client);
+        clientW = client.right;
+        clientH = client.bottom;
+        ASSERT_GE(clientW, 3 * FrameW);
+        ASSERT_GE(clientH, 3 * FrameH);
+    }
+    PXScaleLayout Expected(PXScaleMode mode) const
+    {
+        return PXScaleLayout::Compute(mode, clientW, clientH, FrameW, FrameH, PXScaleLayout::LargestFactor);
+    }
+    void PaintFrame(uint16_t (*pixel)(int, int))
+    {
+        PXSurfaceDesc s;
+        ASSERT_EQ(screen->LockScreen(&s), 1);
+        for (int y = 0; y < FrameH; ++y)
+            for (int x = 0; x < FrameW; ++x) {
+                const uint16_t p = pixel(x, y);
+                std::memcpy(s.pixels + static_cast<size_t>(y) * s.pitch + 2 * x, &p, 2);
+            }
+        screen->UnlockScreen();
+        screen->InvalidateRect({0, FrameW, 0, FrameH}, false);
+    }
+    // Shows the frame in `mode` and copies the client area into 0x00RRGGBB pixels.
+    std::vector<uint32_t> ShowIn(PXScaleMode mode)
+    {
+        screen->SetScaleMode(mode);
+        EXPECT_EQ(screen->Present(), 1);
+        std::vector<uint32_t> out(static_cast<size_t>(clientW) * clientH);
+        HDC windowDC = GetDC(screen->GetWindow());
+        HDC memoryDC = CreateCompatibleDC(windowDC);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = clientW;
+        info.bmiHeader.biHeight = -clientH;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(windowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(memoryDC, bitmap);
+        BitBlt(memoryDC, 0, 0, clientW, clientH, windowDC, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::memcpy(out.data(), bits, out.size() * 4);
+        SelectObject(memoryDC, old);
+        DeleteObject(bitmap);
+        DeleteDC(memoryDC);
+        ReleaseDC(screen->GetWindow(), windowDC);
+        for (uint32_t& p : out)
+            p &= 0xFFFFFF;
+        return out;
+    }
+    uint32_t At(const std::vector<uint32_t>& out, int x, int y) const
+    {
+        return out[static_cast<size_t>(y) * clientW + x];
+    }
+    PXPoint MouseAt(int x, int y)
+    {
+        screen->HandleMessage(WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        return LastMousePosition(queue);
+    }
+
+    int clientW = 0;
+    int clientH = 0;
+};
+
+TEST_F(Win32ScalingTest, EveryModeFillsItsViewAndMapsTheMouseCornersBack)
+{
+    PaintFrame([](int, int) { return uint16_t{0x7FFF}; });
+    for (PXScaleMode mode : {PXScaleMode::Sharp, PXScaleMode::Pixel, PXScaleMode::Smooth}) {
+        SCOPED_TRACE(PXScaleModeName(mode));
+        const std::vector<uint32_t> out = ShowIn(mode);
+        const PXScaleLayout want = Expected(mode);
+        EXPECT_TRUE(screen->GetLayout() == want);
+        const PXRect v = screen->GetView();
+        EXPECT_EQ(screen->GetEnlargedPixels() != nullptr, mode == PXScaleMode::Sharp && !want.IsExact());
+        // White inside the view, black bars outside it, right up to its edges.
+        for (int y : {v.top, (v.top + v.bottom) / 2, v.bottom - 1}) {
+            for (int x = 0; x < clientW; ++x) {
+                const bool inside = x >= v.left && x < v.right;
+                ASSERT_EQ(At(out, x, y) > 0xF0F0F0u, inside) << x << "," << y;
+            }
+        }
+        for (int x : {v.left, (v.left + v.right) / 2, v.right - 1}) {
+            for (int y = 0; y < clientH; ++y) {
+                const bool inside = y >= v.top && y < v.bottom;
+                ASSERT_EQ(At(out, x, y) > 0xF0F0F0u, inside) << x << "," << y;
+            }
+        }
+        for (const ViewCorner& k : ViewCorners(v, FrameW, FrameH)) {
+            const PXPoint p = MouseAt(k.x, k.y);
+            EXPECT_EQ(p.x, k.frameX) << "client " << k.x << "," << k.y;
+            EXPECT_EQ(p.y, k.frameY) << "client " << k.x << "," << k.y;
+        }
+        EXPECT_LT(MouseAt(v.left - 1, v.top).x, 0);
+        EXPECT_GE(MouseAt(v.left, v.bottom).y, FrameH);
+    }
+}
+
+TEST_F(Win32ScalingTest, PixelModeShowsWholeSquaresAndSharpEvenLines)
+{
+    // Pixel mode: neighbours always differ, so every square must be one colour and differ
+    // from the next square.
+    PaintFrame([](int x, int y) { return static_cast<uint16_t>(((x & 31) << 10) | ((y & 31) << 5) | ((x ^ y) & 31)); });
+    std::vector<uint32_t> out = ShowIn(PXScaleMode::Pixel);
+    const PXScaleLayout pixel = screen->GetLayout();
+    const int f = pixel.factor;
+    ASSERT_GE(f, 3);
+    for (int y = pixel.view.top; y < pixel.view.bottom; y += f) {
+        for (int x = pixel.view.left; x < pixel.view.right; x += f) {
+            const uint32_t square = At(out, x, y);
+            for (int i = 0; i < f * f; ++i)
+                ASSERT_EQ(At(out, x + i % f, y + i / f), square) << x << "," << y;
+            if (x + f < pixel.view.right) {
+                ASSERT_NE(At(out, x + f, y), square) << x << "," << y;
+            }
+        }
+    }
+
+    // Sharp mode: white one-pixel columns at every phase of the scale, on black.
+    PaintFrame([](int x, int) { return uint16_t(x % 9 == 3 ? 0x7FFF : 0); });
+    out = ShowIn(PXScaleMode::Sharp);
+    const PXScaleLayout sharp = screen->GetLayout();
+    ASSERT_FALSE(sharp.IsExact());
+    ASSERT_NE(screen->GetEnlargedPixels(), nullptr);
+    // The enlarged picture holds each frame pixel as a whole square.
+    const uint32_t* enlarged = screen->GetEnlargedPixels();
+    for (int x = 0; x < sharp.EnlargedWidth(); ++x)
+        ASSERT_EQ(enlarged[static_cast<size_t>(100) * sharp.EnlargedWidth() + x],
+                  (x / sharp.factor) % 9 == 3 ? 0xFFFFFFu : 0u)
+            << x;
+    const PXRect& v = sharp.view;
+    const double scale = static_cast<double>(v.right - v.left) / FrameW;
+    double narrowest = 1e9, widest = 0;
+    for (int line = 3; line < FrameW; line += 9) {
+        const int from = v.left + (line - 3) * (v.right - v.left) / FrameW;
+        const int to = v.left + (line + 4) * (v.right - v.left) / FrameW;
+        for (int y : {v.top, (v.top + v.bottom) / 2, v.bottom - 1}) {
+            double coverage = 0;
+            for (int x = from; x < to; ++x)
+                coverage += ((At(out, x, y) >> 8) & 0xFF) / 255.0;
+            narrowest = std::min(narrowest, coverage);
+            widest = std::max(widest, coverage);
+        }
+    }
+    // A plain nearest-neighbour stretch gives whole pixels: widths a whole pixel apart.
+    EXPECT_LE(widest - narrowest, 0.5) << "widths from " << narrowest << " to " << widest;
+    EXPECT_NEAR((widest + narrowest) / 2, scale, 0.35);
 }
 
 }  // namespace

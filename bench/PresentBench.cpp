@@ -1,0 +1,87 @@
+// What showing a frame costs in a 1920 x 1080 window in each scaling mode: the SDL screen
+// on SDL's offscreen video driver with the software renderer (the renderer a machine
+// without a graphics card gets), once with the whole frame dirty and once with a
+// tooltip-sized rectangle and the cursor dirty, as on a quiet menu.
+#include <benchmark/benchmark.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "platform/sdl/PXSDLScreen2D.h"
+
+namespace {
+
+struct PresentBench {
+    std::unique_ptr<PXSDLScreen2D> screen;
+
+    PresentBench()
+    {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+            return;
+        }
+        screen = std::make_unique<PXSDLScreen2D>(nullptr);
+        PXScreenDesc desc;
+        desc.width = 640;
+        desc.height = 480;
+        desc.pixelFormat.bitsPerPixel = 16;
+        if (!screen->Create(&desc, "bench")) {
+            screen.reset();
+            return;
+        }
+        SDL_SetWindowSize(screen->GetWindow(), 1920, 1080);
+        // Something to show: a pattern over the whole frame.
+        PXSurfaceDesc s;
+        screen->LockScreen(&s);
+        for (uint32_t y = 0; y < s.height; ++y) {
+            auto* row = reinterpret_cast<uint16_t*>(s.pixels + y * s.pitch);
+            for (uint32_t x = 0; x < s.width; ++x) {
+                row[x] = static_cast<uint16_t>((x * 37 + y * 101) & 0x7FFF);
+            }
+        }
+        screen->UnlockScreen();
+    }
+};
+
+PresentBench& Bench()
+{
+    static PresentBench bench;
+    return bench;
+}
+
+void BM_PresentAt1920x1080(benchmark::State& state)
+{
+    PXSDLScreen2D* screen = Bench().screen.get();
+    if (screen == nullptr) {
+        state.SkipWithError("no SDL screen on the offscreen driver");
+        return;
+    }
+    const auto mode = static_cast<PXScaleMode>(state.range(0));
+    const bool whole = state.range(1) != 0;
+    screen->SetScaleMode(mode);
+    screen->InvalidateRect({0, 640, 0, 480}, false);
+    screen->Present();
+    for (auto _ : state) {
+        if (whole) {
+            screen->InvalidateRect({0, 640, 0, 480}, false);
+        } else {
+            screen->InvalidateRect({200, 360, 300, 330}, false);
+            screen->InvalidateRect({400, 432, 100, 132}, false);
+        }
+        screen->Present();
+    }
+    // The time per iteration is the cost of one frame shown.
+    state.SetLabel(std::string(PXScaleModeName(mode)) + (whole ? " whole frame" : " tooltip+cursor"));
+}
+BENCHMARK(BM_PresentAt1920x1080)
+    ->ArgsProduct({{static_cast<int>(PXScaleMode::Sharp), static_cast<int>(PXScaleMode::Pixel),
+                    static_cast<int>(PXScaleMode::Smooth)},
+                   {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
