@@ -16,6 +16,8 @@ namespace {
 constexpr size_t MaxFieldChars = 99;
 // Characters after the comma of a char code that are converted.
 constexpr size_t MaxCharCodeChars = 100;
+// Windows-1252's no-break space, also the guard before a char code's character.
+constexpr unsigned char NoBreakSpace = 0xA0;
 
 bool IsLineEnd(char c)
 {
@@ -310,9 +312,13 @@ bool PXDefinitionBlock::ReadCharCode(char* ch, int* code) const
         return false;
     const char* v = m_text.data() + m_valueStart;
     size_t n = m_valueLength;
-    for (size_t i = 0; i < n; ++i) {
-        unsigned char c = static_cast<unsigned char>(v[i]);
-        if (c >= 32 && c <= 127) {
+    size_t i = 0;
+    while (i < n && static_cast<unsigned char>(v[i]) < 32)
+        ++i;
+    if (i + 1 < n && static_cast<unsigned char>(v[i]) == NoBreakSpace && v[i + 1] != ',')
+        ++i;
+    for (; i < n; ++i) {
+        if (static_cast<unsigned char>(v[i]) >= 32) {
             *ch = v[i];
             break;
         }

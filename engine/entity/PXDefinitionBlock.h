@@ -33,6 +33,10 @@ public:
     bool ReadFloats(float* out, int count) const;
     // Red, green, blue, alpha, each cut to 0..255; missing fields give 0.
     bool ReadColor(PXColor* out) const;
+    // A character and the number after the first comma (font widths). The character is the
+    // first byte of 32 or more, Windows-1252 letters above 127 included. A value cannot
+    // start with a space, "=" or "#", so a leading 0xA0 guards such a character: it is
+    // skipped unless the comma follows it (then it is the no-break space itself).
     bool ReadCharCode(char* ch, int* code) const;
     // "class, type" or an inline "@ { ... }" definition (defined through g_entityRegistry).
     // False for an invalid reference; an inline definition that defines nothing reads as

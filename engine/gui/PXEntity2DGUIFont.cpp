@@ -27,12 +27,15 @@ PXEntity2DGUIFontType::PXEntity2DGUIFontType(const PXDefinitionBlock* block) : P
             block->ReadInts(&m_yOffset, 1);
         if (block->FindKey("nolowercase"))
             block->ReadInts(&m_noLowercase, 1);
+        if (block->FindKey("raise"))
+            block->ReadInts(&m_raise, 1);
     }
     // Cells and spacing far beyond any screen only overflow the glyph arithmetic.
     m_cellWidth = std::clamp(m_cellWidth, 0, MaxCellSize);
     m_cellHeight = std::clamp(m_cellHeight, 0, MaxCellSize);
     m_xOffset = std::clamp(m_xOffset, -MaxCellSize, MaxCellSize);
     m_yOffset = std::clamp(m_yOffset, -MaxCellSize, MaxCellSize);
+    m_raise = std::clamp(m_raise, 0, MaxCellSize);
     BuildTables(block);
 }
 
@@ -104,8 +107,8 @@ bool PXEntity2DGUIFont::GetProperty(int32_t id, int32_t* out)
     return PXEntity2DGUISprite::GetProperty(id, out);
 }
 
-uint32_t PXEntity2DGUIFont::BlitGlyph(uint32_t srcX, uint32_t srcY, int32_t x, int32_t y, unsigned char c,
-                                      int32_t alpha, const PXColor* tint)
+uint32_t PXEntity2DGUIFont::BlitGlyph(uint32_t srcX, uint32_t srcY, int32_t x, int32_t y, int32_t alpha,
+                                      const PXColor* tint)
 {
     PXImageEntry* image = FontType()->GetImage();
     if (!image || !g_screen)
@@ -125,7 +128,7 @@ uint32_t PXEntity2DGUIFont::BlitGlyph(uint32_t srcX, uint32_t srcY, int32_t x, i
     if (alpha < 255)
         return g_screen->BlitMaskedAlpha(id, x, y, srcX, srcY, w, h, *mask,
                                          static_cast<uint32_t>(std::max(alpha, 0)));
-    if (tint && c < 128)
+    if (tint)
         return g_screen->BlitMaskedModulated(id, x, y, srcX, srcY, w, h, *mask, *tint);
     return g_screen->BlitMasked(id, x, y, srcX, srcY, w, h, *mask);
 }
@@ -148,6 +151,7 @@ bool PXEntity2DGUIFont::DrawText(const std::string& text, const PXPoint& point, 
     const uint32_t columns = image->width / static_cast<uint32_t>(cellW);
 
     int32_t x = point.x;
+    const int32_t y = point.y - type->GetRaise();
     if (justify == PXJustify::Centre)
         x -= TextWidth(text, false) / 2;
     else if (justify == PXJustify::Right)
@@ -161,9 +165,9 @@ bool PXEntity2DGUIFont::DrawText(const std::string& text, const PXPoint& point, 
         // A cell beyond the sheet (more chars than cells) would read outside the image.
         image = type->GetImage();
         if (image && srcY + static_cast<uint32_t>(cellH) <= image->height) {
-            if (BlitGlyph(srcX, srcY, x, point.y, c, alpha, tint) != 1) {
+            if (BlitGlyph(srcX, srcY, x, y, alpha, tint) != 1) {
                 type->Load(true);
-                BlitGlyph(srcX, srcY, x, point.y, c, alpha, tint);
+                BlitGlyph(srcX, srcY, x, y, alpha, tint);
             }
         }
         x += type->GetAdvance(c);
@@ -196,6 +200,24 @@ void PXEntity2DGUIFont::FitText(std::string* out, const std::string& text, int32
             break;
         out->push_back(c);
     }
+}
+
+void PXEntity2DGUIFont::FitTextWithEllipsis(std::string* out, const std::string& text, int32_t maxWidth) const
+{
+    if (!out)
+        return;
+    FitText(out, text, maxWidth);
+    if (out->size() == text.size())
+        return;
+    const std::string ellipsis = Ellipsis;
+    const int32_t room = maxWidth - TextWidth(ellipsis, true);
+    if (room <= 0) {
+        FitText(out, ellipsis, maxWidth);
+        return;
+    }
+    FitText(out, text, room);
+    out->erase(out->find_last_not_of(' ') + 1);
+    *out += ellipsis;
 }
 
 void PXEntity2DGUIFont::WrapText(std::vector<std::string>* out, const std::string& text, int32_t wrapWidth,

@@ -37,6 +37,9 @@ public:
 
     int32_t GetCellWidth() const { return m_cellWidth; }
     int32_t GetCellHeight() const { return m_cellHeight; }
+    // Pixels the cells are drawn above the text's position: room for the accents of
+    // capitals, which rise above every other character, without moving the baseline.
+    int32_t GetRaise() const { return m_raise; }
     bool IsNoLowercase() const { return m_noLowercase == 1; }
     uint8_t GetGlyph(unsigned char c) const { return m_glyphIndex[c]; }
     uint8_t GetAdvance(unsigned char c) const { return m_advance[c]; }
@@ -49,6 +52,7 @@ private:
     std::string m_chars;
     int32_t m_cellWidth = 0;
     int32_t m_cellHeight = 0;
+    int32_t m_raise = 0;
     std::array<uint8_t, 256> m_glyphIndex{};
     std::array<uint8_t, 256> m_advance{};
     int32_t m_noLowercase = 0;
@@ -68,6 +72,10 @@ public:
     int32_t TextWidth(const std::string& text, bool includeTrailingSpaces) const;
     // The longest prefix whose width stays below maxWidth.
     void FitText(std::string* out, const std::string& text, int32_t maxWidth) const;
+    // The text when its width stays below maxWidth; otherwise the longest prefix (without
+    // trailing spaces) that leaves room for Ellipsis, followed by it.
+    void FitTextWithEllipsis(std::string* out, const std::string& text, int32_t maxWidth) const;
+    static constexpr const char* Ellipsis = "...";
     // Wraps at wrapWidth characters (indent counted), breaking after the last space when
     // there is one. CR ends a line, LF is skipped. starts, when given, receives the index
     // in text of each line's first character (for lines that start with the indent, the
@@ -77,11 +85,12 @@ public:
 
     int32_t GetCharWidth() const;
     int32_t GetLineHeight() const;
+    // Pixels drawn above the position (accents on capitals).
+    int32_t GetRaise() const { return FontType()->GetRaise(); }
 
 private:
     PXEntity2DGUIFontType* FontType() const { return static_cast<PXEntity2DGUIFontType*>(m_type); }
-    uint32_t BlitGlyph(uint32_t srcX, uint32_t srcY, int32_t x, int32_t y, unsigned char c, int32_t alpha,
-                       const PXColor* tint);
+    uint32_t BlitGlyph(uint32_t srcX, uint32_t srcY, int32_t x, int32_t y, int32_t alpha, const PXColor* tint);
 };
 
 class PXEntity2DGUIFontPrototype : public PXEntityTypePrototype {

@@ -46,6 +46,8 @@ PXEntity2DGUITextType::PXEntity2DGUITextType(const PXDefinitionBlock* block) : P
         block->ReadInts(&m_defaultJustify, 1);
     if (block->FindKey("WindowSize"))
         block->ReadInts(&m_windowSize, 1);
+    if (block->FindKey("FitWidth"))
+        block->ReadInts(&m_fitWidth, 1);
     ReadFlag(block, "Password", &m_password);
     ReadFlag(block, "NumbersOnly", &m_numbersOnly);
     ReadFlag(block, "IPAddress", &m_ipAddress);
@@ -232,11 +234,11 @@ void PXEntity2DGUIText::Relayout()
         PXEntity2DGUIFont::WrapText(&m_lines, m_text, wrapWidth, nullptr, &m_lineStarts);
         int32_t widest = 0;
         for (const std::string& line : m_lines)
-            widest = std::max(widest, font ? font->TextWidth(Masked(line), false) : 0);
-        m_textWidth = m_lines.empty() && font ? font->TextWidth(Masked(m_text), false) : widest;
+            widest = std::max(widest, font ? font->TextWidth(Fitted(Masked(line)), false) : 0);
+        m_textWidth = m_lines.empty() && font ? font->TextWidth(Fitted(Masked(m_text)), false) : widest;
     } else {
         // Single lines are measured as well, so that their width property is meaningful.
-        m_textWidth = font ? font->TextWidth(Masked(m_text), false) : 0;
+        m_textWidth = font ? font->TextWidth(Fitted(Masked(m_text)), false) : 0;
     }
     Invalidate();
 }
@@ -260,6 +262,38 @@ bool PXEntity2DGUIText::Update(float elapsedMs)
 std::string PXEntity2DGUIText::Masked(const std::string& shown) const
 {
     return TextType()->IsPassword() ? std::string(shown.size(), '*') : shown;
+}
+
+std::string PXEntity2DGUIText::Fitted(const std::string& line, size_t* cursor) const
+{
+    const int32_t fitWidth = TextType()->GetFitWidth();
+    PXEntity2DGUIFont* font = TextType()->GetFont();
+    if (fitWidth <= 0 || !font)
+        return line;
+    std::string shown;
+    font->FitTextWithEllipsis(&shown, line, fitWidth);
+    if (shown.size() == line.size() && shown == line)
+        return line;
+    const std::string ellipsis = PXEntity2DGUIFont::Ellipsis;
+    const size_t kept = shown.size() >= ellipsis.size() ? shown.size() - ellipsis.size() : 0;
+    if (!cursor || !m_editing || *cursor <= kept) {
+        if (cursor)
+            *cursor = std::min(*cursor, kept);
+        return shown;
+    }
+    // Typing happens at the cursor: keep it in sight by showing the end of the line.
+    const int32_t room = fitWidth - font->TextWidth(ellipsis, true);
+    size_t start = line.size();
+    int32_t width = 0;
+    while (start > 0) {
+        const int32_t advance = font->TextWidth(line.substr(start - 1, 1), true);
+        if (width + advance >= room)
+            break;
+        width += advance;
+        --start;
+    }
+    *cursor = ellipsis.size() + (*cursor > start ? *cursor - start : 0);
+    return ellipsis + line.substr(start);
 }
 
 std::string PXEntity2DGUIText::WindowSlice(const std::string& text, size_t cursor, int32_t windowSize,
@@ -344,23 +378,24 @@ bool PXEntity2DGUIText::Draw()
 
     if (TextType()->GetWrapWidth() >= 1 && !m_lines.empty()) {
         const int32_t step = font->GetLineHeight() + 2;
-        for (size_t i = 0; i < m_lines.size(); ++i)
-            font->DrawText(Masked(m_lines[i]), PXPoint{m_x, m_y + step * static_cast<int32_t>(i)}, m_justify,
-                           m_alpha, tint);
-        if (cursorShown) {
-            size_t column = 0;
-            const size_t line = CursorLine(&column);
-            const std::string shown = Masked(m_lines[line]);
-            DrawCursor(*font, shown.substr(0, column), m_x, m_y + step * static_cast<int32_t>(line), shown,
-                       true);
+        size_t column = 0;
+        const size_t cursorLine = CursorLine(&column);
+        for (size_t i = 0; i < m_lines.size(); ++i) {
+            size_t at = i == cursorLine ? column : 0;
+            const std::string shown = Fitted(Masked(m_lines[i]), &at);
+            const int32_t y = m_y + step * static_cast<int32_t>(i);
+            font->DrawText(shown, PXPoint{m_x, y}, m_justify, m_alpha, tint);
+            if (cursorShown && i == cursorLine)
+                DrawCursor(*font, shown.substr(0, at), m_x, y, shown, true);
         }
         return true;
     }
 
-    const std::string shown = Masked(m_text);
+    size_t at = m_cursor;
+    const std::string shown = Fitted(Masked(m_text), &at);
     font->DrawText(shown, PXPoint{m_x, m_y}, m_justify, m_alpha, tint);
     if (cursorShown)
-        DrawCursor(*font, shown.substr(0, std::min(m_cursor, shown.size())), m_x, m_y, shown, true);
+        DrawCursor(*font, shown.substr(0, std::min(at, shown.size())), m_x, m_y, shown, true);
     return true;
 }
 
@@ -396,7 +431,7 @@ void PXEntity2DGUIText::Invalidate()
     PXRect r;
     r.left = clamp32(left);
     r.right = clamp32(m_x + width);
-    r.top = m_y;
+    r.top = clamp32(static_cast<int64_t>(m_y) - font->GetRaise());
     r.bottom = clamp32(m_y + height);
     g_screen->InvalidateRect(r, true);
 }
@@ -466,7 +501,9 @@ void PXEntity2DGUIText::MoveCursorLine(int direction)
 
 bool PXEntity2DGUIText::OnTextKey(int32_t key)
 {
-    // Codes above 127 arrive negative and are not typed.
+    // Bytes above 127 arrive sign-extended: Windows-1252 letters, typed like the others.
+    if (key >= -128 && key < 0)
+        key &= 0xFF;
     if (key < 0)
         return false;
     const size_t length = m_text.size();
@@ -511,7 +548,7 @@ bool PXEntity2DGUIText::OnTextKey(int32_t key)
         m_cursor = length;
         break;
     default:
-        if (key < 32 || key > 254 || !InsertChar(key))
+        if (key < 32 || key > 255 || !InsertChar(key))
             return false;
         break;
     }

@@ -50,6 +50,7 @@ public:
     int32_t GetWrapWidth() const { return m_wrapWidth; }
     int32_t GetDefaultJustify() const { return m_defaultJustify; }
     int32_t GetWindowSize() const { return m_windowSize; }
+    int32_t GetFitWidth() const { return m_fitWidth; }
     bool IsPassword() const { return m_password; }
     bool IsNumbersOnly() const { return m_numbersOnly; }
     bool IsIPAddress() const { return m_ipAddress; }
@@ -62,6 +63,7 @@ protected:
     int32_t m_wrapWidth = -1;
     int32_t m_defaultJustify = 1;
     int32_t m_windowSize = 0;
+    int32_t m_fitWidth = 0;  // pixels a drawn line must stay within (0: no limit)
     bool m_password = false;
     bool m_numbersOnly = false;
     bool m_ipAddress = false;
@@ -113,6 +115,10 @@ protected:
     // Line holding the cursor and the cursor's column in it.
     size_t CursorLine(size_t* column) const;
     std::string Masked(const std::string& shown) const;
+    // A line as drawn into the type's fit width: cut with an ellipsis, and while editing
+    // with the cursor past the cut, the end of the line after an ellipsis instead. cursor
+    // is the cursor's position in line, and becomes its position in the result.
+    std::string Fitted(const std::string& line, size_t* cursor = nullptr) const;
     void DrawCursor(PXEntity2DGUIFont& font, const std::string& before, int32_t x, int32_t y,
                     const std::string& whole, bool includeTrailing);
     void ChangeText(const std::string& text);

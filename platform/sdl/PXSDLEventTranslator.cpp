@@ -1,6 +1,8 @@
 // SDL event translation for the main loop.
 #include "platform/sdl/PXSDLEventTranslator.h"
 
+#include "engine/core/PXCodePage1252.h"
+
 namespace {
 
 int32_t MouseButtonEvent(uint8_t button, bool down)
@@ -15,27 +17,6 @@ int32_t MouseButtonEvent(uint8_t button, bool down)
     default:
         return 0;
     }
-}
-
-// Decodes one UTF-8 sequence at `text`; returns its length (at least 1) and the code point,
-// or -1 as the code point for a malformed sequence.
-int DecodeUtf8(const unsigned char* text, int32_t& codePoint)
-{
-    unsigned char lead = text[0];
-    int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    if (length == 0) {
-        codePoint = -1;
-        return 1;
-    }
-    codePoint = length == 1 ? lead : lead & (0x7F >> length);
-    for (int i = 1; i < length; ++i) {
-        if ((text[i] & 0xC0) != 0x80) {
-            codePoint = -1;
-            return i;
-        }
-        codePoint = (codePoint << 6) | (text[i] & 0x3F);
-    }
-    return length;
 }
 
 }  // namespace
@@ -85,13 +66,12 @@ int32_t PXSDLEventTranslator::ControlCharacter(SDL_Keycode key)
 
 void PXSDLEventTranslator::QueueText(const char* utf8, PXEventQueue& queue)
 {
-    const auto* text = reinterpret_cast<const unsigned char*>(utf8);
-    while (*text) {
-        int32_t codePoint = 0;
-        text += DecodeUtf8(text, codePoint);
-        // Text is bytes in this game: characters beyond one byte cannot be typed.
-        if (codePoint >= 32 && codePoint <= 255)
-            queue.Push(EventKeyDown, CharKeyCode(static_cast<unsigned char>(codePoint)));
+    // The game's text is Windows-1252, as a Windows window would type it; control
+    // characters come from the key events instead.
+    for (char c : Utf8ToCodePage1252(utf8)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 32 && byte != 127)
+            queue.Push(EventKeyDown, CharKeyCode(byte));
     }
 }
 

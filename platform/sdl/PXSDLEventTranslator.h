@@ -22,6 +22,7 @@ public:
     // The character code for keys that produce control characters (Escape, Return,
     // Backspace, Tab), or 0.
     static int32_t ControlCharacter(SDL_Keycode key);
-    // Appends a key-down for every character of UTF-8 text that fits in a byte.
+    // Appends a key-down for every character of UTF-8 text that Windows-1252 has, as its
+    // sign-extended byte.
     static void QueueText(const char* utf8, PXEventQueue& queue);
 };

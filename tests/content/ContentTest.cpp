@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXHighScore.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntity2DScene.h"
 #include "engine/entity/PXEntityKind.h"
@@ -29,8 +30,10 @@
 #include "engine/gui/PXEntity2DGUIFont.h"
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
+#include "game/SFEntityHighScoreMenuScene.h"
 #include "game/SFEntityMainGameSceneType.h"
 #include "game/SFGame.h"
+#include "game/SFHighScore.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/HostFileManager.h"
 #include "tests/support/TempDir.h"
@@ -409,6 +412,89 @@ TEST_P(ShippedContent, TooltipAtTheRightEdgeLeavesNoTraceWhenItFades)
     g_mouseX = 0;
     g_mouseY = 0;
     g_toolTipHostFinder = nullptr;
+}
+
+// Names are Windows-1252: every font has its own glyph for E acute and e acute, neither
+// blank nor the "?" cell that stands in for characters a font lacks.
+TEST_P(ShippedContent, EveryFontDrawsAccentedLettersWithTheirOwnGlyphs)
+{
+    auto drawn = [&](PXEntity2DGUIFont& font, const std::string& text) {
+        screen.Clear();
+        screen.InvalidateRect(PXRect{0, 640, 0, 480}, false);
+        font.DrawText(text, PXPoint{100, 100}, 1, 255, nullptr);
+        return FramePixels(screen);
+    };
+    int fonts = 0;
+    for (const std::string& name : definitionFiles) {
+        PXDefinitionBlock block;
+        ASSERT_TRUE(Block(name, block)) << name;
+        if (Key(block, "class") != "font")
+            continue;
+        const std::string typeName = Key(block, "type");
+        std::unique_ptr<PXEntityBase> made = registry.CreateEntity("font", typeName, PXKind::Font);
+        auto* font = dynamic_cast<PXEntity2DGUIFont*>(made.get());
+        ASSERT_NE(nullptr, font) << typeName;
+        const std::vector<uint16_t> blank = drawn(*font, "");
+        const std::vector<uint16_t> missing = drawn(*font, "?");
+        for (const char* letter : {"\xC9", "\xE9"}) {
+            const std::vector<uint16_t> pixels = drawn(*font, letter);
+            const int code = static_cast<unsigned char>(letter[0]);
+            EXPECT_NE(blank, pixels) << typeName << " draws nothing for " << code;
+            EXPECT_NE(missing, pixels) << typeName << " draws the missing-glyph cell for " << code;
+        }
+        ++fonts;
+    }
+    EXPECT_GE(fonts, 6);
+}
+
+// The longest name (32 characters) of the font's widest glyph is cut before the LEVEL
+// column, whose heading spans x 360-400 on the high-score background, so that the level and
+// score of its row stay readable.
+TEST_P(ShippedContent, LongestNameOfTheWidestGlyphEndsBeforeTheLevelColumn)
+{
+    constexpr int32_t LevelColumnLeft = 360;
+    constexpr int32_t RowTop = 227 - 4, RowBottom = 227 + 15 + 4;  // the first row and some margin
+    g_newHighScore.reset();
+    g_highScores.RemoveAll();
+    std::unique_ptr<PXEntityBase> made = registry.CreateEntity("SFHighScoreMenuScene", "highscores", PXKind::Scene);
+    auto* scene = dynamic_cast<SFEntityHighScoreMenuScene*>(made.get());
+    ASSERT_NE(nullptr, scene);
+    auto* type = static_cast<SFEntityHighScoreMenuSceneType*>(scene->GetType());
+    ASSERT_TRUE(type->GetName(1) != nullptr && type->GetName(1)->entity != nullptr);
+    PXEntity2DGUIFont* font = type->GetName(1)->entity->GetFont();
+    ASSERT_NE(nullptr, font);
+    const auto* fontType = static_cast<const PXEntity2DGUIFontType*>(font->GetType());
+    unsigned char widest = 'W';
+    for (int c = 32; c < 256; ++c)
+        if (fontType->GetAdvance(static_cast<unsigned char>(c)) > fontType->GetAdvance(widest))
+            widest = static_cast<unsigned char>(c);
+
+    auto screenWith = [&](const std::string& name) {
+        g_highScores.RemoveAll();
+        g_highScores.InsertEntry(SFHighScore(123456, 12, 3, name), false);
+        scene->Update(16.0f);
+        screen.InvalidateRect(PXRect{0, 640, 0, 480}, false);
+        scene->Draw();
+        return FramePixels(screen);
+    };
+    const std::vector<uint16_t> unnamed = screenWith("");
+    const std::vector<uint16_t> named = screenWith(std::string(32, static_cast<char>(widest)));
+    ASSERT_EQ(unnamed.size(), named.size());
+    int32_t first = 640, last = -1;
+    for (int32_t y = RowTop; y < RowBottom; ++y) {
+        for (int32_t x = 0; x < 640; ++x) {
+            const size_t i = static_cast<size_t>(y) * 640 + static_cast<size_t>(x);
+            if (named[i] != unnamed[i]) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+        }
+    }
+    EXPECT_LE(first, 64) << "the name starts under NAME";
+    EXPECT_GT(last, LevelColumnLeft - 40) << "a long name fills its column";
+    EXPECT_LT(last, LevelColumnLeft) << "glyph " << static_cast<int>(widest) << " runs into the LEVEL column";
+    made.reset();
+    g_highScores.RemoveAll();
 }
 
 INSTANTIATE_TEST_SUITE_P(BothForms, ShippedContent, ::testing::ValuesIn(Forms),

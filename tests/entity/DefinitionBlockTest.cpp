@@ -261,7 +261,7 @@ TEST(DefinitionBlockTest, ColourIsRedGreenBlueAlphaClamped)
 
 TEST(DefinitionBlockTest, CharCodeTakesFirstPrintableAndFieldAfterComma)
 {
-    PXDefinitionBlock block = Block("A \x01\xC3Q, 81\nB Z\nC ,-4");
+    PXDefinitionBlock block = Block("A \x01Q, 81\nB Z\nC ,-4");
     char ch = 0;
     int code = 5;
     ASSERT_TRUE(block.FindKey("A"));
@@ -278,6 +278,35 @@ TEST(DefinitionBlockTest, CharCodeTakesFirstPrintableAndFieldAfterComma)
     ASSERT_TRUE(block.ReadCharCode(&ch, &code));
     EXPECT_EQ(ch, ',');
     EXPECT_EQ(code, -4);
+}
+
+// Font widths of the Windows-1252 letters, and the guard that lets a value start with a
+// character the key line would swallow.
+TEST(DefinitionBlockTest, CharCodeReadsBytesAbove127AndTheGuard)
+{
+    struct Case {
+        const char* value;
+        unsigned char ch;
+        int code;
+    };
+    const Case cases[] = {
+        {"\xC9,9", 0xC9, 9},      // E acute
+        {"\x80,11", 0x80, 11},    // euro sign
+        {"\xA0 ,4", ' ', 4},      // guarded space
+        {"\xA0=,7", '=', 7},
+        {"\xA0#,8", '#', 8},
+        {"\xA0,5", 0xA0, 5},      // the no-break space's own width
+        {"\x01\xE9,6", 0xE9, 6},  // control bytes before it are skipped
+    };
+    for (const Case& c : cases) {
+        PXDefinitionBlock block = Block(std::string("FontWidth1 = ") + c.value + "\n");
+        char ch = 0;
+        int code = 0;
+        ASSERT_TRUE(block.FindKey("FontWidth1")) << c.value;
+        ASSERT_TRUE(block.ReadCharCode(&ch, &code)) << c.value;
+        EXPECT_EQ(c.ch, static_cast<unsigned char>(ch)) << c.value;
+        EXPECT_EQ(c.code, code) << c.value;
+    }
 }
 
 struct RefCase {

@@ -132,7 +132,7 @@ TEST_F(FontTest, DrawTextBlitChoices)
         char c;
         uint16_t expected;  // the glyph's pixel over white
     };
-    const char high = static_cast<char>(200);  // above 127: cell 0 (red) as well
+    const char high = static_cast<char>(200);  // above 127 (a letter): cell 0 (red) as well
     const Case cases[] = {
         {"copy", false, 255, false, 'A', Red},
         {"alpha", false, 128, false, 'A', Rgb(31, 15, 15)},
@@ -142,7 +142,7 @@ TEST_F(FontTest, DrawTextBlitChoices)
         {"mask", true, 255, false, 'A', Red},
         {"mask alpha", true, 128, true, 'A', Rgb(31, 15, 15)},
         {"mask tint", true, 255, true, 'A', Rgb(15, 0, 0)},
-        {"mask tint above 127", true, 255, true, high, Red},
+        {"mask tint above 127", true, 255, true, high, Rgb(15, 0, 0)},
         {"space is keyed", false, 255, false, ' ', White},
     };
     auto* unmasked = MakeFont();
@@ -189,6 +189,89 @@ TEST_F(FontTest, WidthAndFit)
         font->FitText(&out, "ABAB", f.first);
         EXPECT_EQ(f.second, out) << f.first;
     }
+}
+
+TEST_F(FontTest, FitWithEllipsis)
+{
+    auto* font = MakeFont();
+    // Advances: A 4, B 6, space 4, "." (cell 0) 4, so "..." is 12.
+    struct Case {
+        const char* text;
+        int32_t maxWidth;
+        const char* fitted;
+    };
+    const Case cases[] = {
+        {"AB", 11, "AB"},       // 10 stays below 11
+        {"ABAB", 20, "A..."},   // 20 reaches it: 8 left for the text
+        {"A  AB", 22, "A..."},  // the kept part loses its trailing spaces
+        {"ABAB", 12, ".."},     // no room beside the ellipsis
+        {"ABAB", 0, ""},
+        {"", 10, ""},
+    };
+    for (const Case& c : cases) {
+        std::string out = "stale";
+        font->FitTextWithEllipsis(&out, c.text, c.maxWidth);
+        EXPECT_EQ(c.fitted, out) << c.text << " / " << c.maxWidth;
+        EXPECT_LT(font->TextWidth(out, true), std::max(c.maxWidth, 1)) << c.text << " / " << c.maxWidth;
+    }
+}
+
+TEST_F(FontTest, RaisedCellsDrawAboveThePosition)
+{
+    auto* plain = MakeFont();
+    auto* raised = MakeFont("raise = 1\n");
+    Fill(0);
+    plain->DrawText("A", PXPoint{10, 10}, PXJustify::Left, 255, nullptr);
+    EXPECT_EQ(0, Pixel(10, 9));
+    EXPECT_EQ(Red, Pixel(10, 10));
+    Fill(0);
+    raised->DrawText("A", PXPoint{10, 10}, PXJustify::Left, 255, nullptr);
+    EXPECT_EQ(Red, Pixel(10, 9));
+    EXPECT_EQ(0, Pixel(10, 11));
+    // A text of the raised font invalidates from where its cells start.
+    Define("class = font\ntype = Raised\n" + std::string(FontKeys) + "raise = 1\n");
+    PXEntityRef textRef = Define("class = text\ntype = RaisedText\nFontEnt = font, Raised\nDefaultText = A\n");
+    auto* text = Create<PXEntity2DGUIText>(textRef, PXKind::Text);
+    text->Update(0.0f);
+    text->SetPosition(PXPoint{10, 10});
+    screen.ClearDirtyList();
+    text->Invalidate();
+    ASSERT_EQ(1, screen.GetDirtyList()->count);
+    EXPECT_EQ(9, screen.GetDirtyList()->rects[0].top);
+}
+
+// A text with a fit width: cut with an ellipsis; while editing with the cursor past the cut,
+// the end of the text, where the typing happens, shows instead.
+TEST_F(FontTest, FitWidthCutsTheDrawnLine)
+{
+    auto* text = MakeText("FitWidth = 20\nDefaultText = ABAB\n");
+    int32_t width = 0;
+    EXPECT_TRUE(text->GetProperty(PXTextProp::Width, &width));
+    EXPECT_EQ(16, width) << "A... is measured, not ABAB";
+    text->SetPosition(PXPoint{0, 0});
+    Fill(0);
+    text->Draw();
+    for (int32_t x : {0, 4, 8, 12})
+        EXPECT_EQ(Red, Cell(x, 0)) << x;
+    for (int32_t x = 15; x < 30; ++x)
+        EXPECT_EQ(0, Pixel(x, 1)) << x;
+    EXPECT_EQ("ABAB", text->GetText());
+
+    text->SetProperty(PXTextProp::Editing, 1);
+    while (!text->IsCursorShown())
+        text->Update(50.0f);
+    Fill(0);
+    text->Draw();
+    // "...B": the last letter in sight, the cursor after it at 18 - 1.
+    EXPECT_EQ(Red, Cell(8, 0));
+    EXPECT_EQ(Green, Cell(12, 0));
+    EXPECT_EQ(Blue, Cell(17, 0));
+
+    // Wrapped lines are cut one by one.
+    auto* wrapped = MakeText("FitWidth = 20\nWrapWidth = 4\nDefaultText = ABABA\n");
+    EXPECT_EQ((std::vector<std::string>{"ABAB", "A"}), wrapped->GetLines());
+    EXPECT_TRUE(wrapped->GetProperty(PXTextProp::Width, &width));
+    EXPECT_EQ(16, width);
 }
 
 TEST(WrapText, Cases)
@@ -244,7 +327,8 @@ TEST_F(FontTest, TextKeyHandlerAndFilters)
         {"home", "", "abc", 2, {PXTextKey::Home}, "abc", 0},
         {"end", "", "abc", 0, {PXTextKey::End}, "abc", 3},
         {"insert", "", "ac", 1, {'b'}, "abc", 2},
-        {"above 127 ignored", "", "a", 1, {-23}, "a", 1},
+        {"above 127 typed as its byte", "", "a", 1, {-23, -1}, "a\xE9\xFF", 3},
+        {"below the byte range ignored", "", "a", 1, {-129}, "a", 1},
         {"control codes ignored", "", "a", 1, {9, 13}, "a", 1},
         {"numbers only", "NumbersOnly = 1\n", "1", 1, {'a', '2', '.'}, "12", 2},
         {"address typed",

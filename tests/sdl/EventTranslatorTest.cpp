@@ -94,11 +94,14 @@ TEST(EventTranslator, TextBecomesSignExtendedBytes)
     const Case cases[] = {
         {"a", {97}},
         {"P s", {80, 32, 115}},
-        {"\xC3\xA9", {-23}},            // e acute, U+00E9
+        {"\xC3\xA9", {-23}},            // e acute, U+00E9 = 0xE9
+        {"\xC3\x89", {-55}},            // E acute, 0xC9
         {"\xC3\xBF", {-1}},             // U+00FF
-        {"\xE2\x82\xAC", {}},           // euro sign: beyond one byte, dropped
-        {"x\xF0\x9F\x98\x80y", {120, 121}},
+        {"\xE2\x82\xAC", {-128}},       // euro sign: Windows-1252 0x80
+        {"\xC2\x85", {}},               // C1 control: not a character of the code page
+        {"x\xD0\x96\xF0\x9F\x98\x80y", {120, 121}},  // outside the code page: dropped
         {"\xC3", {}},                   // truncated sequence
+        {"a\x80\xC3z", {97, 122}},      // stray continuation, lead cut short
     };
     PXSDLEventTranslator translator;
     for (const Case& c : cases) {

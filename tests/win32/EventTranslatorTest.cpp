@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "engine/core/PXCodePage1252.h"
 #include "platform/win32/PXWin32EventTranslator.h"
 
 namespace {
@@ -84,6 +85,28 @@ TEST(Win32EventTranslator, MousePositionsAreFramePixels)
         const PXPoint back = translator.ClientToFrame(client.x, client.y);
         EXPECT_EQ(back.x, x);
         EXPECT_EQ(back.y, 479 - x % 480);
+    }
+}
+
+// The ANSI window types Windows-1252 bytes; they must be the characters the engine's
+// table (which the SDL build converts typed text with and the fonts are drawn from) says
+// they are, and arrive sign-extended like the SDL build's.
+TEST(Win32EventTranslator, AnsiCharactersAgreeWithTheEnginesCodePage)
+{
+    const PXWin32EventTranslator translator;
+    for (int byte = 0x20; byte <= 0xFF; ++byte) {
+        SCOPED_TRACE(byte);
+        const char ansi = static_cast<char>(byte);
+        WCHAR wide = 0;
+        ASSERT_EQ(1, MultiByteToWideChar(1252, 0, &ansi, 1, &wide, 1));
+        const uint32_t codePoint = CodePage1252ToUnicode(static_cast<unsigned char>(byte));
+        // Windows maps the five unassigned bytes to the C1 controls of the same value.
+        EXPECT_EQ(codePoint != 0 ? codePoint : static_cast<uint32_t>(byte), static_cast<uint32_t>(wide));
+        PXEventQueue queue;
+        translator.Translate(WM_CHAR, static_cast<WPARAM>(byte), 0, queue);
+        const std::vector<PXEvent> got = Drain(queue);
+        ASSERT_EQ(1u, got.size());
+        EXPECT_EQ(static_cast<int8_t>(byte), got[0].value);
     }
 }
 

@@ -33,6 +33,7 @@ public:
     int Width(const std::string& text) const;
     // Coverage of one glyph: pixels relative to the pen at (0, baseline).
     struct Glyph {
+        bool present = false;  // the face has the character
         int left = 0, top = 0, width = 0, rows = 0, advance = 0;
         std::vector<uint8_t> coverage;
     };
@@ -57,11 +58,13 @@ struct FontSheet {
     Canvas sheet;  // colours and coverage (alpha) of every cell
     int cellWidth = 0;
     int cellHeight = 0;
+    int raise = 0;              // rows above the ASCII glyphs' tallest (accents on capitals)
     std::string chars;          // characters in cell order
     std::vector<int> advances;  // one per character of chars
 };
 
-// Glyph sheet of the printable characters that a definition value can carry.
+// Glyph sheet of the printable Windows-1252 characters that the face has and a definition
+// value can carry.
 FontSheet BuildFontSheet(const Face& face, const TextStyle& style, int columns);
 // A complete "font" definition for the sheet, with its FontWidth keys. A non-zero `offsetX`
 // is written as "offsetx", which moves the nominal character width (cell + offset) that list
