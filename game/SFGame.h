@@ -23,6 +23,8 @@ public:
     SFGame();
     ~SFGame() override;
 
+    // 0 when the game cannot run (no window, damaged or missing data); GetStartError then
+    // says why in words for the player. Nothing is saved by a start that failed.
     int Initialise() override;
     void RunFrame(PXEventQueue& queue) override;
     void Shutdown() override;
@@ -37,6 +39,9 @@ public:
     int32_t GetFullScreen() const { return m_fullScreen; }
     int32_t GetSwapControls() const { return m_swapControls; }
     void SetSwapControls(int32_t value) { m_swapControls = value; }
+    // The mode for this start (0 windowed, 1 full screen) whatever was saved; -1 keeps it.
+    void SetFullScreenOverride(int32_t mode) { m_fullScreenOverride = mode; }
+    const std::string& GetStartError() const { return m_startError; }
     uint32_t GetPlaylistCount() const { return static_cast<uint32_t>(m_playlist.size()); }
 
     // One picture of the band transition into `dest` (the same size as both frames):
@@ -69,7 +74,10 @@ private:
     void ReadSettings();
     void WriteSettings();
     void ApplyConfig();
-    void MountArchives();
+    // False (with the start error set) when an archive is not one or is damaged.
+    bool MountArchives();
+    void LoadWindowIcon();
+    int FailStart(const std::string& why);
     void BuildPlaylist();
 
     std::unique_ptr<PXEntity2DScene> m_scene;
@@ -87,6 +95,8 @@ private:
     bool m_sceneChangePending = false;
     int32_t m_fullScreen = 1;
     int32_t m_swapControls = 0;
+    int32_t m_fullScreenOverride = -1;
+    std::string m_startError;
     std::vector<uint32_t> m_playlist;
     uint32_t m_playlistIndex = 0;
     std::unique_ptr<PXEntityRegistry> m_registry;

@@ -30,6 +30,10 @@ public:
     // Re-creates the screen with the other full-screen setting; true when that took effect.
     virtual bool ToggleFullScreen();
     virtual bool IsFullScreen() { return m_fullScreen; }
+    // Gives the window the picture of a 32-bit bitmap (blue, green, red, alpha bytes, rows
+    // top down) as its icon; 1 when the screen took it. A screen without a window icon (or
+    // one that takes it from the program file) keeps its own and answers 0.
+    virtual uint32_t SetIcon(const PXBitmapDesc& icon);
 
     virtual uint32_t Blit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                           uint32_t h, bool keyed) = 0;

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
@@ -18,8 +20,12 @@
 #include "engine/core/PXStopwatch.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
+#include "engine/core/PXOpenDocument.h"
 #include "engine/sound/PXDeviceSoundManager.h"
+#include "game/SFCommandLine.h"
+#include "game/SFDataFolder.h"
 #include "game/SFGame.h"
+#include "game/SFStartupReport.h"
 #include "platform/openal/PXOpenALAudioDevice.h"
 #include "platform/posix/PXPosixDocumentOpener.h"
 #include "platform/posix/PXPosixFileManager.h"
@@ -27,6 +33,13 @@
 #include "platform/sdl/PXSDLClock.h"
 #include "platform/sdl/PXSDLEventTranslator.h"
 #include "platform/sdl/PXSDLScreen2D.h"
+
+#ifndef SF_INSTALL_DATA_DIR
+#define SF_INSTALL_DATA_DIR ""
+#endif
+#ifndef SF_INSTALL_DATA_RELATIVE
+#define SF_INSTALL_DATA_RELATIVE ""
+#endif
 
 namespace {
 
@@ -94,7 +107,39 @@ void HandleWindowEvent(const SDL_Event& event, const PXSDLEventTranslator& trans
     }
 }
 
-int RunGame()
+bool ShowMessageBox(const std::string& title, const std::string& text)
+{
+    // Allowed before SDL_Init and without a window; fails quietly where no display is.
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
+}
+
+// Reports a failure from before the settings store exists; it is made for the log line.
+void ReportEarlyFailure(const std::string& text)
+{
+    PXPosixSettingsManager settings("Quillmoor", "Shardfall");
+    g_settings = &settings;
+    SFReportStartupError(text, stderr, ShowMessageBox);
+    g_settings = nullptr;
+}
+
+std::string FindDataFolder(const SFCommandLine& line, std::string& problem)
+{
+    SFDataSources sources;
+    sources.optionFolder = line.dataFolder;
+    const char* environment = std::getenv("SHARDFALL_DATA");
+    sources.environmentFolder = environment != nullptr ? environment : "";
+    sources.programFolder = PXPosixProgramFolder();
+    sources.installedRelative = SF_INSTALL_DATA_RELATIVE;
+    sources.installedAbsolute = SF_INSTALL_DATA_DIR;
+    const std::vector<SFDataPlace> places = SFDataPlaces(sources);
+    std::string folder;
+    if (!SFFindDataFolder(places, folder)) {
+        problem = SFNoDataMessage(places);
+    }
+    return folder;
+}
+
+int RunGame(const SFCommandLine& line, const std::string& dataFolder)
 {
     PXSDLClock clock;
     // Construction order: game, screen, file system, resource cache, sound, settings.
@@ -109,17 +154,29 @@ int RunGame()
     g_game = game.get();
     g_resources = resources.get();
     g_screen = screen.get();
-    // The working folder is the first place files are looked for.
-    fileSystem->AddManager(std::make_unique<PXPosixFileManager>(), "");
+    // The data folder is the first place files are looked for, wherever the program was
+    // started from.
+    fileSystem->AddManager(std::make_unique<PXPosixFileManager>(), dataFolder);
     g_fileSystem = fileSystem.get();
     g_soundManager = sound.get();
     g_settings = settings.get();
     PXPosixInstallDocumentOpener();
+    // The about page lies in the data folder.
+    SetProgramFolder(dataFolder);
     // Frames run every 10 ms; a display shows about 60 pictures a second, and without vsync
     // each picture costs a whole scaled copy of the frame.
     screen->SetPresentPacing(&clock, PresentIntervalMs);
 
-    game->Initialise();
+    game->SetFullScreenOverride(line.fullScreen);
+    LogF("Game data from %s", dataFolder.c_str());
+    int code = 0;
+    if (!game->Initialise()) {
+        // No window may stay open behind the message, and nothing is saved.
+        screen->Destroy();
+        SFReportStartupError(game->GetStartError() + "\nGame data: " + dataFolder, stderr, ShowMessageBox);
+        game->RequestQuit();
+        code = SFExitStartFailed;
+    }
 
     PXEventQueue queue;
     const PXSDLEventTranslator translator;
@@ -128,7 +185,7 @@ int RunGame()
     queue.Push(EventTick, 0);
     bool exitAfterFirstFrame = ExitAfterFirstFrame();
 
-    while (!game->IsQuitRequested()) {
+    while (code == 0 && !game->IsQuitRequested()) {
         double ms = stopwatch.ElapsedSeconds() * 1000.0;
         if (ms >= FramePeriodMs) {
             stopwatch.Reset();
@@ -161,7 +218,9 @@ int RunGame()
         }
     }
 
-    game->Shutdown();
+    if (code == 0) {
+        game->Shutdown();
+    }
     queue.Clear();
 
     // Destroyed in reverse order of construction; the globals never point at a dead object.
@@ -177,18 +236,29 @@ int RunGame()
     screen.reset();
     g_game = nullptr;
     game.reset();
-    return 0;
+    return code;
 }
 
 }  // namespace
 
-int main(int /*argc*/, char** /*argv*/)
+int main(int argc, char** argv)
 {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "SDL_Init failed: %s", SDL_GetError());
-        return 1;
+    const SFCommandLine line = SFParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const int answered = SFAnswerCommandLine(line, stdout, stderr);
+    if (answered >= 0) {
+        return answered;
     }
-    const int code = RunGame();
+    std::string problem;
+    const std::string dataFolder = FindDataFolder(line, problem);
+    if (dataFolder.empty()) {
+        ReportEarlyFailure(problem);
+        return SFExitStartFailed;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        ReportEarlyFailure(std::string("The game window could not be created: ") + SDL_GetError());
+        return SFExitStartFailed;
+    }
+    const int code = RunGame(line, dataFolder);
     SDL_Quit();
     return code;
 }

@@ -2,6 +2,7 @@
 # unit tests as Windows console programs under Wine (one fresh prefix per run, a persistent
 # wineserver, a private Xvfb for the tests that open a window) and the game's smoke test.
 # Sourced by scripts/test after the Linux builds, which made build/game/Shardfall.pxa.
+source "$(dirname "${BASH_SOURCE[0]}")/package.sh"
 
 sf_win32_build_and_test() {
   local jobs=${1:-2}
@@ -44,6 +45,12 @@ sf_win32_build_and_test() {
   local smoke=0
   SF_WINE_DISPLAY=$display bash tests/win32/wine_smoke.sh "$dir" "$prefix" || smoke=$?
   [ $smoke -eq 0 ] || [ $smoke -eq 77 ] || status=1
+
+  # The zip as a player gets it: unpacked, started from another folder (scripts/lib/package.sh).
+  local zipcheck=0
+  { sf_package_zip "$dir" "$jobs" >/dev/null &&
+    SF_WINE_DISPLAY=$display bash tests/win32/wine_zip.sh "$dir" "$prefix"; } || zipcheck=$?
+  [ $zipcheck -eq 0 ] || [ $zipcheck -eq 77 ] || status=1
 
   WINEPREFIX="$prefix" wineserver -k || true
   if [ -n "$saved_display" ]; then export DISPLAY=$saved_display; else unset DISPLAY; fi

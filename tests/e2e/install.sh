@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The game as `cmake --install` lays it out in a temporary prefix: the files are there, the
+# desktop entry and metadata validate, the command line answers, the game started from "/"
+# shows its main menu, and with the data folder removed it says so and exits 1.
+# Usage: install.sh BUILD/game
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/e2e_lib.sh"
+source "$here/install_lib.sh"
+e2e_require_tools
+gamedir=${1:?usage: install.sh BUILD/game}
+build=$(cd "$gamedir/.." && pwd)
+command -v cmake >/dev/null 2>&1 || { echo "SKIP: cmake missing"; exit 77; }
+
+e2e_start_display
+prefix="$E2E_TMP/prefix"
+cmake --install "$build" --prefix "$prefix" >"$E2E_TMP/install.log" || e2e_fail "cmake --install failed"
+inst_expect_tree "$prefix"
+inst_validate_metadata "$prefix/share"
+exe="$prefix/bin/shardfall"
+inst_expect_command_line "$exe"
+
+e2e_note "installed game started from /"
+inst_start_from_root "$exe" --windowed
+inst_expect_main_menu installed
+[ "$(inst_data_line)" = "Game data from $prefix/share/shardfall/" ] ||
+  e2e_fail "the game did not read the installed data: $(inst_data_line)"
+e2e_stop_game
+[ "$GAME_RC" -eq 0 ] || e2e_fail "exit code $GAME_RC after SIGTERM"
+
+e2e_note "the data folder removed"
+mv "$prefix/share/shardfall" "$prefix/share/shardfall.away"
+inst_expect_no_data_failure "$exe"
+echo "PASS"
