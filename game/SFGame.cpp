@@ -466,6 +466,25 @@ void SFGame::LoadWindowIcon()
     g_screen->SetIcon(icon);
 }
 
+int SFGame::Start()
+{
+    if (!Initialise()) {
+        return 0;
+    }
+    std::string missing;
+    if (m_registry == nullptr || m_registry->GetTypeCount() == 0) {
+        missing = "The game data holds no definitions (no *.ent files were read).";
+    } else if (m_scene == nullptr) {
+        missing = "The game data has no main menu (scene \"mainmenu\" could not be created).";
+    }
+    if (missing.empty()) {
+        return 1;
+    }
+    // Nothing is saved from a start that failed; only the song handles are given back.
+    PXGame::Shutdown();
+    return FailStart(missing + " Reinstall the game.");
+}
+
 int SFGame::FailStart(const std::string& why)
 {
     m_startError = why;
@@ -548,9 +567,6 @@ int SFGame::Initialise()
     RegisterPrototypes(*m_registry);
     g_toolTipHostFinder = CurrentSceneAsToolTipHost;
     m_registry->LoadDefinitionFiles();
-    if (m_registry->GetTypeCount() == 0) {
-        return FailStart("The game data holds no definitions (no *.ent files were read). Reinstall the game.");
-    }
 
     AddSong(SongFileName, SongId);
 
@@ -559,10 +575,6 @@ int SFGame::Initialise()
     if (auto* scene = dynamic_cast<PXEntity2DScene*>(first.get())) {
         first.release();
         m_scene.reset(scene);
-    } else {
-        PXGame::Shutdown();
-        return FailStart("The game data has no main menu (scene \"mainmenu\" could not be created). "
-                         "Reinstall the game.");
     }
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(false);

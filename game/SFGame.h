@@ -23,9 +23,12 @@ public:
     SFGame();
     ~SFGame() override;
 
-    // 0 when the game cannot run (no window, damaged or missing data); GetStartError then
-    // says why in words for the player. Nothing is saved by a start that failed.
+    // 0 when there is no window or an archive is damaged (GetStartError says why).
     int Initialise() override;
+    // What the process entry calls: Initialise, then 0 also when the data holds no
+    // definitions or no main menu. GetStartError then says why in words for the player;
+    // the caller then neither runs frames nor calls Shutdown, so nothing is saved.
+    int Start();
     void RunFrame(PXEventQueue& queue) override;
     void Shutdown() override;
     // Records the request; the next frame performs it. A style of -1 picks one at random.

@@ -170,7 +170,7 @@ int RunGame(const SFCommandLine& line, const std::string& dataFolder)
     game->SetFullScreenOverride(line.fullScreen);
     LogF("Game data from %s", dataFolder.c_str());
     int code = 0;
-    if (!game->Initialise()) {
+    if (!game->Start()) {
         // No window may stay open behind the message, and nothing is saved.
         screen->Destroy();
         SFReportStartupError(game->GetStartError() + "\nGame data: " + dataFolder, stderr, ShowMessageBox);

@@ -70,7 +70,7 @@ TEST_P(GameStartTest, FindsTheWindowIcon)
     PXMemoryScreen2D screen;
     {
         GameStart start(std::string(SF_BINARY_DIR) + "/" + GetParam() + "/", screen);
-        ASSERT_EQ(start.game.Initialise(), 1) << start.game.GetStartError();
+        ASSERT_EQ(start.game.Start(), 1) << start.game.GetStartError();
         EXPECT_EQ(screen.GetIconSize().x, 32);
         EXPECT_EQ(screen.GetIconSize().y, 32);
         start.game.Shutdown();
@@ -81,11 +81,11 @@ INSTANTIATE_TEST_SUITE_P(BothForms, GameStartTest, ::testing::Values("game", "ga
 
 class BrokenStartTest : public ::testing::Test {
 protected:
-    // Initialise on `folder`; returns its result and keeps the error text.
+    // Starts the game on `folder`; returns the result and keeps the error text.
     int Start(const std::string& folder, PXMemoryScreen2D& screen)
     {
         GameStart start(folder, screen);
-        const int result = start.game.Initialise();
+        const int result = start.game.Start();
         error = start.game.GetStartError();
         return result;
     }
