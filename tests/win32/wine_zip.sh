@@ -75,7 +75,7 @@ done
 menu_shown() {
   import -window "$window" "$tmp/menu.png" 2>/dev/null || return 1
   lit=$(convert "$tmp/menu.png" -threshold 4% -format '%[fx:mean]' info:)
-  awk -v m="$lit" 'BEGIN { exit !(m > 0.6) }'
+  awk -v m="$lit" 'BEGIN { exit !(m > 0.3) }'
 }
 lit=0
 wait_for 30 menu_shown || fail "no main menu from the unpacked zip (lit share $lit)"
