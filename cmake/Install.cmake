@@ -8,6 +8,8 @@
 #   share/doc/shardfall/        copyright, changelog.gz
 # The game finds its data relative to its own path (bin/../share/shardfall), so the tree
 # works wherever it is unpacked; the configured prefix is the last place it looks.
+# The Debian package is built with CMAKE_INSTALL_BINDIR=games (Debian keeps games in
+# /usr/games; scripts/lib/package.sh sets it).
 include(GNUInstallDirs)
 
 set(SF_APP_ID example.shardfall.Shardfall)
@@ -52,7 +54,7 @@ foreach(size ${SF_ICON_SIZES})
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME shardfall.png)
 endforeach()
 install(FILES ${dist_out}/shardfall.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
-install(FILES ${dist_dir}/copyright ${dist_out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${dist_dir}/copyright ${dist_out}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/shardfall)
 
 # The Debian package: shardfall_<version>_amd64.deb, its files the install tree above.
 set(CPACK_GENERATOR DEB)
@@ -61,7 +63,7 @@ set(CPACK_PACKAGE_VENDOR Quillmoor)
 set(CPACK_PACKAGE_CONTACT "Shardfall maintainers <maintainers@shardfall.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "falling-block puzzle game with diamonds of two triangles")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Diamonds made of two coloured triangles fall into a field of interlocking triangles.\nSteer and turn them with the mouse or the keyboard; every group of four or more\ntriangles of one colour vanishes, broken diamonds grow whole and chains follow.\nThree difficulties and a high-score table.")
+  "Diamonds made of two coloured triangles fall into a field of interlocking\ntriangles. Steer and turn them with the mouse or the keyboard; every group\nof four or more triangles of one colour vanishes, broken diamonds grow whole\nand chains follow. Three difficulties and a high-score table.")
 set(CPACK_PACKAGE_HOMEPAGE_URL https://shardfall.example/)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -6,9 +6,10 @@
 
 sf_package_deb() {
   local dir=${1:-build} jobs=${2:-2}
-  # The package installs under /usr; the program also finds its data relative to itself,
-  # so the prefix only sets where the manual says the data lies.
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+  # The package installs under /usr, the program in /usr/games as Debian keeps games; the
+  # program finds its data relative to itself, so the prefix only sets where the manual
+  # says the data lies. A plain `cmake --install` keeps bin/.
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_INSTALL_BINDIR=games >/dev/null
   cmake --build "$dir" -j "$jobs"
   rm -f "$dir"/shardfall_*_amd64.deb
   (cd "$dir" && cpack -G DEB)

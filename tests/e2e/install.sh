@@ -15,9 +15,11 @@ command -v cmake >/dev/null 2>&1 || { echo "SKIP: cmake missing"; exit 77; }
 e2e_start_display
 prefix="$E2E_TMP/prefix"
 cmake --install "$build" --prefix "$prefix" >"$E2E_TMP/install.log" || e2e_fail "cmake --install failed"
-inst_expect_tree "$prefix"
+# bin/ unless the build was configured otherwise (the Debian package's build uses games/).
+bindir=$(sed -n 's/^CMAKE_INSTALL_BINDIR:[A-Z]*=//p' "$build/CMakeCache.txt")
+inst_expect_tree "$prefix" "${bindir:-bin}"
 inst_validate_metadata "$prefix/share"
-exe="$prefix/bin/shardfall"
+exe="$prefix/${bindir:-bin}/shardfall"
 inst_expect_command_line "$exe"
 
 e2e_note "installed game started from /"

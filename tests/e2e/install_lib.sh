@@ -136,11 +136,11 @@ inst_validate_metadata() {
   fi
 }
 
-# The files an install tree (PREFIX) must hold.
+# The files an install tree (PREFIX) must hold; BINDIR is where the program lies.
 inst_expect_tree() {
-  local prefix=$1 f size
-  for f in bin/shardfall share/shardfall/Shardfall.pxa share/shardfall/config.cfg \
-    share/shardfall/Shardfall/about.html share/man/man6/shardfall.6.gz; do
+  local prefix=$1 bindir=${2:-bin} f size
+  for f in "$bindir/shardfall" share/shardfall/Shardfall.pxa share/shardfall/config.cfg \
+    share/shardfall/Shardfall/about.html share/man/man6/shardfall.6.gz share/doc/shardfall/copyright; do
     [ -e "$prefix/$f" ] || e2e_fail "not installed: $f"
   done
   for size in 16 24 32 48 64 128 256; do
