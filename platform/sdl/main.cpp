@@ -122,6 +122,21 @@ void ReportEarlyFailure(const std::string& text)
     g_settings = nullptr;
 }
 
+// SDL falls back to a driver that draws nowhere ("offscreen") when no display answers; the
+// game would then run unseen. Such a driver counts only when asked for by name.
+bool HasVisibleDisplay()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) {
+        return false;
+    }
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) {
+        return true;
+    }
+    const char* wanted = std::getenv("SDL_VIDEODRIVER");
+    return wanted != nullptr && std::strstr(wanted, driver) != nullptr;
+}
+
 std::string FindDataFolder(const SFCommandLine& line, std::string& problem)
 {
     SFDataSources sources;
@@ -256,6 +271,12 @@ int main(int argc, char** argv)
     }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         ReportEarlyFailure(std::string("The game window could not be created: ") + SDL_GetError());
+        return SFExitStartFailed;
+    }
+    if (!HasVisibleDisplay()) {
+        SDL_Quit();
+        ReportEarlyFailure("The game window could not be created: no display was found (is DISPLAY or "
+                           "WAYLAND_DISPLAY set?).");
         return SFExitStartFailed;
     }
     const int code = RunGame(line, dataFolder);

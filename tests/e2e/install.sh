@@ -30,6 +30,8 @@ inst_expect_main_menu installed
 e2e_stop_game
 [ "$GAME_RC" -eq 0 ] || e2e_fail "exit code $GAME_RC after SIGTERM"
 
+inst_expect_no_window_failure "$exe"
+
 e2e_note "the data folder removed"
 mv "$prefix/share/shardfall" "$prefix/share/shardfall.away"
 inst_expect_no_data_failure "$exe"

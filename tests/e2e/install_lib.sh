@@ -149,3 +149,20 @@ inst_expect_tree() {
     [ "$(identify -format '%wx%h' "$f")" = "${size}x${size}" ] || e2e_fail "the ${size} px icon is $(identify -format '%wx%h' "$f")"
   done
 }
+
+# EXE started where no display answers: before, SDL drew into nothing and the game ran on
+# unseen; now it ends with code 1 and says so on stderr and in log.txt.
+inst_expect_no_window_failure() {
+  local exe=$1 start rc=0 ms
+  start=$(inst_ms)
+  (cd / && env -u DISPLAY -u WAYLAND_DISPLAY timeout 20 "$exe" --windowed) >/dev/null 2>"$E2E_TMP/nowin.err" || rc=$?
+  ms=$(( $(inst_ms) - start ))
+  [ "$rc" -eq 1 ] || e2e_fail "no display: exit code $rc, wanted 1 (124: it ran on unseen)"
+  grep -q "window could not be created" "$E2E_TMP/nowin.err" ||
+    e2e_fail "no display: stderr lacks the message: $(cat "$E2E_TMP/nowin.err")"
+  local log
+  log=$(find "$XDG_DATA_HOME" -name log.txt | head -n1)
+  [ -n "$log" ] && grep -aq "Startup failed: The game window could not be created" "$log" ||
+    e2e_fail "no display: log.txt lacks the message"
+  e2e_note "no display: exit 1 after $ms ms"
+}
