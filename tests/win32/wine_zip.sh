@@ -43,10 +43,13 @@ for f in Shardfall.exe Shardfall.pxa config.cfg README.txt Shardfall/about.html;
 done
 
 note "resources of Shardfall.exe"
-resources=$(x86_64-w64-mingw32-objdump -p "$folder/Shardfall.exe" | sed -n '/Resource Directory/,$p')
-grep -q 'Type: ICON' <<<"$resources" || fail "no icon resource: $resources"
-grep -q 'Type: GROUP_ICON' <<<"$resources" || fail "no icon group resource"
-grep -q 'Type: VERSION' <<<"$resources" || fail "no version resource"
+# The top level of the resource tree lists the types: 3 icon images, 14 (0xe) the icon
+# group the window class loads as icon 1, 16 (0x10) the version information.
+types=$(x86_64-w64-mingw32-objdump -p "$folder/Shardfall.exe" | sed -n '/The .rsrc Resource Directory/,$p' |
+  sed -n 's/^[0-9a-f]*   Entry: ID: 0x0*\([0-9a-f]*\),.*/\1/p' | tr '\n' ' ')
+for type in 3 e 10; do
+  grep -qw "$type" <<<"$types" || fail "Shardfall.exe lacks resource type 0x$type (has: $types)"
+done
 
 if [ -n "${SF_WINE_DISPLAY:-}" ]; then
   export DISPLAY=$SF_WINE_DISPLAY
