@@ -2,6 +2,9 @@
 #include "game/SFStartupReport.h"
 
 #include "engine/core/PXLog.h"
+#include "engine/graphics/PXScreen.h"
+#include "game/SFCommandLine.h"
+#include "game/SFGame.h"
 
 void SFReportStartupError(const std::string& text, std::FILE* err, SFMessageBoxFunction showBox)
 {
@@ -13,4 +16,18 @@ void SFReportStartupError(const std::string& text, std::FILE* err, SFMessageBoxF
     if (showBox != nullptr) {
         showBox(SFStartupErrorTitle, text);
     }
+}
+
+int SFStartGame(SFGame& game, PXScreen& screen, const SFCommandLine& line, const std::string& dataFolder,
+                SFMessageBoxFunction showBox)
+{
+    game.SetFullScreenOverride(line.fullScreen);
+    LogF("Game data from %s", dataFolder.c_str());
+    if (game.Start()) {
+        return 0;
+    }
+    screen.Destroy();
+    SFReportStartupError(game.GetStartError() + "\nGame data: " + dataFolder, stderr, showBox);
+    game.RequestQuit();
+    return SFExitStartFailed;
 }

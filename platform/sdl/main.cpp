@@ -182,16 +182,7 @@ int RunGame(const SFCommandLine& line, const std::string& dataFolder)
     // each picture costs a whole scaled copy of the frame.
     screen->SetPresentPacing(&clock, PresentIntervalMs);
 
-    game->SetFullScreenOverride(line.fullScreen);
-    LogF("Game data from %s", dataFolder.c_str());
-    int code = 0;
-    if (!game->Start()) {
-        // No window may stay open behind the message, and nothing is saved.
-        screen->Destroy();
-        SFReportStartupError(game->GetStartError() + "\nGame data: " + dataFolder, stderr, ShowMessageBox);
-        game->RequestQuit();
-        code = SFExitStartFailed;
-    }
+    const int code = SFStartGame(*game, *screen, line, dataFolder, ShowMessageBox);
 
     PXEventQueue queue;
     const PXSDLEventTranslator translator;

@@ -14,7 +14,6 @@
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
-#include "engine/core/PXLog.h"
 #include "engine/core/PXOpenDocument.h"
 #include "engine/core/PXStopwatch.h"
 #include "engine/files/PXFileSystem.h"
@@ -137,16 +136,7 @@ int RunGame(const SFCommandLine& line, const std::string& dataFolder)
     // The documents the game opens (its about page) lie in the data folder.
     SetProgramFolder(dataFolder);
     SetDocumentHandler(&PXWin32Shell::OpenDocument);
-    game->SetFullScreenOverride(line.fullScreen);
-    LogF("Game data from %s", dataFolder.c_str());
-    int code = 0;
-    if (!game->Start()) {
-        // No window may stay open behind the message, and nothing is saved.
-        screen->Destroy();
-        SFReportStartupError(game->GetStartError() + "\nGame data: " + dataFolder, stderr, ShowMessageBox);
-        game->RequestQuit();
-        code = SFExitStartFailed;
-    }
+    const int code = SFStartGame(*game, *screen, line, dataFolder, ShowMessageBox);
 
     stopwatch.Reset();
     queue.Push(EventTick, 0);

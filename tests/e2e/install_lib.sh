@@ -53,6 +53,18 @@ inst_expect_main_menu() {
   e2e_note "$what: main menu shown (lit share $(inst_lit_share "$shot"))"
 }
 
+# EXE started from "/" shows its main menu, read its data from DATA_FOLDER (as the log
+# says) and ends in order on SIGTERM. WHAT names the run in messages.
+inst_expect_start_from_root() {
+  local exe=$1 data=$2 what=$3
+  e2e_note "$what: started from /"
+  inst_start_from_root "$exe" --windowed
+  inst_expect_main_menu "$what"
+  [ "$(inst_data_line)" = "Game data from $data" ] || e2e_fail "$what: not its own data: $(inst_data_line)"
+  e2e_stop_game
+  [ "$GAME_RC" -eq 0 ] || e2e_fail "$what: exit code $GAME_RC after SIGTERM"
+}
+
 # The log's line naming the data folder the last start used.
 inst_data_line() {
   local log
