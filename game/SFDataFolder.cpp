@@ -1,6 +1,7 @@
 // The data-folder search.
 #include "game/SFDataFolder.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -77,4 +78,23 @@ std::string SFNoDataMessage(const std::vector<SFDataPlace>& places)
     }
     text += "\nReinstall the game, or name the data folder with --data DIR.";
     return text;
+}
+
+std::string SFLocateGameData(const std::string& optionFolder, const std::string& programFolder,
+                             const std::string& installedRelative, const std::string& installedAbsolute,
+                             std::string& problem)
+{
+    SFDataSources sources;
+    sources.optionFolder = optionFolder;
+    const char* environment = std::getenv("SHARDFALL_DATA");
+    sources.environmentFolder = environment != nullptr ? environment : "";
+    sources.programFolder = programFolder;
+    sources.installedRelative = installedRelative;
+    sources.installedAbsolute = installedAbsolute;
+    const std::vector<SFDataPlace> places = SFDataPlaces(sources);
+    std::string folder;
+    if (!SFFindDataFolder(places, folder)) {
+        problem = SFNoDataMessage(places);
+    }
+    return folder;
 }

@@ -32,3 +32,10 @@ int SFFindDataFolder(const std::vector<SFDataPlace>& places, std::string& found)
 
 // What a player reads when no place holds the data: the places tried, one a line.
 std::string SFNoDataMessage(const std::vector<SFDataPlace>& places);
+
+// The whole search for a process entry: the command line's folder, SHARDFALL_DATA from the
+// environment, then the program's and the installed places. The folder found, or "" with
+// `problem` set to the message for the player.
+std::string SFLocateGameData(const std::string& optionFolder, const std::string& programFolder,
+                             const std::string& installedRelative, const std::string& installedAbsolute,
+                             std::string& problem);

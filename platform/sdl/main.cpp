@@ -137,23 +137,6 @@ bool HasVisibleDisplay()
     return wanted != nullptr && std::strstr(wanted, driver) != nullptr;
 }
 
-std::string FindDataFolder(const SFCommandLine& line, std::string& problem)
-{
-    SFDataSources sources;
-    sources.optionFolder = line.dataFolder;
-    const char* environment = std::getenv("SHARDFALL_DATA");
-    sources.environmentFolder = environment != nullptr ? environment : "";
-    sources.programFolder = PXPosixProgramFolder();
-    sources.installedRelative = SF_INSTALL_DATA_RELATIVE;
-    sources.installedAbsolute = SF_INSTALL_DATA_DIR;
-    const std::vector<SFDataPlace> places = SFDataPlaces(sources);
-    std::string folder;
-    if (!SFFindDataFolder(places, folder)) {
-        problem = SFNoDataMessage(places);
-    }
-    return folder;
-}
-
 int RunGame(const SFCommandLine& line, const std::string& dataFolder)
 {
     PXSDLClock clock;
@@ -255,7 +238,8 @@ int main(int argc, char** argv)
         return answered;
     }
     std::string problem;
-    const std::string dataFolder = FindDataFolder(line, problem);
+    const std::string dataFolder = SFLocateGameData(line.dataFolder, PXPosixProgramFolder(), SF_INSTALL_DATA_RELATIVE,
+                                                    SF_INSTALL_DATA_DIR, problem);
     if (dataFolder.empty()) {
         ReportEarlyFailure(problem);
         return SFExitStartFailed;

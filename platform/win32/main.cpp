@@ -81,20 +81,6 @@ void ReportEarlyFailure(const std::string& text)
     g_settings = nullptr;
 }
 
-std::string FindDataFolder(const SFCommandLine& line, std::string& problem)
-{
-    SFDataSources sources;
-    sources.optionFolder = line.dataFolder;
-    const char* environment = std::getenv("SHARDFALL_DATA");
-    sources.environmentFolder = environment != nullptr ? environment : "";
-    sources.programFolder = ProgramFolder();
-    const std::vector<SFDataPlace> places = SFDataPlaces(sources);
-    std::string folder;
-    if (!SFFindDataFolder(places, folder))
-        problem = SFNoDataMessage(places);
-    return folder;
-}
-
 // Dispatches every waiting message; false once the quit message arrived.
 bool PumpMessages(SFGame& game)
 {
@@ -189,7 +175,7 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
     if (answered >= 0)
         return answered;
     std::string problem;
-    const std::string dataFolder = FindDataFolder(line, problem);
+    const std::string dataFolder = SFLocateGameData(line.dataFolder, ProgramFolder(), "", "", problem);
     if (dataFolder.empty()) {
         ReportEarlyFailure(problem);
         return SFExitStartFailed;

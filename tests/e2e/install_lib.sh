@@ -178,3 +178,20 @@ inst_expect_no_window_failure() {
     e2e_fail "no display: log.txt lacks the message"
   e2e_note "no display: exit 1 after $ms ms"
 }
+
+# EXE finds data the player names elsewhere (--data DIR, SHARDFALL_DATA): with no display it
+# gets past the data search to the window, so it complains of the window, not of the data.
+inst_expect_named_data_found() {
+  local exe=$1 folder=$2 how
+  for how in option environment; do
+    local rc=0
+    if [ "$how" = option ]; then
+      (cd / && env -u DISPLAY -u WAYLAND_DISPLAY "$exe" --data "$folder") >/dev/null 2>"$E2E_TMP/named.err" || rc=$?
+    else
+      (cd / && env -u DISPLAY -u WAYLAND_DISPLAY SHARDFALL_DATA="$folder" "$exe") >/dev/null 2>"$E2E_TMP/named.err" || rc=$?
+    fi
+    [ "$rc" -eq 1 ] && grep -q "window could not be created" "$E2E_TMP/named.err" ||
+      e2e_fail "data named by $how not found (exit $rc): $(cat "$E2E_TMP/named.err")"
+  done
+  e2e_note "data named by --data and SHARDFALL_DATA is found"
+}
