@@ -60,6 +60,9 @@ inst_expect_start_from_root() {
   e2e_note "$what: started from /"
   inst_start_from_root "$exe" --windowed
   inst_expect_main_menu "$what"
+  # The icon comes out of the archive: a 32 x 32 picture on the window.
+  xprop -id "$GAME_WINDOW" _NET_WM_ICON | grep -q 'Icon (32 x 32)' ||
+    e2e_fail "$what: the window has no 32 x 32 icon"
   [ "$(inst_data_line)" = "Game data from $data" ] || e2e_fail "$what: not its own data: $(inst_data_line)"
   e2e_stop_game
   [ "$GAME_RC" -eq 0 ] || e2e_fail "$what: exit code $GAME_RC after SIGTERM"
