@@ -31,6 +31,8 @@ add_custom_target(win32_data ALL
           -DDST=${win32_game_dir}/Shardfall/about.html -P ${CMAKE_SOURCE_DIR}/cmake/CopyIfPresent.cmake
   VERBATIM)
 
+include(${CMAKE_SOURCE_DIR}/cmake/Win32Package.cmake)
+
 include(CTest)
 if(NOT BUILD_TESTING)
   return()

@@ -31,7 +31,7 @@ private:
 
 class SFEntityMainMenuScene : public PXEntity2DScene {
 public:
-    static constexpr const char* Version = "Ver: 1.1.5";
+    static constexpr const char* Version = "Ver: " SF_VERSION;
     static constexpr const char* AboutPage = "Shardfall/about.html";
     static constexpr const char* ProjectAddress = "https://shardfall.example/";
 

@@ -14,6 +14,7 @@
 #include "engine/files/PXArchiveManager.h"
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
+#include "engine/graphics/PXBitmap.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXDialogClasses.h"
 #include "engine/gui/PXGuiClasses.h"
@@ -31,6 +32,7 @@ constexpr const char* GameTitle = "Shardfall";
 constexpr const char* ConfigFileName = "config.cfg";
 constexpr const char* ScoreFileName = "Scores.sfs";
 constexpr const char* SongFileName = "shardfall/sounds/SFSong.wav";
+constexpr const char* IconFileName = "Shardfall/Images/Icon.bmp";
 constexpr uint32_t SongId = 1;
 constexpr double Pi = 3.14159265358979323846;
 constexpr int32_t KeyToggleFullScreen = KeyF7;
@@ -447,16 +449,70 @@ void SFGame::ApplyScalingConfig(const PXDefinitionBlock& block)
     }
 }
 
-void SFGame::MountArchives()
+bool SFGame::MountArchives()
 {
     if (g_fileSystem == nullptr) {
-        return;
+        return true;
     }
     std::vector<std::string> names;
     g_fileSystem->ListFiles("*.pxa", "", false, names);
+    std::string damaged;
     for (const std::string& name : names) {
-        g_fileSystem->AddManager(std::make_unique<PXArchiveManager>(g_fileSystem, name), "");
+        auto archive = std::make_unique<PXArchiveManager>(g_fileSystem, name);
+        if (!archive->IsIntact()) {
+            LogF("Archive %s is damaged, cut short or not an archive", name.c_str());
+            damaged += (damaged.empty() ? "" : ", ") + name;
+        }
+        g_fileSystem->AddManager(std::move(archive), "");
     }
+    if (!damaged.empty()) {
+        FailStart("The game data is damaged: " + damaged +
+                  " could not be read whole (cut short or not a game archive). Reinstall the game.");
+        return false;
+    }
+    return true;
+}
+
+void SFGame::LoadWindowIcon()
+{
+    // Read through the file system, so the packed game has its icon too.
+    PXFile* file = g_fileSystem != nullptr ? g_fileSystem->Open(IconFileName, FileModeRead | FileModeBinary)
+                                           : nullptr;
+    PXBitmapDesc icon;
+    const bool read = file != nullptr && ReadBitmapFile(icon, file, 0) == 1;
+    if (file != nullptr) {
+        g_fileSystem->Close(file);
+    }
+    if (!read || icon.bitsPerPixel != 32) {
+        LogF("Unable to open image: %s", IconFileName);
+        return;
+    }
+    g_screen->SetIcon(icon);
+}
+
+int SFGame::Start()
+{
+    if (!Initialise()) {
+        return 0;
+    }
+    std::string missing;
+    if (m_registry == nullptr || m_registry->GetTypeCount() == 0) {
+        missing = "The game data holds no definitions (no *.ent files were read).";
+    } else if (m_scene == nullptr) {
+        missing = "The game data has no main menu (scene \"mainmenu\" could not be created).";
+    }
+    if (missing.empty()) {
+        return 1;
+    }
+    // Nothing is saved from a start that failed; only the song handles are given back.
+    PXGame::Shutdown();
+    return FailStart(missing + " Reinstall the game.");
+}
+
+int SFGame::FailStart(const std::string& why)
+{
+    m_startError = why;
+    return 0;
 }
 
 void SFGame::RegisterPrototypes(PXEntityRegistry& registry)
@@ -499,7 +555,11 @@ void SFGame::BuildPlaylist()
 
 int SFGame::Initialise()
 {
+    m_startError.clear();
     ReadSettings();
+    if (m_fullScreenOverride >= 0) {
+        m_fullScreen = m_fullScreenOverride;
+    }
 
     if (g_screen != nullptr) {
         PXScreenDesc desc;
@@ -507,7 +567,10 @@ int SFGame::Initialise()
         desc.height = 480;
         desc.pixelFormat.bitsPerPixel = 16;
         desc.fullScreen = m_fullScreen != 0;
-        g_screen->Create(&desc, GameTitle);
+        if (!g_screen->Create(&desc, GameTitle)) {
+            // Without a window the player would see nothing and the process would run on.
+            return FailStart("The game window could not be created (see log.txt for the reason).");
+        }
     }
     if (g_soundManager != nullptr) {
         g_soundManager->Init(8);
@@ -516,7 +579,12 @@ int SFGame::Initialise()
         g_soundManager->SetSwappedStereo(false);
     }
     ApplyConfig();
-    MountArchives();
+    if (!MountArchives()) {
+        return 0;
+    }
+    if (g_screen != nullptr) {
+        LoadWindowIcon();
+    }
 
     m_registry = std::make_unique<PXEntityRegistry>();
     g_entityRegistry = m_registry.get();

@@ -24,7 +24,12 @@ public:
     SFGame();
     ~SFGame() override;
 
+    // 0 when there is no window or an archive is damaged (GetStartError says why).
     int Initialise() override;
+    // What the process entry calls: Initialise, then 0 also when the data holds no
+    // definitions or no main menu. GetStartError then says why in words for the player;
+    // the caller then neither runs frames nor calls Shutdown, so nothing is saved.
+    int Start();
     void RunFrame(PXEventQueue& queue) override;
     void Shutdown() override;
     // Records the request; the next frame performs it. A style of -1 picks one at random.
@@ -38,6 +43,9 @@ public:
     int32_t GetFullScreen() const { return m_fullScreen; }
     int32_t GetSwapControls() const { return m_swapControls; }
     void SetSwapControls(int32_t value) { m_swapControls = value; }
+    // The mode for this start (0 windowed, 1 full screen) whatever was saved; -1 keeps it.
+    void SetFullScreenOverride(int32_t mode) { m_fullScreenOverride = mode; }
+    const std::string& GetStartError() const { return m_startError; }
     uint32_t GetPlaylistCount() const { return static_cast<uint32_t>(m_playlist.size()); }
 
     // One picture of the band transition into `dest` (the same size as both frames):
@@ -72,7 +80,10 @@ private:
     void ApplyConfig();
     // "Scaling" of config.cfg, when given, chooses how the screen scales the frame.
     void ApplyScalingConfig(const PXDefinitionBlock& block);
-    void MountArchives();
+    // False (with the start error set) when an archive is not one or is damaged.
+    bool MountArchives();
+    void LoadWindowIcon();
+    int FailStart(const std::string& why);
     void BuildPlaylist();
 
     std::unique_ptr<PXEntity2DScene> m_scene;
@@ -90,6 +101,8 @@ private:
     bool m_sceneChangePending = false;
     int32_t m_fullScreen = 1;
     int32_t m_swapControls = 0;
+    int32_t m_fullScreenOverride = -1;
+    std::string m_startError;
     std::vector<uint32_t> m_playlist;
     uint32_t m_playlistIndex = 0;
     std::unique_ptr<PXEntityRegistry> m_registry;

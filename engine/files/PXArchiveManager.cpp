@@ -102,6 +102,8 @@ int PXArchiveManager::LoadDirectory()
         m_archive->ReadUInt8();
     m_archive->ReadUInt32();  // data start: members carry their own offsets
     uint32_t count = m_archive->ReadUInt32();
+    m_declaredCount = count;
+    m_archiveSize = archiveSize;
     m_directory.clear();
     m_entries.clear();
     // Never reserve from the stored count alone: it is capped by what the file can hold.
@@ -114,6 +116,17 @@ int PXArchiveManager::LoadDirectory()
         m_directory.emplace(m_entries.back().name, m_entries.size() - 1);
     }
     return 1;
+}
+
+bool PXArchiveManager::IsIntact() const
+{
+    if (!m_loaded || m_entries.size() != m_declaredCount)
+        return false;
+    for (const Entry& entry : m_entries) {
+        if (uint64_t{entry.offset} + entry.size > m_archiveSize)
+            return false;
+    }
+    return true;
 }
 
 PXFile* PXArchiveManager::Open(const std::string& name, uint32_t)

@@ -55,6 +55,9 @@ public:
     // Reads the directory from the archive stream: 1 loaded, 0 not.
     int LoadDirectory();
     bool IsLoaded() const { return m_loaded; }
+    // Loaded, with every entry the header counts, each member lying inside the archive: an
+    // archive cut short or overwritten fails this while still serving what it can.
+    bool IsIntact() const;
     // The entries in the order the archive stores them, duplicates included.
     const std::vector<Entry>& GetEntries() const { return m_entries; }
 
@@ -68,6 +71,8 @@ private:
     std::map<std::string, size_t, PXArchiveNameLess> m_directory;
     std::vector<Entry> m_entries;
     bool m_loaded = false;
+    uint32_t m_declaredCount = 0;
+    uint32_t m_archiveSize = 0;
     // The buffers handed out and not yet closed.
     std::vector<std::unique_ptr<PXBuffer>> m_open;
 };

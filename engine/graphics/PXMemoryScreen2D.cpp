@@ -152,3 +152,12 @@ void PXMemoryScreen2D::SetPixel(int32_t x, int32_t y, uint16_t value)
     }
     std::memcpy(m_frame.data() + static_cast<size_t>(y) * m_pitch + static_cast<size_t>(x) * 2, &value, 2);
 }
+
+uint32_t PXMemoryScreen2D::SetIcon(const PXBitmapDesc& icon)
+{
+    if (icon.bitsPerPixel != 32 || icon.rows == nullptr) {
+        return 0;
+    }
+    m_iconSize = {static_cast<int32_t>(icon.width), static_cast<int32_t>(icon.height)};
+    return 1;
+}

@@ -25,6 +25,8 @@ public:
     uint32_t GetCursorPosition(PXPoint* point) override;
     uint32_t LockScreen(PXSurfaceDesc* out) override;
     uint32_t UnlockScreen() override;
+    // Keeps the icon's size: a headless start shows whether the game found its icon.
+    uint32_t SetIcon(const PXBitmapDesc& icon) override;
 
     // Test and tool access to the frame buffer (no lock needed: nothing else moves it).
     uint16_t GetPixel(int32_t x, int32_t y) const;
@@ -35,6 +37,8 @@ public:
     const PXDirtyList& GetLastPresented() const { return m_lastPresented; }
     bool IsMinimized() const { return m_minimized; }
     bool IsHighPriority() const { return m_highPriority; }
+    // Width and height of the last icon given; 0 x 0 when none was.
+    PXPoint GetIconSize() const { return m_iconSize; }
 
 private:
     uint32_t m_rowPadding;
@@ -45,4 +49,5 @@ private:
     PXPoint m_cursor;
     bool m_minimized = false;
     bool m_highPriority = false;
+    PXPoint m_iconSize;
 };

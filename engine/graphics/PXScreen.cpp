@@ -13,3 +13,8 @@ bool PXScreen::ToggleFullScreen()
     Create(&desc, title.c_str());
     return desc.fullScreen == m_fullScreen;
 }
+
+uint32_t PXScreen::SetIcon(const PXBitmapDesc&)
+{
+    return 0;
+}

@@ -35,6 +35,10 @@ public:
     // Present. A screen without a window only keeps it.
     virtual void SetScaleMode(PXScaleMode mode) { m_scaleMode = mode; }
     PXScaleMode GetScaleMode() const { return m_scaleMode; }
+    // Gives the window the picture of a 32-bit bitmap (blue, green, red, alpha bytes, rows
+    // top down) as its icon; 1 when the screen took it. A screen without a window icon (or
+    // one that takes it from the program file) keeps its own and answers 0.
+    virtual uint32_t SetIcon(const PXBitmapDesc& icon);
 
     virtual uint32_t Blit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                           uint32_t h, bool keyed) = 0;

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "engine/core/PXLog.h"
-#include "platform/posix/PXPosixFileManager.h"
 
 PXSDLScreen2D::PXSDLScreen2D(PXGame* owner) : PXScreen2D(owner)
 {
@@ -18,6 +17,36 @@ PXSDLScreen2D::PXSDLScreen2D(PXGame* owner) : PXScreen2D(owner)
 PXSDLScreen2D::~PXSDLScreen2D()
 {
     Destroy();
+    if (m_icon != nullptr) {
+        SDL_FreeSurface(m_icon);
+    }
+}
+
+uint32_t PXSDLScreen2D::SetIcon(const PXBitmapDesc& icon)
+{
+    if (icon.bitsPerPixel != 32 || icon.rows == nullptr || icon.width < 1 || icon.height < 1 ||
+        icon.width > 1024 || icon.height > 1024) {
+        return 0;
+    }
+    // Blue, green, red, alpha bytes are ARGB8888 words on a little-endian host.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(icon.width),
+                                                          static_cast<int>(icon.height), 32, SDL_PIXELFORMAT_BGRA32);
+    if (surface == nullptr) {
+        LogF("SetIcon - %s", SDL_GetError());
+        return 0;
+    }
+    for (uint32_t y = 0; y < icon.height; ++y) {
+        std::memcpy(static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch, icon.rows[y],
+                    static_cast<size_t>(icon.width) * 4);
+    }
+    if (m_icon != nullptr) {
+        SDL_FreeSurface(m_icon);
+    }
+    m_icon = surface;
+    if (m_window != nullptr) {
+        SDL_SetWindowIcon(m_window, m_icon);
+    }
+    return 1;
 }
 
 uint32_t PXSDLScreen2D::Create(PXScreenDesc* desc, const char* title)
@@ -107,10 +136,8 @@ bool PXSDLScreen2D::OpenWindow(bool fullScreen)
         LogF("CreateWin32Screen2D - %s", SDL_GetError());
         return false;
     }
-    const std::string iconPath = PXPosixFileManager::ResolvePath(IconFileName);
-    if (SDL_Surface* icon = SDL_LoadBMP(iconPath.c_str())) {
-        SDL_SetWindowIcon(m_window, icon);
-        SDL_FreeSurface(icon);
+    if (m_icon != nullptr) {
+        SDL_SetWindowIcon(m_window, m_icon);
     }
     m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (m_renderer != nullptr && RasterisesOnTheProcessor(m_renderer)) {

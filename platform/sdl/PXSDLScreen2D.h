@@ -17,13 +17,10 @@ struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
+struct SDL_Surface;
 
 class PXSDLScreen2D : public PXScreen2D {
 public:
-    // Name of the window icon, relative to the working folder; the window has none when
-    // the file is missing.
-    static constexpr const char* IconFileName = "Shardfall/Images/Icon.bmp";
-
     explicit PXSDLScreen2D(PXGame* owner);
     ~PXSDLScreen2D() override;
 
@@ -44,6 +41,8 @@ public:
     // Switches the open window between full screen and windowed in place: the frame
     // buffer and the images stay.
     bool ToggleFullScreen() override;
+    // Kept, so that a window opened again by a later Create shows it too.
+    uint32_t SetIcon(const PXBitmapDesc& icon) override;
 
     // Shows at most one picture per `intervalMs` on `clock` (not owned); 0 or no clock shows
     // every Present. Without vsync every picture goes through the whole scaled copy of the
@@ -77,6 +76,7 @@ private:
     PXScaleLayout m_layout;
     // The largest whole factor a texture can take.
     int32_t m_maxFactor = 1;
+    SDL_Surface* m_icon = nullptr;
     uint32_t m_pitch = 0;
     std::vector<uint8_t> m_frame;
     // The picture on show, 5-5-5 like the frame: a new texture is filled from it.

@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
@@ -18,8 +20,12 @@
 #include "engine/core/PXStopwatch.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
+#include "engine/core/PXOpenDocument.h"
 #include "engine/sound/PXDeviceSoundManager.h"
+#include "game/SFCommandLine.h"
+#include "game/SFDataFolder.h"
 #include "game/SFGame.h"
+#include "game/SFStartupReport.h"
 #include "platform/openal/PXOpenALAudioDevice.h"
 #include "platform/posix/PXPosixDocumentOpener.h"
 #include "platform/posix/PXPosixFileManager.h"
@@ -27,6 +33,13 @@
 #include "platform/sdl/PXSDLClock.h"
 #include "platform/sdl/PXSDLEventTranslator.h"
 #include "platform/sdl/PXSDLScreen2D.h"
+
+#ifndef SF_INSTALL_DATA_DIR
+#define SF_INSTALL_DATA_DIR ""
+#endif
+#ifndef SF_INSTALL_DATA_RELATIVE
+#define SF_INSTALL_DATA_RELATIVE ""
+#endif
 
 namespace {
 
@@ -94,7 +107,37 @@ void HandleWindowEvent(const SDL_Event& event, const PXSDLEventTranslator& trans
     }
 }
 
-int RunGame()
+bool ShowMessageBox(const std::string& title, const std::string& text)
+{
+    // Allowed before SDL_Init and without a window; fails quietly where no display is.
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr) == 0;
+}
+
+// Reports a failure from before the settings store exists; it is made for the log line.
+void ReportEarlyFailure(const std::string& text)
+{
+    PXPosixSettingsManager settings("Quillmoor", "Shardfall");
+    g_settings = &settings;
+    SFReportStartupError(text, stderr, ShowMessageBox);
+    g_settings = nullptr;
+}
+
+// SDL falls back to a driver that draws nowhere ("offscreen") when no display answers; the
+// game would then run unseen. Such a driver counts only when asked for by name.
+bool HasVisibleDisplay()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) {
+        return false;
+    }
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) {
+        return true;
+    }
+    const char* wanted = std::getenv("SDL_VIDEODRIVER");
+    return wanted != nullptr && std::strstr(wanted, driver) != nullptr;
+}
+
+int RunGame(const SFCommandLine& line, const std::string& dataFolder)
 {
     PXSDLClock clock;
     // Construction order: game, screen, file system, resource cache, sound, settings.
@@ -109,17 +152,20 @@ int RunGame()
     g_game = game.get();
     g_resources = resources.get();
     g_screen = screen.get();
-    // The working folder is the first place files are looked for.
-    fileSystem->AddManager(std::make_unique<PXPosixFileManager>(), "");
+    // The data folder is the first place files are looked for, wherever the program was
+    // started from.
+    fileSystem->AddManager(std::make_unique<PXPosixFileManager>(), dataFolder);
     g_fileSystem = fileSystem.get();
     g_soundManager = sound.get();
     g_settings = settings.get();
     PXPosixInstallDocumentOpener();
+    // The about page lies in the data folder.
+    SetProgramFolder(dataFolder);
     // Frames run every 10 ms; a display shows about 60 pictures a second, and without vsync
     // each picture costs a whole scaled copy of the frame.
     screen->SetPresentPacing(&clock, PresentIntervalMs);
 
-    game->Initialise();
+    const int code = SFStartGame(*game, *screen, line, dataFolder, ShowMessageBox);
 
     PXEventQueue queue;
     const PXSDLEventTranslator translator;
@@ -128,7 +174,7 @@ int RunGame()
     queue.Push(EventTick, 0);
     bool exitAfterFirstFrame = ExitAfterFirstFrame();
 
-    while (!game->IsQuitRequested()) {
+    while (code == 0 && !game->IsQuitRequested()) {
         double ms = stopwatch.ElapsedSeconds() * 1000.0;
         if (ms >= FramePeriodMs) {
             stopwatch.Reset();
@@ -161,7 +207,9 @@ int RunGame()
         }
     }
 
-    game->Shutdown();
+    if (code == 0) {
+        game->Shutdown();
+    }
     queue.Clear();
 
     // Destroyed in reverse order of construction; the globals never point at a dead object.
@@ -177,18 +225,36 @@ int RunGame()
     screen.reset();
     g_game = nullptr;
     game.reset();
-    return 0;
+    return code;
 }
 
 }  // namespace
 
-int main(int /*argc*/, char** /*argv*/)
+int main(int argc, char** argv)
 {
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "SDL_Init failed: %s", SDL_GetError());
-        return 1;
+    const SFCommandLine line = SFParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    const int answered = SFAnswerCommandLine(line, stdout, stderr);
+    if (answered >= 0) {
+        return answered;
     }
-    const int code = RunGame();
+    std::string problem;
+    const std::string dataFolder = SFLocateGameData(line.dataFolder, PXPosixProgramFolder(), SF_INSTALL_DATA_RELATIVE,
+                                                    SF_INSTALL_DATA_DIR, problem);
+    if (dataFolder.empty()) {
+        ReportEarlyFailure(problem);
+        return SFExitStartFailed;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+        ReportEarlyFailure(std::string("The game window could not be created: ") + SDL_GetError());
+        return SFExitStartFailed;
+    }
+    if (!HasVisibleDisplay()) {
+        SDL_Quit();
+        ReportEarlyFailure("The game window could not be created: no display was found (is DISPLAY or "
+                           "WAYLAND_DISPLAY set?).");
+        return SFExitStartFailed;
+    }
+    const int code = RunGame(line, dataFolder);
     SDL_Quit();
     return code;
 }

@@ -6,8 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
@@ -15,7 +18,10 @@
 #include "engine/core/PXStopwatch.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
+#include "game/SFCommandLine.h"
+#include "game/SFDataFolder.h"
 #include "game/SFGame.h"
+#include "game/SFStartupReport.h"
 #include "platform/win32/PXWin32Clock.h"
 #include "platform/win32/PXWin32FileManager.h"
 #include "platform/win32/PXWin32Screen2D.h"
@@ -28,18 +34,51 @@ namespace {
 // Frames run at most this often; the measured length of each is handed to the game.
 constexpr double FramePeriodMs = 10.0;
 
-// The documents the game opens (its about page) lie beside the executable.
-void InstallDocumentOpener()
+// The folder of the executable with a trailing separator, or "" when it cannot be read.
+std::string ProgramFolder()
 {
     char path[MAX_PATH] = {};
     const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length > 0 && length < MAX_PATH) {
-        std::string folder(path, length);
-        const size_t slash = folder.find_last_of("\\/");
-        if (slash != std::string::npos)
-            SetProgramFolder(folder.substr(0, slash + 1));
-    }
-    SetDocumentHandler(&PXWin32Shell::OpenDocument);
+    if (length == 0 || length >= MAX_PATH)
+        return "";
+    const std::string file(path, length);
+    const size_t slash = file.find_last_of("\\/");
+    return slash == std::string::npos ? "" : file.substr(0, slash + 1);
+}
+
+bool ShowMessageBox(const std::string& title, const std::string& text)
+{
+    return MessageBoxA(nullptr, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND) != 0;
+}
+
+// A program without a console writes its answers nowhere unless its output was redirected
+// (or Wine hands it the terminal's); then the answer comes in a box instead.
+bool HasStandardOutput()
+{
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    return out != nullptr && out != INVALID_HANDLE_VALUE;
+}
+
+int AnswerCommandLine(const SFCommandLine& line)
+{
+    if (line.action == SFCommandLine::Action::Play)
+        return -1;
+    if (HasStandardOutput())
+        return SFAnswerCommandLine(line, stdout, stderr);
+    std::string text = line.action == SFCommandLine::Action::Version ? SFVersionText() : SFUsageText();
+    if (line.action == SFCommandLine::Action::Usage)
+        text = line.problem + "\n\n" + text;
+    MessageBoxA(nullptr, text.c_str(), "Shardfall", MB_OK | (line.action == SFCommandLine::Action::Usage ? MB_ICONERROR : MB_ICONINFORMATION));
+    return line.action == SFCommandLine::Action::Usage ? SFExitUsage : 0;
+}
+
+// Reports a failure from before the settings store exists; it is made for the log line.
+void ReportEarlyFailure(const std::string& text)
+{
+    PXWin32SettingsManager settings("Quillmoor", "Shardfall");
+    g_settings = &settings;
+    SFReportStartupError(text, stderr, ShowMessageBox);
+    g_settings = nullptr;
 }
 
 // Dispatches every waiting message; false once the quit message arrived.
@@ -55,7 +94,7 @@ bool PumpMessages(SFGame& game)
     return true;
 }
 
-int RunGame()
+int RunGame(const SFCommandLine& line, const std::string& dataFolder)
 {
     PXWin32Clock clock;
     // Construction order: game, screen, file system, resource cache, sound, settings.
@@ -73,14 +112,17 @@ int RunGame()
     g_game = game.get();
     g_resources = resources.get();
     g_screen = screen.get();
-    // The working folder is the first place files are looked for.
-    fileSystem->AddManager(std::make_unique<PXWin32FileManager>(), "");
+    // The data folder is the first place files are looked for, wherever the program was
+    // started from.
+    fileSystem->AddManager(std::make_unique<PXWin32FileManager>(), dataFolder);
     g_fileSystem = fileSystem.get();
     g_soundManager = sound.get();
     g_settings = settings.get();
 
-    InstallDocumentOpener();
-    game->Initialise();
+    // The documents the game opens (its about page) lie in the data folder.
+    SetProgramFolder(dataFolder);
+    SetDocumentHandler(&PXWin32Shell::OpenDocument);
+    const int code = SFStartGame(*game, *screen, line, dataFolder, ShowMessageBox);
 
     stopwatch.Reset();
     queue.Push(EventTick, 0);
@@ -102,7 +144,8 @@ int RunGame()
             game->RequestQuit();
     }
 
-    game->Shutdown();
+    if (code == 0)
+        game->Shutdown();
     screen->SetEventQueue(nullptr);
     queue.Clear();
 
@@ -119,16 +162,27 @@ int RunGame()
     screen.reset();
     g_game = nullptr;
     game.reset();
-    return 0;
+    return code;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/)
 {
+    // The C runtime has already split the command line with the Windows quoting rules.
+    const SFCommandLine line = SFParseCommandLine(std::vector<std::string>(__argv + 1, __argv + __argc));
+    const int answered = AnswerCommandLine(line);
+    if (answered >= 0)
+        return answered;
+    std::string problem;
+    const std::string dataFolder = SFLocateGameData(line.dataFolder, ProgramFolder(), "", "", problem);
+    if (dataFolder.empty()) {
+        ReportEarlyFailure(problem);
+        return SFExitStartFailed;
+    }
     // Waits and the millisecond timer to 1 ms, so the 10 ms frame deadline is kept.
     timeBeginPeriod(1);
-    const int code = RunGame();
+    const int code = RunGame(line, dataFolder);
     timeEndPeriod(1);
     return code;
 }

@@ -1,14 +1,21 @@
 # Installs the Debian packages the build, the tests and the game need, when missing.
-# Sourced by scripts/test and scripts/play. Fast when everything is present.
+# Sourced by scripts/test, scripts/play and scripts/package. Fast when everything is present.
 
-SF_PACKAGES=(
-  g++ cmake ninja-build pkg-config ccache
-  libgtest-dev libgmock-dev libbenchmark-dev
+# Building the game and playing it (scripts/play).
+SF_PLAY_PACKAGES=(
+  g++ cmake ninja-build pkg-config
   libsdl2-dev libopenal-dev
-  libfreetype-dev fonts-dejavu-core
+  libfreetype-dev fonts-dejavu-core libpng-dev
+)
+# Everything else the tests and the packages need: test and benchmark libraries, the X
+# tools of the end-to-end tests, the Windows cross build and Wine, the package tools.
+SF_TEST_PACKAGES=(
+  ccache libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick openbox x11-utils x11-xserver-utils
   g++-mingw-w64-x86-64-posix wine wine64
+  dpkg-dev lintian desktop-file-utils appstream
 )
+SF_PACKAGES=("${SF_PLAY_PACKAGES[@]}" "${SF_TEST_PACKAGES[@]}")
 
 sf_missing_packages() {
   local missing=()

@@ -2,6 +2,7 @@
 # unit tests as Windows console programs under Wine (one fresh prefix per run, a persistent
 # wineserver, a private Xvfb for the tests that open a window) and the game's smoke test.
 # Sourced by scripts/test after the Linux builds, which made build/game/Shardfall.pxa.
+source "$(dirname "${BASH_SOURCE[0]}")/package.sh"
 
 sf_win32_build_and_test() {
   local jobs=${1:-2}
@@ -47,6 +48,16 @@ sf_win32_build_and_test() {
     0) echo "== check wine smoke test: passed" ;;
     77) echo "== check wine smoke test: skipped" ;;
     *) echo "== check wine smoke test: failed"; status=1 ;;
+  esac
+
+  # The zip as a player gets it: unpacked, started from another folder (scripts/lib/package.sh).
+  local zipcheck=0
+  { sf_package_zip "$dir" "$jobs" >/dev/null &&
+    SF_WINE_DISPLAY=$display bash tests/win32/wine_zip.sh "$dir" "$prefix"; } || zipcheck=$?
+  case $zipcheck in
+    0) echo "== check windows zip: passed" ;;
+    77) echo "== check windows zip: skipped" ;;
+    *) echo "== check windows zip: failed"; status=1 ;;
   esac
 
   WINEPREFIX="$prefix" wineserver -k || true

@@ -510,7 +510,7 @@ TEST(AboutPage, LiesLooseInBothGameFolders)
         std::ifstream in(std::string(folder) + "Shardfall/about.html", std::ios::binary);
         ASSERT_TRUE(in.good()) << folder;
         const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_NE(std::string::npos, page.find("1.1.5")) << folder;
+        EXPECT_NE(std::string::npos, page.find(SF_VERSION)) << folder;
         EXPECT_NE(std::string::npos, page.find("</html>")) << folder;
     }
 }

@@ -46,6 +46,15 @@ TEST(EndToEnd, NameWithAnAccentedLetterIsTypedShownAndKept)
     EXPECT_EQ(code, 0);
 }
 
+TEST(EndToEnd, InstalledGameStartsFromAnywhereAndSaysWhenItsDataIsGone)
+{
+    const int code = RunScript("install.sh");
+    if (code == 77) {
+        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils, ImageMagick or cmake not installed";
+    }
+    EXPECT_EQ(code, 0);
+}
+
 // A minute of the long soak (scripts/soak runs ten): only the sanitizer build, where the game
 // runs with the leak check and every address and undefined-behaviour check.
 #if defined(__SANITIZE_ADDRESS__)

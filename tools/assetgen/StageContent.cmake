@@ -1,8 +1,9 @@
 # Lays out the data tree that is packed and copied loose: the generator's output (GENERATED)
 # with every hand-written file under content/ (CONTENT) on top, keeping relative paths.
 # config.cfg stays beside the executable and dot-files (.gitattributes) are not data.
-# Usage: cmake -DGENERATED=dir -DCONTENT=dir -DOUT=dir -P StageContent.cmake
-foreach(var GENERATED CONTENT OUT)
+# Pages (.html) get the project's version in place of @SF_VERSION@.
+# Usage: cmake -DGENERATED=dir -DCONTENT=dir -DOUT=dir -DSF_VERSION=x.y.z -P StageContent.cmake
+foreach(var GENERATED CONTENT OUT SF_VERSION)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "StageContent: ${var} is not set")
   endif()
@@ -20,5 +21,9 @@ foreach(rel ${files})
     message(FATAL_ERROR "StageContent: content/${rel} would replace a generated file")
   endif()
   get_filename_component(dir ${rel} DIRECTORY)
-  file(COPY ${CONTENT}/${rel} DESTINATION ${OUT}/${dir})
+  if(name MATCHES "\\.html$")
+    configure_file(${CONTENT}/${rel} ${OUT}/${rel} @ONLY)
+  else()
+    file(COPY ${CONTENT}/${rel} DESTINATION ${OUT}/${dir})
+  endif()
 endforeach()

@@ -1,5 +1,5 @@
 // assetgen: writes the game's pictures, font sheets and sounds under OUTDIR/Shardfall,
-// the same bytes on every run.
+// the same bytes on every run; `assetgen --icons DIR` writes the desktop icons instead.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tools/assetgen/Glyphs.h"
+#include "tools/assetgen/Icons.h"
 #include "tools/assetgen/Pictures.h"
 #include "tools/assetgen/Sounds.h"
 #include "tools/assetgen/Writers.h"
@@ -74,8 +75,10 @@ int AddFonts(OutputTree& out, const std::string& fontDir)
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "--icons") == 0)
+        return WriteIcons(argv[2]) ? 0 : 1;
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: assetgen OUTDIR [FONTDIR]\n");
+        std::fprintf(stderr, "usage: assetgen OUTDIR [FONTDIR] | assetgen --icons DIR\n");
         return 2;
     }
     const auto start = std::chrono::steady_clock::now();
