@@ -53,3 +53,13 @@ sf_compiler_launcher() {
     echo -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache
   return 0
 }
+
+# Reports how a check of a script ended, as the test summary counts it: exit 0 passed,
+# 77 skipped (a tool is missing), anything else failed (and returns 1).
+sf_check_result() {
+  case $2 in
+    0) echo "== check $1: passed" ;;
+    77) echo "== check $1: skipped" ;;
+    *) echo "== check $1: failed"; return 1 ;;
+  esac
+}

@@ -34,9 +34,5 @@ sf_package_deb_check() {
   sf_package_deb "$dir" "$jobs" || return 1
   deb=$(ls "$dir"/shardfall_*_amd64.deb | head -n1)
   bash tests/e2e/package_deb.sh "$deb" || status=$?
-  case $status in
-    0) echo "== check debian package: passed" ;;
-    77) echo "== check debian package: skipped" ;;
-    *) echo "== check debian package: failed"; return 1 ;;
-  esac
+  sf_check_result "debian package" $status
 }

@@ -44,21 +44,13 @@ sf_win32_build_and_test() {
   # display it started on, and a window opened on another display waits on it.
   local smoke=0
   SF_WINE_DISPLAY=$display bash tests/win32/wine_smoke.sh "$dir" "$prefix" || smoke=$?
-  case $smoke in
-    0) echo "== check wine smoke test: passed" ;;
-    77) echo "== check wine smoke test: skipped" ;;
-    *) echo "== check wine smoke test: failed"; status=1 ;;
-  esac
+  sf_check_result "wine smoke test" $smoke || status=1
 
   # The zip as a player gets it: unpacked, started from another folder (scripts/lib/package.sh).
   local zipcheck=0
   { sf_package_zip "$dir" "$jobs" >/dev/null &&
     SF_WINE_DISPLAY=$display bash tests/win32/wine_zip.sh "$dir" "$prefix"; } || zipcheck=$?
-  case $zipcheck in
-    0) echo "== check windows zip: passed" ;;
-    77) echo "== check windows zip: skipped" ;;
-    *) echo "== check windows zip: failed"; status=1 ;;
-  esac
+  sf_check_result "windows zip" $zipcheck || status=1
 
   WINEPREFIX="$prefix" wineserver -k || true
   if [ -n "$saved_display" ]; then export DISPLAY=$saved_display; else unset DISPLAY; fi
