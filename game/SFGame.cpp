@@ -28,7 +28,6 @@ namespace {
 
 constexpr const char* GameTitle = "Shardfall";
 constexpr const char* ConfigFileName = "config.cfg";
-constexpr const char* ScoreFileName = "Scores.sfs";
 constexpr const char* SongFileName = "shardfall/sounds/SFSong.wav";
 constexpr uint32_t SongId = 1;
 constexpr double Pi = 3.14159265358979323846;
@@ -512,7 +511,7 @@ int SFGame::Initialise()
     }
     if (g_settings != nullptr) {
         SFHighScore scratch(0, 0, 0, g_lastHighScoreName);
-        g_highScores.LoadFile(g_settings->GetSharedDataFolder("") + ScoreFileName, scratch);
+        g_highScores.LoadFile(HighScoreFilePath(), scratch);
     }
     BuildPlaylist();
     return 1;
@@ -520,9 +519,7 @@ int SFGame::Initialise()
 
 void SFGame::Shutdown()
 {
-    if (g_settings != nullptr) {
-        g_highScores.SaveFile(g_settings->GetSharedDataFolder("") + ScoreFileName);
-    }
+    StoreHighScores();
     WriteSettings();
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(true);
