@@ -113,6 +113,11 @@ std::unique_ptr<PXEntityBase> PXEntityRegistry::CreateEntity(const std::string& 
     PXEntityBaseType* type = FindType(className, typeName);
     if (!type || !type->IsA(kind))
         return nullptr;
+    // An entity made now would load its type again inside that Load.
+    if (type->IsLoading()) {
+        type->LogLoadLoop();
+        return nullptr;
+    }
     return type->CreateEntity();
 }
 

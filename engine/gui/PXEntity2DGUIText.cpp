@@ -63,6 +63,9 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUITextType::CreateEntity()
 
 bool PXEntity2DGUITextType::Load(bool reload)
 {
+    LoadScope scope(*this);
+    if (!scope.Entered())
+        return false;
     if (reload)
         Unload();
     if (m_loaded)
