@@ -111,6 +111,9 @@ public:
     PXGame* GetOwner() const { return m_owner; }
     bool IsCreated() const { return m_created; }
     bool IsCursorHidden() const { return m_cursorHidden; }
+    // How often the screen has let go of all its images (each re-creation does): a resource
+    // that failed to load is tried again only once this has changed.
+    uint32_t GetImagesLostCount() const { return m_imagesLost; }
 
 protected:
     std::string m_title;
@@ -121,4 +124,5 @@ protected:
     PXGame* m_owner; // not owned
     bool m_created = false;
     bool m_cursorHidden = false;
+    uint32_t m_imagesLost = 0;
 };
