@@ -36,9 +36,9 @@ public:
 
     const PXEntityRef& GetRef() const { return m_ref; }
     bool IsLoaded() const { return m_loaded; }
-    // True while a Load that makes other entities runs; the registry makes no entity of a
-    // type in that state.
-    bool IsLoading() const { return m_loading; }
+    // True while a Load that makes other entities runs, or while the registry makes an
+    // entity of this type; the registry makes no further entity of a type in either state.
+    bool IsLoading() const { return m_loading || m_making; }
     // The log line for a definition that reached this type again while it loads.
     void LogLoadLoop() const;
 
@@ -65,6 +65,8 @@ protected:
     bool m_loading = false;
 
 private:
+    bool m_making = false;  // set by the registry around CreateEntity
+
     // The registry names the type once its prototype has built it.
     friend class PXEntityRegistry;
 };

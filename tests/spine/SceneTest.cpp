@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/gui/PXDialogClasses.h"
 #include "engine/gui/PXEntity2DGUIText.h"
 #include "engine/gui/PXGuiClasses.h"
 #include "tests/spine/SpineFixture.h"
@@ -248,6 +249,12 @@ TEST_F(SceneTest, DefinitionsThatLeadBackIntoTheirOwnTypeAreRefused)
          {"text", "selftext"},
          PXKind::GuiElement,
          "text, selftext - reached again while it loads."},
+        {"a dialog frame's title is the dialog box that holds the frame",
+         {"class = PXVectorFrame\ntype = loopframe\nHasTitle = 1\nTitleTextEnt = PXDialogBox, loopbox\n",
+          "class = PXDialogBox\ntype = loopbox\nFrameEnt = PXVectorFrame, loopframe\nWidth = 100\nHeight = 60\n"},
+         {"PXDialogBox", "loopbox"},
+         PXKind::GuiElement,
+         "PXDialogBox, loopbox - reached again while it loads."},
         {"two multi-line texts are each other's font",
          {"class = MultiText\ntype = m1\nTitleFontEnt = MultiText, m2\n",
           "class = MultiText\ntype = m2\nMainFontEnt = MultiText, m1\n"},
@@ -255,6 +262,7 @@ TEST_F(SceneTest, DefinitionsThatLeadBackIntoTheirOwnTypeAreRefused)
          PXKind::GuiElement,
          "MultiText, m1 - reached again while it loads."},
     };
+    ASSERT_TRUE(PXRegisterDialogClasses(registry));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         for (const std::string& text : c.definitions) {
