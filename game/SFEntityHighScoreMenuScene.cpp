@@ -65,6 +65,11 @@ void SFEntityHighScoreMenuSceneType::ConsumeNewHighScore() const
     g_newHighScore.reset();
 }
 
+void SFEntityHighScoreMenuSceneType::SaveHighScores() const
+{
+    StoreHighScores();
+}
+
 std::unique_ptr<PXEntityBaseType> SFEntityHighScoreMenuScenePrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<SFEntityHighScoreMenuSceneType>(block);

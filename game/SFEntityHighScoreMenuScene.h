@@ -17,6 +17,8 @@ public:
     // The game keeps the waiting score in g_newHighScore.
     PXHighScore* GetNewHighScore() const override;
     void ConsumeNewHighScore() const override;
+    // "Scores.sfs", merged with what the file holds now.
+    void SaveHighScores() const override;
 
     PXSceneElement* GetLevel(int row) { return RowRecord(m_levels, row); }
 

@@ -30,7 +30,6 @@ namespace {
 
 constexpr const char* GameTitle = "Shardfall";
 constexpr const char* ConfigFileName = "config.cfg";
-constexpr const char* ScoreFileName = "Scores.sfs";
 constexpr const char* SongFileName = "shardfall/sounds/SFSong.wav";
 constexpr const char* IconFileName = "Shardfall/Images/Icon.bmp";
 constexpr uint32_t SongId = 1;
@@ -605,7 +604,7 @@ int SFGame::Initialise()
     }
     if (g_settings != nullptr) {
         SFHighScore scratch(0, 0, 0, g_lastHighScoreName);
-        g_highScores.LoadFile(g_settings->GetSharedDataFolder("") + ScoreFileName, scratch);
+        g_highScores.LoadFile(HighScoreFilePath(), scratch);
     }
     BuildPlaylist();
     return 1;
@@ -613,9 +612,7 @@ int SFGame::Initialise()
 
 void SFGame::Shutdown()
 {
-    if (g_settings != nullptr) {
-        g_highScores.SaveFile(g_settings->GetSharedDataFolder("") + ScoreFileName);
-    }
+    StoreHighScores();
     WriteSettings();
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(true);

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/core/PXGlobals.h"
 #include "engine/core/PXRandom.h"
 #include "engine/files/PXFile.h"
+#include "engine/settings/PXSettingsManager.h"
 
 std::unique_ptr<SFHighScore> g_newHighScore;
 
@@ -53,11 +55,23 @@ std::unique_ptr<PXHighScore> SFHighScore::Clone() const
     return std::make_unique<SFHighScore>(score, level, mode, name);
 }
 
+std::string SFHighScore::StoredName() const
+{
+    return name.empty() ? std::string(EmptyName) : name.substr(0, MaxNameLength);
+}
+
+bool SFHighScore::SameResult(const PXHighScore& other) const
+{
+    const auto* game = dynamic_cast<const SFHighScore*>(&other);
+    return game != nullptr && score == game->score && (level & LevelMask) == (game->level & LevelMask) &&
+           (mode & 3u) == (game->mode & 3u) && StoredName() == game->StoredName();
+}
+
 bool SFHighScore::WriteRecord(PXFile& file, uint32_t& sum) const
 {
     // Only names that ReadRecord accepts are written: an empty name would end the file
     // early and an overlong one would be refused, and either would lose the whole table.
-    const std::string stored = name.empty() ? std::string(EmptyName) : name.substr(0, MaxNameLength);
+    const std::string stored = StoredName();
     const uint32_t length = static_cast<uint32_t>(stored.size());
     // The level keeps its 30 bits so it can never spill into the mode bits.
     const uint32_t packed = ((mode & 3u) << 30) | (level & LevelMask);
@@ -149,4 +163,19 @@ bool SFHighScore::FromText(const std::string& line)
     score = ParseDecimal(line.substr(35, 8));
     mode = ParseDecimal(line.substr(43, 1));
     return true;
+}
+
+std::string HighScoreFilePath()
+{
+    return g_settings != nullptr ? g_settings->GetSharedDataFolder("") + "Scores.sfs" : std::string();
+}
+
+int StoreHighScores()
+{
+    const std::string path = HighScoreFilePath();
+    if (path.empty())
+        return 0;
+    SFHighScore scratch;
+    g_highScores.MergeFile(path, scratch);
+    return g_highScores.SaveFile(path);
 }

@@ -2,9 +2,11 @@
 // trailing additive checksum.
 #include "engine/core/PXHighScore.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
 #include "engine/files/PXFileLE.h"
 
@@ -35,6 +37,11 @@ std::unique_ptr<PXHighScore> PXHighScore::Clone() const
     return std::make_unique<PXHighScore>(score, name);
 }
 
+bool PXHighScore::SameResult(const PXHighScore& other) const
+{
+    return score == other.score && name == other.name;
+}
+
 PXHighScore* PXHighScoreTable::InsertEntry(const PXHighScore& entry, bool mark)
 {
     for (PXHighScore* e = m_first.get(); e; e = e->nextEntry.get())
@@ -42,6 +49,11 @@ PXHighScore* PXHighScoreTable::InsertEntry(const PXHighScore& entry, bool mark)
 
     std::unique_ptr<PXHighScore> copy = entry.Clone();
     copy->isNew = mark ? 1 : 0;
+    return Insert(std::move(copy));
+}
+
+PXHighScore* PXHighScoreTable::Insert(std::unique_ptr<PXHighScore> copy)
+{
     PXHighScore* stored = copy.get();
 
     // link is the slot the copy would occupy: the head, or some entry's nextEntry.
@@ -150,6 +162,32 @@ int PXHighScoreTable::SaveStream(PXFile& file) const
             return 0;
     }
     return file.WriteUInt32(sum) == 4 ? 1 : 0;
+}
+
+int PXHighScoreTable::MergeFile(const std::string& path, PXHighScore& scratch)
+{
+    PXHighScoreTable disk;
+    disk.LoadFile(path, scratch);
+    // Each entry here answers for at most one equal entry of the file, so a result that
+    // both copies hold once stays once and a result the file holds twice stays twice.
+    std::vector<const PXHighScore*> unmatched;
+    for (const PXHighScore* e = m_first.get(); e; e = e->nextEntry.get())
+        unmatched.push_back(e);
+    std::vector<std::unique_ptr<PXHighScore>> missing;
+    for (const PXHighScore* d = disk.First(); d; d = d->nextEntry.get()) {
+        auto match = std::find_if(unmatched.begin(), unmatched.end(),
+                                  [d](const PXHighScore* e) { return e->SameResult(*d); });
+        if (match != unmatched.end())
+            unmatched.erase(match);
+        else
+            missing.push_back(d->Clone());
+    }
+    int added = 0;
+    for (std::unique_ptr<PXHighScore>& entry : missing) {
+        if (Insert(std::move(entry)))
+            ++added;
+    }
+    return added;
 }
 
 // Moves `from` over `to`. Some hosts (Windows) refuse to rename onto an existing file;

@@ -30,6 +30,8 @@ public:
     virtual bool WriteRecord(PXFile& file, uint32_t& sum) const;
     // Same class, same values; neither the new mark nor the link is copied.
     virtual std::unique_ptr<PXHighScore> Clone() const;
+    // True when other records the same result (what a file would store for it).
+    virtual bool SameResult(const PXHighScore& other) const;
 
     std::string name;
     uint32_t score = 0;
@@ -68,8 +70,15 @@ public:
     int SaveFile(const std::string& path) const;
     // The records and the checksum; 0 when the stream did not take every byte.
     int SaveStream(PXFile& file) const;
+    // Adds the entries the file holds now that this table lacks (another running copy of
+    // the game may have written them), so saving afterwards loses neither side's results.
+    // The new marks stay where they are. Returns how many entries were added.
+    int MergeFile(const std::string& path, PXHighScore& scratch);
 
 private:
+    // Links an entry into its place; marks on other entries are left alone.
+    PXHighScore* Insert(std::unique_ptr<PXHighScore> copy);
+
     std::unique_ptr<PXHighScore> m_first;
 };
 

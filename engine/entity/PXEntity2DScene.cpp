@@ -226,6 +226,10 @@ std::unique_ptr<PXEntityBase> PXEntity2DSceneType::CreateEntity()
 
 bool PXEntity2DSceneType::Load(bool reload)
 {
+    LoadScope scope(*this);
+    if (!scope.Entered()) {
+        return false;
+    }
     if (reload) {
         Unload();
     }

@@ -1,6 +1,8 @@
 // Base behaviour shared by every entity type and runtime entity.
 #include "engine/entity/PXEntityBase.h"
 
+#include "engine/core/PXLog.h"
+
 PXEntityBaseType::~PXEntityBaseType() = default;
 
 bool PXEntityBaseType::TypeHookA(int32_t, int32_t)
@@ -21,6 +23,25 @@ bool PXEntityBaseType::TypeHookC(int32_t, int32_t)
 bool PXEntityBaseType::TypeHookD(int32_t, int32_t)
 {
     return false;
+}
+
+void PXEntityBaseType::LogLoadLoop() const
+{
+    LogF("%s, %s - reached again while it loads.\n", m_ref.className.c_str(), m_ref.typeName.c_str());
+}
+
+PXEntityBaseType::LoadScope::LoadScope(PXEntityBaseType& type) : m_type(type), m_entered(!type.m_loading)
+{
+    if (m_entered)
+        type.m_loading = true;
+    else
+        type.LogLoadLoop();
+}
+
+PXEntityBaseType::LoadScope::~LoadScope()
+{
+    if (m_entered)
+        m_type.m_loading = false;
 }
 
 bool PXEntityBaseType::Load(bool)

@@ -36,12 +36,37 @@ public:
 
     const PXEntityRef& GetRef() const { return m_ref; }
     bool IsLoaded() const { return m_loaded; }
+    // True while a Load that makes other entities runs, or while the registry makes an
+    // entity of this type; the registry makes no further entity of a type in either state.
+    bool IsLoading() const { return m_loading || m_making; }
+    // The log line for a definition that reached this type again while it loads.
+    void LogLoadLoop() const;
 
 protected:
+    // Held by a Load that makes other entities, for as long as it runs. A definition can
+    // lead back into its own type (a button whose content is the scene that holds it): the
+    // inner Load would recurse without end or rebuild the lists the outer one is walking, so
+    // it is refused (Entered() false) with a log line naming the type.
+    class LoadScope {
+    public:
+        explicit LoadScope(PXEntityBaseType& type);
+        ~LoadScope();
+        LoadScope(const LoadScope&) = delete;
+        LoadScope& operator=(const LoadScope&) = delete;
+        bool Entered() const { return m_entered; }
+
+    private:
+        PXEntityBaseType& m_type;
+        bool m_entered;
+    };
+
     PXEntityRef m_ref;
     bool m_loaded = false;
+    bool m_loading = false;
 
 private:
+    bool m_making = false;  // set by the registry around CreateEntity
+
     // The registry names the type once its prototype has built it.
     friend class PXEntityRegistry;
 };

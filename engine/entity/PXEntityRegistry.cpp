@@ -113,6 +113,18 @@ std::unique_ptr<PXEntityBase> PXEntityRegistry::CreateEntity(const std::string& 
     PXEntityBaseType* type = FindType(className, typeName);
     if (!type || !type->IsA(kind))
         return nullptr;
+    // An entity made now would load its type again inside that Load, or be made inside the
+    // making of another of its kind (a dialog frame whose title text is the dialog box that
+    // holds the frame), without end.
+    if (type->IsLoading()) {
+        type->LogLoadLoop();
+        return nullptr;
+    }
+    struct Making {
+        explicit Making(bool& flag) : flag(flag) { flag = true; }
+        ~Making() { flag = false; }
+        bool& flag;
+    } making(type->m_making);
     return type->CreateEntity();
 }
 

@@ -404,6 +404,11 @@ PXSoundEntry* PXResourceCache::LoadSound(const std::string& name, const std::str
     entry->refCount = 1;
     uint32_t id = 0;
     if (g_soundManager->LoadSound(file.Get(), id) != 1) {
+        if (const char* why = g_soundManager->GetLoadRefusal()) {
+            LogName("Unable to load sound: ", name, " - ");
+            Log(why);
+            Log("\n");
+        }
         return nullptr;
     }
     entry->soundId = id;

@@ -145,6 +145,9 @@ namespace {
 
 struct BitmapHeader {
     uint32_t pixelOffset = 0;
+    // 40, or 108 and 124 for the larger headers that current tools write; the palette
+    // follows the header, wherever it ends.
+    uint32_t headerSize = 0;
     int32_t width = 0;
     int64_t height = 0; // absolute value
     bool topDown = false;
@@ -167,7 +170,7 @@ bool ReadBitmapHeader(PXFile& file, BitmapHeader& h)
     }
     file.Seek(0, 10);
     h.pixelOffset = file.ReadUInt32();
-    file.ReadUInt32(); // header size
+    h.headerSize = file.ReadUInt32();
     h.width = file.ReadInt32();
     const int32_t height = file.ReadInt32();
     h.topDown = height < 0;
@@ -205,14 +208,14 @@ bool ReadBitmapPixels(PXFile& file, const BitmapHeader& h, PXBitmapDesc& bitmap)
     }
     if (h.depth == 8) {
         const uint32_t colours = h.coloursUsed == 0 ? 256 : h.coloursUsed;
-        if (FileHeaderBytes + InfoHeaderBytes + 4ull * colours > fileSize) {
+        if (uint64_t{FileHeaderBytes} + h.headerSize + 4ull * colours > fileSize) {
             return false;
         }
         bitmap.palette = NewPalette();
         if (!bitmap.palette) {
             return false;
         }
-        file.Seek(0, static_cast<int32_t>(FileHeaderBytes + InfoHeaderBytes));
+        file.Seek(0, static_cast<int32_t>(FileHeaderBytes + h.headerSize));
         // File entries are blue, green, red, reserved: the reserved byte becomes alpha.
         file.ReadBytes(4 * colours, bitmap.palette.get());
     }
@@ -236,8 +239,9 @@ uint32_t ReadBitmapFile(PXBitmapDesc& bitmap, PXFile* file, uint32_t flags)
     if (!ReadBitmapHeader(*file, h)) {
         return 0;
     }
-    if (h.width < 0 || h.width + h.height > PXMaxBitmapExtent || h.depth > 32 || h.compression != 0 ||
-        h.coloursUsed > 256 || file->GetSize() > INT32_MAX) {
+    // Headers shorter than 40 bytes lay their fields out differently.
+    if (h.headerSize < InfoHeaderBytes || h.width < 0 || h.width + h.height > PXMaxBitmapExtent || h.depth > 32 ||
+        h.compression != 0 || h.coloursUsed > 256 || file->GetSize() > INT32_MAX) {
         return 0;
     }
     const uint32_t w = static_cast<uint32_t>(h.width);

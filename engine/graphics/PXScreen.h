@@ -120,6 +120,9 @@ public:
     PXGame* GetOwner() const { return m_owner; }
     bool IsCreated() const { return m_created; }
     bool IsCursorHidden() const { return m_cursorHidden; }
+    // How often the screen has let go of all its images (each re-creation does): a resource
+    // that failed to load is tried again only once this has changed.
+    uint32_t GetImagesLostCount() const { return m_imagesLost; }
 
 protected:
     std::string m_title;
@@ -131,4 +134,5 @@ protected:
     bool m_created = false;
     bool m_cursorHidden = false;
     PXScaleMode m_scaleMode = PXScaleMode::Sharp;
+    uint32_t m_imagesLost = 0;
 };

@@ -252,6 +252,7 @@ uint32_t PXScreen2D::FreeAllImages()
         return 0;
     }
     m_images->clear();
+    ++m_imagesLost;
     return 1;
 }
 

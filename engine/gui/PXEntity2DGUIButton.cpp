@@ -64,6 +64,9 @@ PXEntity2DGUIElement* PXEntity2DGUIButtonType::AsElement(const std::unique_ptr<P
 
 bool PXEntity2DGUIButtonType::Load(bool reload)
 {
+    LoadScope scope(*this);
+    if (!scope.Entered())
+        return false;
     if (reload)
         Unload();
     if (m_loaded)

@@ -68,6 +68,20 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUIFontType::CreateEntity()
     return std::make_unique<PXEntity2DGUIFont>(this);
 }
 
+bool PXEntity2DGUIFontType::Load(bool reload)
+{
+    m_loadedAtImagesLost = g_screen != nullptr ? g_screen->GetImagesLostCount() : 0;
+    return PXEntity2DGUISpriteType::Load(reload);
+}
+
+bool PXEntity2DGUIFontType::LoadSheet()
+{
+    const uint32_t lost = g_screen != nullptr ? g_screen->GetImagesLostCount() : 0;
+    if (m_loaded && lost == m_loadedAtImagesLost)
+        return false;
+    return Load(m_loaded);
+}
+
 bool PXEntity2DGUIFontType::IsA(uint32_t kind) const
 {
     return kind == PXKind::Font || PXEntity2DGUISpriteType::IsA(kind);
@@ -137,8 +151,7 @@ bool PXEntity2DGUIFont::DrawText(const std::string& text, const PXPoint& point, 
                                  int32_t alpha, const PXColor* tint)
 {
     PXEntity2DGUIFontType* type = FontType();
-    if (!type->GetImage())
-        type->Load(true);
+    type->LoadSheet();
     PXImageEntry* image = type->GetImage();
     if (!image)
         return false;
@@ -165,10 +178,8 @@ bool PXEntity2DGUIFont::DrawText(const std::string& text, const PXPoint& point, 
         // A cell beyond the sheet (more chars than cells) would read outside the image.
         image = type->GetImage();
         if (image && srcY + static_cast<uint32_t>(cellH) <= image->height) {
-            if (BlitGlyph(srcX, srcY, x, y, alpha, tint) != 1) {
-                type->Load(true);
+            if (BlitGlyph(srcX, srcY, x, y, alpha, tint) != 1 && type->LoadSheet())
                 BlitGlyph(srcX, srcY, x, y, alpha, tint);
-            }
         }
         x += type->GetAdvance(c);
     }

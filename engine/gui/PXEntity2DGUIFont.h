@@ -33,7 +33,12 @@ public:
     explicit PXEntity2DGUIFontType(const PXDefinitionBlock* block);
 
     std::unique_ptr<PXEntityBase> CreateEntity() override;
+    bool Load(bool reload) override;
     bool IsA(uint32_t kind) const override;
+    // Loads the sheet on first use and again only when the screen has lost its images since
+    // the last attempt: a missing sheet stays missing, and every attempt reopens the file and
+    // writes a log line (each text, each frame). True when it loaded.
+    bool LoadSheet();
 
     int32_t GetCellWidth() const { return m_cellWidth; }
     int32_t GetCellHeight() const { return m_cellHeight; }
@@ -56,6 +61,7 @@ private:
     std::array<uint8_t, 256> m_glyphIndex{};
     std::array<uint8_t, 256> m_advance{};
     int32_t m_noLowercase = 0;
+    uint32_t m_loadedAtImagesLost = 0;  // the screen's count at the last Load
 };
 
 class PXEntity2DGUIFont : public PXEntity2DGUISprite {

@@ -374,6 +374,7 @@ std::vector<std::string> PXEntity2DGUIListBox::SplitFileText(const std::string& 
             breakAt = line.size();
         line.push_back(c);
     }
+    // Text files often end without a CR; their last line is text all the same.
     if (!line.empty())
         lines.push_back(line);
     return lines;

@@ -38,6 +38,9 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUIMultiTextType::CreateEntity()
 
 bool PXEntity2DGUIMultiTextType::Load(bool reload)
 {
+    LoadScope scope(*this);
+    if (!scope.Entered())
+        return false;
     if (reload)
         Unload();
     if (m_loaded)

@@ -65,6 +65,9 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUITextType::CreateEntity()
 
 bool PXEntity2DGUITextType::Load(bool reload)
 {
+    LoadScope scope(*this);
+    if (!scope.Entered())
+        return false;
     if (reload)
         Unload();
     if (m_loaded)
@@ -237,7 +240,8 @@ void PXEntity2DGUIText::Relayout()
             widest = std::max(widest, font ? font->TextWidth(Fitted(Masked(line)), false) : 0);
         m_textWidth = m_lines.empty() && font ? font->TextWidth(Fitted(Masked(m_text)), false) : widest;
     } else {
-        // Single lines are measured as well, so that their width property is meaningful.
+        // Single lines are measured as well: tooltips and message boxes size themselves by
+        // the width property, and most of their texts are one line.
         m_textWidth = font ? font->TextWidth(Fitted(Masked(m_text)), false) : 0;
     }
     Invalidate();

@@ -166,8 +166,15 @@ void PXEntityHighScoreScene::FinishNameEntry()
             if (m_storedEntry->name.empty()) {
                 m_storedEntry->name = EmptyName;
             }
-            m_storedEntry->isNew = 0;
             g_lastHighScoreName = m_storedEntry->name;
+            // Saving merges in what another copy of the game wrote meanwhile, which may move
+            // the new entry or push it out: find it again by its mark.
+            HighScoreType()->SaveHighScores();
+            m_highlightRow = g_highScores.IndexOfNew();
+            m_storedEntry = g_highScores.EntryAt(m_highlightRow);
+            if (m_storedEntry != nullptr) {
+                m_storedEntry->isNew = 0;
+            }
         }
         m_nameEntryActive = false;
     }

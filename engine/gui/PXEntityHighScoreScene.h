@@ -1,7 +1,8 @@
 // The base of a high-score screen. Built while a new score waits, it enters that score into
 // g_highScores, remembers the row it took and opens the name-entry dialog ("scoreinputbox",
 // else "inputbox"); when the entry ends, the typed name (at most 32 characters, "QMS" for
-// none) goes into the table entry and becomes g_lastHighScoreName. The type reads the
+// none) goes into the table entry and becomes g_lastHighScoreName, and the table is saved
+// at once. The type reads the
 // records of a ten-row table; a game subclass fills the rows.
 //
 // The engine does not know where the game keeps the waiting score: the type's
@@ -28,6 +29,9 @@ public:
     // The result waiting to be entered, or none; consuming deletes it.
     virtual PXHighScore* GetNewHighScore() const { return nullptr; }
     virtual void ConsumeNewHighScore() const {}
+    // Writes g_highScores where the game keeps it, once a new entry's name is settled, so a
+    // crash later loses nothing. The engine keeps no file.
+    virtual void SaveHighScores() const {}
 
     // Records by row (1 to 10) or by name; none when unknown.
     PXSceneElement* GetName(int row) { return RowRecord(m_names, row); }

@@ -63,6 +63,10 @@ std::unique_ptr<PXEntityBase> PXEntityInputBoxType::CreateEntity()
 
 bool PXEntityInputBoxType::Load(bool reload)
 {
+    LoadScope scope(*this);
+    if (!scope.Entered()) {
+        return false;
+    }
     if (reload) {
         Unload();
     }

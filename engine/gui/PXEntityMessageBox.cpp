@@ -65,6 +65,10 @@ std::unique_ptr<PXEntityBase> PXEntityMessageBoxType::CreateEntity()
 
 bool PXEntityMessageBoxType::Load(bool reload)
 {
+    LoadScope scope(*this);
+    if (!scope.Entered()) {
+        return false;
+    }
     if (reload) {
         Unload();
     }

@@ -144,6 +144,7 @@ int PXDeviceSoundManager::Update(float elapsed)
 
 int PXDeviceSoundManager::LoadSound(PXFile* stream, uint32_t& soundId)
 {
+    m_loadRefusal = nullptr;
     if (!m_initialised || !stream)
         return 0;
     uint32_t size = stream->GetSize();
@@ -174,7 +175,8 @@ int PXDeviceSoundManager::LoadSoundFromMemory(const uint8_t* bytes, size_t size,
     if (!m_initialised)
         return 0;
     PXWaveData wave;
-    if (!PXParseWave(bytes, size, wave))
+    m_loadRefusal = nullptr;
+    if (!PXParseWave(bytes, size, wave, &m_loadRefusal))
         return 0;
     Sound sound;
     sound.format = wave.format;

@@ -60,10 +60,14 @@ public:
     uint8_t IsStereoSwapped() const { return m_swappedStereo; }
     uint8_t IsMusicMuted() const { return m_musicMuted; }
     float GetVolume() const { return m_masterVolume; }
+    // Why the last LoadSound refused its data as a sound, or null (a device that failed has
+    // its own log line). The caller knows the file's name and logs both.
+    const char* GetLoadRefusal() const { return m_loadRefusal; }
 
 protected:
     uint8_t m_soundMuted = 0;
     uint8_t m_swappedStereo = 0;
     uint8_t m_musicMuted = 0;
     float m_masterVolume = 1.0f;
+    const char* m_loadRefusal = nullptr;
 };

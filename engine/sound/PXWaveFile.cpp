@@ -16,7 +16,14 @@ constexpr uint32_t TagWave = Tag('W', 'A', 'V', 'E');
 constexpr uint32_t TagFmt = Tag('f', 'm', 't', ' ');
 constexpr uint32_t TagData = Tag('d', 'a', 't', 'a');
 constexpr uint16_t FormatPcm = 1;
+constexpr uint16_t FormatExtensible = 0xFFFE;
 constexpr size_t FormatBytes = 16;
+// The extensible format: the 16 bytes, an extra size of at least 22, valid bits, channel
+// mask and the 16-byte sub-format, whose PCM value is this.
+constexpr size_t ExtensibleBytes = 40;
+constexpr size_t SubFormatOffset = 24;
+constexpr uint8_t SubFormatPcm[16] = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
+                                      0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
 
 uint16_t Get16(const uint8_t* p)
 {
@@ -46,30 +53,52 @@ PXWaveFormat ReadFormat(const uint8_t* p)
     return format;
 }
 
-// What the mixer can play: the sample layout must agree with itself.
-bool IsPlayablePcm(const PXWaveFormat& format)
+// An extensible format whose sub-format is plain PCM is plain PCM; any other sub-format (and
+// a chunk too short to hold one) is left as it is and refused.
+void ReadExtensible(const uint8_t* body, uint32_t declared, PXWaveFormat& format)
 {
+    if (format.formatTag != FormatExtensible || declared < ExtensibleBytes || Get16(body + 16) < 22)
+        return;
+    const uint8_t* sub = body + SubFormatOffset;
+    for (size_t i = 0; i < sizeof(SubFormatPcm); ++i) {
+        if (sub[i] != SubFormatPcm[i])
+            return;
+    }
+    format.formatTag = FormatPcm;
+}
+
+// What the mixer can play: the sample layout must agree with itself. Null when it can.
+const char* PcmProblem(const PXWaveFormat& format)
+{
+    if (format.formatTag == FormatExtensible)
+        return "extensible format whose sub-format is not PCM";
     if (format.formatTag != FormatPcm)
-        return false;
+        return "not PCM";
     if (format.channels < 1 || format.channels > 2)
-        return false;
+        return "neither mono nor stereo";
     if (format.bitsPerSample != 8 && format.bitsPerSample != 16)
-        return false;
+        return "neither 8 nor 16 bits a sample";
     if (format.blockAlign != format.channels * format.bitsPerSample / 8)
-        return false;
-    return format.samplesPerSec >= PXWaveMinRate && format.samplesPerSec <= PXWaveMaxRate;
+        return "block size does not match the samples";
+    if (format.samplesPerSec < PXWaveMinRate || format.samplesPerSec > PXWaveMaxRate)
+        return "sample rate out of range";
+    return nullptr;
 }
 
 }  // namespace
 
-int PXParseWave(const uint8_t* bytes, size_t size, PXWaveData& out)
+int PXParseWave(const uint8_t* bytes, size_t size, PXWaveData& out, const char** why)
 {
+    const char* unused = nullptr;
+    const char*& problem = why != nullptr ? *why : unused;
+    problem = "not a RIFF/WAVE file";
     if (!bytes || size < 12 || Get32(bytes) != TagRiff || Get32(bytes + 8) != TagWave)
         return 0;
     // What the RIFF header says is left; a chunk that ends past it is a lie.
     int64_t remaining = static_cast<int64_t>(RoundUpEven(Get32(bytes + 4)));
     if (remaining < 1)
         return 0;
+    problem = "truncated, or no sound data";
 
     PXWaveFormat format;
     uint64_t pos = 12;
@@ -86,6 +115,8 @@ int PXParseWave(const uint8_t* bytes, size_t size, PXWaveData& out)
             if (declared < FormatBytes || body + FormatBytes > size)
                 return 0;
             format = ReadFormat(bytes + body);
+            if (body + ExtensibleBytes <= size)
+                ReadExtensible(bytes + body, declared, format);
         } else if (tag == TagData && declared > 0) {
             // The pad byte after odd data may be missing at the end of the file; the
             // samples themselves may not.
@@ -102,5 +133,6 @@ int PXParseWave(const uint8_t* bytes, size_t size, PXWaveData& out)
             return 0;
     }
     // No "fmt " chunk before the data leaves the format zeroed, which is not PCM.
-    return IsPlayablePcm(out.format) ? 1 : 0;
+    problem = PcmProblem(out.format);
+    return problem == nullptr ? 1 : 0;
 }

@@ -21,5 +21,7 @@ constexpr uint32_t PXWaveMaxRate = 200000;
 
 // 1 when `bytes` hold a RIFF/WAVE file whose "fmt " chunk (before the first non-empty
 // "data" chunk) describes 8- or 16-bit PCM, mono or stereo, at a sample rate within
-// limits, and whose data lies within the bytes; else 0.
-int PXParseWave(const uint8_t* bytes, size_t size, PXWaveData& out);
+// limits, and whose data lies within the bytes; else 0, and `why` (when given) gets a
+// short text saying what was refused. The extensible format counts as PCM when its
+// sub-format is plain PCM; `out` then holds it as a plain PCM format.
+int PXParseWave(const uint8_t* bytes, size_t size, PXWaveData& out, const char** why = nullptr);

@@ -54,7 +54,7 @@ TEST(GeneratedImages, ImageListsReadWithTheirSizesAndFrameCounts)
     };
     std::vector<Case> cases = {
         {"Shardfall/Images/backgrounds.img", 8, 64, 96, 96},
-        {"Shardfall/Images/banners.img", 24, 99, 112, 480},
+        {"Shardfall/Images/banners.img", 99, 999, 112, 480},
         {"Shardfall/Images/explo.img", 10, 16, 64, 64},
         {"Shardfall/Images/shimmer.img", 4, 32, 32, 28},
         {"Shardfall/Images/shimmerflipped.img", 4, 32, 32, 28},
@@ -78,6 +78,16 @@ TEST(GeneratedImages, ImageListsReadWithTheirSizesAndFrameCounts)
             EXPECT_TRUE(ToScreen(f, image)) << "frame " << k;
         }
     }
+}
+
+TEST(GeneratedImages, EachBannerCarriesItsOwnLevel)
+{
+    // Frame k is the banner of level k + 1; with too few frames level 31 showed "LEVEL 1".
+    Tree::List list = Tree::Get().ReadList("Shardfall/Images/banners.img");
+    ASSERT_EQ(1u, list.status);
+    ASSERT_GE(list.count, 99u);
+    for (uint32_t k = 0; k < list.count; ++k)
+        EXPECT_EQ("Level" + std::to_string(k + 1), list.frames[k].name);
 }
 
 TEST(GeneratedImages, EveryLevelLookHasTheSameFrameCountAcrossColours)

@@ -568,6 +568,8 @@ TEST_F(ResourceCacheTest, MissingOrUnreadableFilesGiveNothingWithTheirLogLine)
         {"unreadable image", [](PXResourceCache& c) { return c.AcquireImage("Junk.bmp", 0) != nullptr; }, ""},
         {"unreadable list", [](PXResourceCache& c) { return c.AcquireImageList("Junk.img", 0) != nullptr; },
          ""},
+        {"refused sound", [](PXResourceCache& c) { return c.AcquireSound("Junk.wav") != nullptr; },
+         "Unable to load sound: Junk.wav - not a RIFF/WAVE file\n"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove(dir.Path() / "log.txt");

@@ -82,6 +82,30 @@ TEST(BitmapReader, PaletteTakesColoursUsedOrAll256)
     EXPECT_EQ(MakeColor(0, 0, 0, 255), two.palette[2]); // the rest stays opaque black
 }
 
+// Current tools write the 108- and 124-byte headers by default; the palette comes after
+// the header, not at a fixed offset inside it.
+TEST(BitmapReader, PaletteFollowsTheHeaderWhateverItsSize)
+{
+    for (uint32_t headerSize : {40u, 108u, 124u}) {
+        SCOPED_TRACE(headerSize);
+        Bmp bmp = Counting(8);
+        bmp.headerSize = headerSize;
+        for (int i = 0; i < 256; ++i) {
+            bmp.palette.insert(bmp.palette.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i / 2), 0});
+        }
+        PXBitmapDesc out;
+        ASSERT_EQ(1u, Read(bmp, out));
+        EXPECT_EQ(MakeColor(0, 255, 0, 0), out.palette[0]);
+        EXPECT_EQ(MakeColor(100, 55, 200, 0), out.palette[200]);
+        EXPECT_EQ(bmp.rows[0], Row(out, 0));
+
+        Bmp deep = Counting(24);
+        deep.headerSize = headerSize;
+        ASSERT_EQ(1u, Read(deep, out));
+        EXPECT_EQ(deep.rows[1], Row(out, 1));
+    }
+}
+
 TEST(BitmapReader, FlipAndMirrorRotateAndHalfBrightDimsThePalette)
 {
     Bmp bmp = Counting(8);
@@ -139,6 +163,9 @@ TEST(BitmapReader, RefusesBadFiles)
         {"negative width", with([](Bmp& b) { b.width = -3; })},
         {"depth over 32", with([](Bmp& b) { b.depth = 48; })},
         {"compressed", with([](Bmp& b) { b.compression = 1; })},
+        {"bit fields in a large header", with([](Bmp& b) { b.headerSize = 124, b.depth = 16, b.compression = 3; })},
+        {"core header", with([](Bmp& b) { b.headerSize = 12; })},
+        {"palette after a header past the end", with([](Bmp& b) { b.depth = 8, b.headerSize = 100000; })},
         {"palette over 256", with([](Bmp& b) { b.depth = 8, b.coloursUsed = 257; })},
         {"palette past the end", with([](Bmp& b) { b.depth = 8, b.height = 1, b.rows = {{1, 2, 3}}; })},
         {"pixels past the end", truncated},

@@ -175,6 +175,49 @@ TEST_F(FontTest, FontWithoutCellsOrSheetDrawsNothing)
     EXPECT_EQ(Red, Cell(4, 0));
 }
 
+// A missing sheet is looked for once, and again only after the screen lost its images (a
+// mode change): not for every text on every frame, which filled the log without end.
+TEST_F(FontTest, MissingSheetIsTriedOnceAndAgainOnlyAfterTheScreenLostItsImages)
+{
+    auto openFailures = [this] {
+        const std::string log = dir.Read("log.txt");
+        size_t count = 0;
+        for (size_t at = log.find("Unable to open image: late.bmp"); at != std::string::npos;
+             at = log.find("Unable to open image: late.bmp", at + 1))
+            ++count;
+        return count;
+    };
+    PXEntityRef late = Define(std::string("class = font\ntype = Late\nimage = late.bmp\n") + FontKeys);
+    auto* font = Create<PXEntity2DGUIFont>(late, PXKind::Font);
+    PXEntityRef textRef = Define("class = text\ntype = LateText\nFontEnt = font, Late\nDefaultText = AB\n");
+    auto* text = Create<PXEntity2DGUIText>(textRef, PXKind::Text);
+    for (int frame = 0; frame < 200; ++frame) {
+        EXPECT_FALSE(font->DrawText("AB", PXPoint{0, 0}, PXJustify::Left, 255, nullptr));
+        text->Update(16.0f);
+        text->Draw();
+    }
+    EXPECT_EQ(openFailures(), 1u);
+
+    screen.FreeAllImages();  // what a mode change does
+    for (int frame = 0; frame < 50; ++frame)
+        font->DrawText("AB", PXPoint{0, 0}, PXJustify::Left, 255, nullptr);
+    EXPECT_EQ(openFailures(), 2u);
+
+    // The sheet turns up; the next loss of the screen's images brings it in.
+    dir.Write("late.bmp", dir.Read("sheet.bmp"));
+    screen.FreeAllImages();
+    Fill(0);
+    EXPECT_TRUE(font->DrawText("AB", PXPoint{0, 0}, PXJustify::Left, 255, nullptr));
+    EXPECT_EQ(Red, Cell(0, 0));
+    EXPECT_EQ(openFailures(), 2u);
+
+    // A loaded sheet lost with the screen's images is loaded again and drawn.
+    screen.FreeAllImages();
+    Fill(0);
+    EXPECT_TRUE(font->DrawText("B", PXPoint{0, 0}, PXJustify::Left, 255, nullptr));
+    EXPECT_EQ(Green, Cell(0, 0));
+}
+
 TEST_F(FontTest, WidthAndFit)
 {
     auto* font = MakeFont();

@@ -9,6 +9,8 @@
 #include "game/SFEntityHighScoreMenuScene.h"
 #include "game/SFHighScore.h"
 #include "tests/dialogs/DialogFixture.h"
+#include "tests/support/FakeSettingsManager.h"
+#include "tests/support/TempDir.h"
 
 namespace dialogtest {
 namespace {
@@ -44,6 +46,7 @@ protected:
         g_highScores.RemoveAll();
         g_newHighScore.reset();
         g_lastHighScoreName.clear();
+        g_settings = nullptr;
     }
 
     // The name-entry dialog: a text field without a font (typing works, nothing is drawn)
@@ -184,6 +187,44 @@ TEST_F(HighScoreSceneTest, WithoutTheDialogTheScreenEndsTheEntry)
         EXPECT_EQ("Carol", g_lastHighScoreName);
         EXPECT_TRUE(game.changes.empty());
     }
+}
+
+// A settled name is on disk at once, so a crash before shut-down keeps it; the save takes in
+// what another running copy wrote meanwhile, and the arrow follows the entry to its row.
+TEST_F(HighScoreSceneTest, ASettledNameIsSavedAtOnce)
+{
+    TempDir dir;
+    FakeSettingsManager settings(dir.Path().string() + "/");
+    g_settings = &settings;
+    const std::string path = HighScoreFilePath();
+    AddEntry(1000, 9, 3, "Top");
+    ASSERT_EQ(1, g_highScores.SaveFile(path));
+    PXHighScoreTable other;
+    SFHighScore scratch;
+    other.LoadFile(path, scratch);
+    other.InsertEntry(SFHighScore(800, 7, 1, "Other"), true);
+    ASSERT_EQ(1, other.SaveFile(path));
+
+    g_newHighScore = std::make_unique<SFHighScore>(500, 3, 2, "Alice");
+    std::unique_ptr<SFEntityHighScoreMenuScene> scene = MakeScene();
+    scene->Update(16.0f);
+    ASSERT_TRUE(scene->IsNameEntryActive());
+    EXPECT_EQ(1, scene->GetHighlightRow());
+    scene->OnKeyDown(KeyReturn);
+
+    PXHighScoreTable saved;
+    saved.LoadFile(path, scratch);
+    std::vector<std::string> names;
+    for (const PXHighScore* e = saved.First(); e; e = e->nextEntry.get())
+        names.push_back(e->name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Top", "Other", "Alice"}));
+    EXPECT_EQ(3, g_highScores.Count());
+    EXPECT_EQ(2, scene->GetHighlightRow());
+    ASSERT_NE(nullptr, scene->GetStoredEntry());
+    EXPECT_EQ("Alice", scene->GetStoredEntry()->name);
+    EXPECT_EQ(-1, g_highScores.IndexOfNew());
+    scene->Update(16.0f);
+    EXPECT_EQ(227 + 2 * 15, ArrowAt(*scene).y);
 }
 
 TEST_F(HighScoreSceneTest, AScoreBelowTheTableOpensNothing)

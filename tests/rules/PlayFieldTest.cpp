@@ -456,6 +456,31 @@ TEST_F(PlayFieldTest, TableRowPerDifficultyAndLevel)
     EXPECT_EQ(hard->CurrentRow().interval, 260);
 }
 
+// The late rows, which only Medium (from level 7) and Hard reach, as each level meets them.
+TEST_F(PlayFieldTest, LateTableRowsAsMediumAndHardReachThem)
+{
+    struct Case {
+        int difficulty, level;
+        SFLevelRow row;
+    };
+    const Case cases[] = {
+        {1, 7, {290, 2, 6, 5}}, {1, 8, {270, 2, 6, 5}},                            // rows 14, 15
+        {2, 1, {260, 2, 6, 5}}, {2, 2, {250, 2, 6, 5}}, {2, 3, {240, 2, 6, 5}},  // rows 16 to 18
+        {2, 4, {230, 2, 6, 5}}, {2, 5, {220, 2, 6, 5}}, {2, 6, {210, 2, 6, 5}},  // rows 19 to 21
+        {2, 7, {200, 2, 6, 5}}, {2, 8, {190, 2, 6, 5}},                            // rows 22, 23
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE("difficulty " + std::to_string(c.difficulty) + " level " + std::to_string(c.level));
+        auto field = EmptyField(c.difficulty);
+        field->SetLevel(c.level);
+        const SFLevelRow& row = field->CurrentRow();
+        EXPECT_EQ(row.interval, c.row.interval);
+        EXPECT_EQ(row.lockDelay, c.row.lockDelay);
+        EXPECT_EQ(row.colours, c.row.colours);
+        EXPECT_EQ(row.threshold, c.row.threshold);
+    }
+}
+
 TEST_F(PlayFieldTest, NextPieceColoursComeFromTheRowsColourCount)
 {
     auto field = EmptyField(0);  // 3 colours at level 1

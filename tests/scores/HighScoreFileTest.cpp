@@ -288,6 +288,50 @@ TEST_F(AtomicSaveTest, MissingFolderSavesNothing)
     EXPECT_EQ(m_dir.Read("Scores.sfs"), m_old);
 }
 
+// Two copies of the game running at once: each saves after merging with the file, so
+// neither overwrites the other's new entry.
+TEST_F(ScoresFileTest, TwoRunningCopiesKeepEachOthersEntries)
+{
+    m_dir.Write("Scores.sfs", TwoEntries());
+    SFHighScore scratch;
+    PXHighScoreTable first;
+    PXHighScoreTable second;
+    first.LoadFile(ScoresPath(), scratch);
+    second.LoadFile(ScoresPath(), scratch);
+    first.InsertEntry(SFHighScore(300, 4, 2, "First"), true);
+    second.InsertEntry(SFHighScore(200, 3, 1, "Second"), true);
+
+    for (PXHighScoreTable* view : {&first, &second}) {
+        view->MergeFile(ScoresPath(), scratch);
+        ASSERT_EQ(view->SaveFile(ScoresPath()), 1);
+    }
+    // The later saver also holds the earlier one's entry and still marks its own.
+    EXPECT_EQ(second.IndexOfNew(), 2);
+    m_table.LoadFile(ScoresPath(), scratch);
+    std::vector<std::string> names;
+    for (const PXHighScore* e = m_table.First(); e; e = e->nextEntry.get())
+        names.push_back(e->name);
+    EXPECT_EQ(names, (std::vector<std::string>{"Zed", "First", "Second", "Amy"}));
+}
+
+TEST_F(ScoresFileTest, MergeMatchesEqualResultsOneForOne)
+{
+    // The file holds one result twice and one that differs from ours only in its level.
+    uint32_t sum = 0;
+    std::string bytes = Record("Amy", 70, (3u << 30) | 2, sum);
+    bytes += Record("Amy", 70, (3u << 30) | 2, sum);
+    bytes += Record("Amy", 70, (3u << 30) | 5, sum);
+    m_dir.Write("Scores.sfs", bytes + Word(sum));
+    m_table.InsertEntry(SFHighScore(70, 2, 3, "Amy"), false);
+    SFHighScore scratch;
+
+    EXPECT_EQ(m_table.MergeFile(ScoresPath(), scratch), 2);
+    EXPECT_EQ(m_table.Count(), 3);
+    EXPECT_EQ(m_table.MergeFile(ScoresPath(), scratch), 0);
+    EXPECT_EQ(m_table.MergeFile(PathOf("absent.sfs"), scratch), 0);
+    EXPECT_EQ(m_table.Count(), 3);
+}
+
 TEST(HighScoreStream, SaveAndLoadOverABufferMatchTheFile)
 {
     PXHighScoreTable table;

@@ -53,6 +53,62 @@ TEST(WaveFile, OddDataGetsAPadByteEvenWhenTheFileEndsWithoutIt)
     }
 }
 
+// The extensible format (tag 0xFFFE): extra size, valid bits, channel mask, sub-format.
+std::vector<uint8_t> Extensible(uint16_t channels, uint16_t bits, uint16_t subFormat, uint16_t extraSize = 22)
+{
+    std::vector<uint8_t> extra;
+    WaveBuilder::Put16(extra, extraSize);
+    WaveBuilder::Put16(extra, bits);
+    WaveBuilder::Put32(extra, channels == 1 ? 0x4u : 0x3u);
+    WaveBuilder::Put16(extra, subFormat);
+    extra.insert(extra.end(), {0x00, 0x00, 0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71});
+    return WaveBuilder().Format(channels, 22050, bits, 0xFFFE, extra).Data(Samples).Bytes();
+}
+
+// Current tools write even plain PCM in the extensible format; its sub-format decides.
+TEST(WaveFile, ExtensibleFormatWithAPcmSubFormatIsPlainPcm)
+{
+    struct Case {
+        uint16_t channels;
+        uint16_t bits;
+    };
+    for (const Case& c : {Case{1, 8}, Case{2, 8}, Case{1, 16}, Case{2, 16}}) {
+        SCOPED_TRACE(std::to_string(c.channels) + " channels, " + std::to_string(c.bits) + " bits");
+        std::vector<uint8_t> bytes = Extensible(c.channels, c.bits, 1);
+        PXWaveData wave;
+        const char* why = "unset";
+        ASSERT_EQ(PXParseWave(bytes.data(), bytes.size(), wave, &why), 1);
+        EXPECT_EQ(why, nullptr);
+        EXPECT_EQ(wave.format.formatTag, 1);  // what the audio device is handed
+        EXPECT_EQ(wave.format.channels, c.channels);
+        EXPECT_EQ(wave.format.bitsPerSample, c.bits);
+        EXPECT_EQ(wave.dataSize, Samples.size());
+    }
+}
+
+TEST(WaveFile, RefusalsSayWhy)
+{
+    struct Case {
+        std::vector<uint8_t> bytes;
+        std::string why;
+    };
+    const Case cases[] = {
+        {Extensible(2, 16, 3), "extensible format whose sub-format is not PCM"},     // float samples
+        {Extensible(2, 16, 1, 0), "extensible format whose sub-format is not PCM"},  // no room for one
+        {Extensible(1, 24, 1), "neither 8 nor 16 bits a sample"},
+        {WaveBuilder().Format(1, 8000, 8, 2).Data(Samples).Bytes(), "not PCM"},
+        {WaveBuilder().Format(6, 8000, 16).Data(Samples).Bytes(), "neither mono nor stereo"},
+        {WaveBuilder().Format(1, 8000, 8).RawChunk("data", 64, Samples, false).Bytes(), "truncated, or no sound data"},
+        {{'R', 'I', 'F', 'F'}, "not a RIFF/WAVE file"},
+    };
+    for (const Case& c : cases) {
+        PXWaveData wave;
+        const char* why = nullptr;
+        EXPECT_EQ(PXParseWave(c.bytes.data(), c.bytes.size(), wave, &why), 0) << c.why;
+        EXPECT_EQ(std::string(why != nullptr ? why : "(none)"), c.why);
+    }
+}
+
 struct Refusal {
     const char* name;
     std::function<std::vector<uint8_t>()> make;

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 
+#include "engine/gui/PXDialogClasses.h"
 #include "engine/gui/PXEntity2DGUIText.h"
 #include "engine/gui/PXGuiClasses.h"
 #include "tests/spine/SpineFixture.h"
@@ -181,6 +183,109 @@ TEST_F(SceneTest, TypeKeysAndDefaults)
     EXPECT_EQ(type.GetCursor()->priority, 1000);
     EXPECT_EQ(type.GetCursor()->x, 3);
     EXPECT_TRUE(type.GetCursor()->ref.IsEmpty());
+}
+
+// Unload lets go of every element entity and a later Load makes them again, in the sorted
+// order and at their places, for a scene that is still shown (the game does this when it
+// leaves a scene and comes back).
+TEST_F(SceneTest, UnloadThenLoadMakesTheElementsAgain)
+{
+    PXEntity2DScene& shown = Make("NumGUIElements 2\nGUIElement1Ent probe, a\nGUIElement1Priority 20\n"
+                                  "GUIElement2Ent probe, b\nGUIElement2Pos 7, 8\n"
+                                  "CursorEnt probe, cursor\nToolTipTextEnt probe, tiptext\n");
+    PXEntity2DSceneType* type = shown.SceneType();
+    ASSERT_TRUE(type->IsLoaded());
+    ASSERT_NE(type->GetToolTipText(), nullptr);
+
+    ASSERT_TRUE(type->Unload());
+    EXPECT_FALSE(type->IsLoaded());
+    EXPECT_EQ(Elements(), (std::vector<std::string>{"-/0", "-/20"}));
+    EXPECT_EQ(type->GetCursorEntity(), nullptr);
+    EXPECT_EQ(type->GetToolTipText(), nullptr);
+    EXPECT_TRUE(type->Unload());  // a second Unload has nothing left to release
+
+    ASSERT_TRUE(type->Load(false));
+    EXPECT_TRUE(type->IsLoaded());
+    EXPECT_EQ(Elements(), (std::vector<std::string>{"b/0", "a/20"}));
+    PXPoint at;
+    type->GetElements()[0].entity->GetPosition(&at);
+    EXPECT_EQ(at.x, 7);
+    EXPECT_EQ(at.y, 8);
+    EXPECT_NE(type->GetCursorEntity(), nullptr);
+    EXPECT_NE(type->GetToolTipText(), nullptr);
+    screen.InvalidateRect(PXRect{0, 640, 0, 480}, false);
+    shown.Update(16.0f);
+    shown.Draw();
+    EXPECT_EQ(Drawn(), (std::vector<std::string>{"b", "a", "cursor"}));
+}
+
+// A definition that leads back into the type being loaded (the shape a fuzzer found: a
+// button whose picture is the scene that holds it) is refused with a log line naming the
+// type; the rest loads and runs.
+TEST_F(SceneTest, DefinitionsThatLeadBackIntoTheirOwnTypeAreRefused)
+{
+    struct Case {
+        const char* what;
+        std::vector<std::string> definitions;
+        PXEntityRef made;
+        uint32_t kind;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"a scene's button shows the scene",
+         {"class = button\ntype = loopbtn\nMainImageEnt = 2DScene, loop\n",
+          "class = 2DScene\ntype = loop\nNumGUIElements 3\nGUIElement1Ent probe, a\nGUIElement1Priority 5\n"
+          "GUIElement2Ent button, loopbtn\nGUIElement3Ent probe, b\nGUIElement3Priority 1\n"},
+         {"2DScene", "loop"},
+         PXKind::Scene,
+         "2DScene, loop - reached again while it loads."},
+        {"a button is its own picture",
+         {"class = button\ntype = selfbtn\nMainImageEnt = button, selfbtn\n"},
+         {"button", "selfbtn"},
+         PXKind::GuiElement,
+         "button, selfbtn - reached again while it loads."},
+        {"a text is its own font",
+         {"class = text\ntype = selftext\nFontEnt = text, selftext\nDefaultText = x\n"},
+         {"text", "selftext"},
+         PXKind::GuiElement,
+         "text, selftext - reached again while it loads."},
+        {"a dialog frame's title is the dialog box that holds the frame",
+         {"class = PXVectorFrame\ntype = loopframe\nHasTitle = 1\nTitleTextEnt = PXDialogBox, loopbox\n",
+          "class = PXDialogBox\ntype = loopbox\nFrameEnt = PXVectorFrame, loopframe\nWidth = 100\nHeight = 60\n"},
+         {"PXDialogBox", "loopbox"},
+         PXKind::GuiElement,
+         "PXDialogBox, loopbox - reached again while it loads."},
+        {"two multi-line texts are each other's font",
+         {"class = MultiText\ntype = m1\nTitleFontEnt = MultiText, m2\n",
+          "class = MultiText\ntype = m2\nMainFontEnt = MultiText, m1\n"},
+         {"MultiText", "m1"},
+         PXKind::GuiElement,
+         "MultiText, m1 - reached again while it loads."},
+    };
+    ASSERT_TRUE(PXRegisterDialogClasses(registry));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::string& text : c.definitions) {
+            Define(text);
+        }
+        std::unique_ptr<PXEntityBase> made = registry.CreateEntity(c.made, c.kind);
+        ASSERT_NE(made, nullptr);
+        made->GetType()->Load(false);
+        screen.InvalidateRect(PXRect{0, 640, 0, 480}, false);
+        for (int frame = 0; frame < 3; ++frame) {
+            made->Update(16.0f);
+            made->Draw();
+        }
+        EXPECT_TRUE(made->GetType()->IsLoaded());
+        // A scene keeps every element; the button just has no picture.
+        if (auto* loop = dynamic_cast<PXEntity2DScene*>(made.get())) {
+            for (const PXSceneElement& e : loop->SceneType()->GetElements()) {
+                EXPECT_NE(e.entity, nullptr);
+            }
+        }
+        EXPECT_NE(dir.Read("log.txt").find(c.logged), std::string::npos) << dir.Read("log.txt");
+        std::filesystem::remove(dir.Path() / "log.txt");
+    }
 }
 
 TEST_F(SceneTest, DrawOrderPutsTheTopLayerAboveAndDialogsTooltipAndCursorLast)

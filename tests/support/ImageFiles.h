@@ -1,6 +1,7 @@
 // Builders for hand-made bitmap and image-list files, for the reader and cache tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -30,6 +31,9 @@ struct Bmp {
     uint16_t depth = 8;
     uint32_t compression = 0;
     uint32_t coloursUsed = 0;
+    // 40, or 108 / 124 for the larger headers (their extra fields are filled with non-zero
+    // bytes, as the colour masks and colour-space tag of such files are).
+    uint32_t headerSize = 40;
     std::vector<uint8_t> palette; // 4 bytes per entry: blue, green, red, reserved
     // Picture rows, top row first, each exactly width x depth/8 bytes (no padding).
     std::vector<std::vector<uint8_t>> rows;
@@ -39,13 +43,14 @@ struct Bmp {
 inline std::vector<uint8_t> BuildBmp(const Bmp& b)
 {
     std::vector<uint8_t> out;
-    const uint32_t pixelOffset = 54 + static_cast<uint32_t>(b.palette.size());
+    const uint32_t headerBytes = std::max<uint32_t>(b.headerSize, 40);
+    const uint32_t pixelOffset = 14 + headerBytes + static_cast<uint32_t>(b.palette.size());
     out.push_back('B');
     out.push_back('M');
     Put32(out, 0); // file size, unused
     Put32(out, 0);
     Put32(out, pixelOffset);
-    Put32(out, 40);
+    Put32(out, b.headerSize);
     Put32(out, static_cast<uint32_t>(b.width));
     Put32(out, static_cast<uint32_t>(b.height));
     Put16(out, 1);
@@ -56,6 +61,9 @@ inline std::vector<uint8_t> BuildBmp(const Bmp& b)
     Put32(out, 2835);
     Put32(out, b.coloursUsed);
     Put32(out, 0);
+    for (uint32_t i = 40; i < headerBytes; ++i) {
+        out.push_back(static_cast<uint8_t>(0x40 + i));
+    }
     out.insert(out.end(), b.palette.begin(), b.palette.end());
     const size_t n = b.rows.size();
     for (size_t i = 0; i < n; ++i) {

@@ -18,7 +18,9 @@ struct Faces {
 
 // Number of level looks of the triangles and backgrounds, and of numbered banners.
 constexpr int LevelLooks = 8;
-constexpr int BannerCount = 30;
+// The play scene shows banner (level - 1) modulo the count: enough that no level a player
+// reaches repeats an earlier number.
+constexpr int BannerCount = 99;
 
 // The calm area of the instructions background that the help list box covers (the list
 // box definition places its rows inside it), and the name-entry well of the score dialog.
