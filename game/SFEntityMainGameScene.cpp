@@ -556,10 +556,11 @@ bool SFEntityMainGameScene::OnMouseUp(const PXPoint* point, int button)
                 return true;
             }
             if (clicked(SFGameRecord::Fullscreen)) {
-                if (g_screen != nullptr) {
+                // The game switches, as for F7, so it knows the mode and excuses the switch.
+                if (auto* game = dynamic_cast<SFGame*>(g_game)) {
+                    game->ToggleFullScreen();
+                } else if (g_screen != nullptr) {
                     g_screen->ToggleFullScreen();
-                    // As with F7: the deactivation the mode change causes is not the player leaving.
-                    g_modeSwitching = 1;
                 }
                 return true;
             }

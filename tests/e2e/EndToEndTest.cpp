@@ -37,6 +37,15 @@ TEST(EndToEnd, PlayerGoesThroughEveryScreenLosesAGameAndKeepsTheScore)
     EXPECT_EQ(code, 0);
 }
 
+TEST(EndToEnd, FocusLossAfterFullScreenSwitchesPausesTheGame)
+{
+    const int code = RunScript("focus_after_fullscreen.sh");
+    if (code == 77) {
+        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils or ImageMagick not installed";
+    }
+    EXPECT_EQ(code, 0);
+}
+
 // A minute of the long soak (scripts/soak runs ten): only the sanitizer build, where the game
 // runs with the leak check and every address and undefined-behaviour check.
 #if defined(__SANITIZE_ADDRESS__)
