@@ -139,7 +139,7 @@ void SFGame::HandleEvent(const PXEvent& event)
         break;
     case EventDeactivate:
         // Releases made while another window has the focus never arrive, so nothing may
-        // stay held; this holds also during a mode switch, which may leave the flag set.
+        // stay held; this holds also for the focus loss a mode switch causes.
         g_leftButtonDown = 0;
         g_rightButtonDown = 0;
         if (m_scene != nullptr) {

@@ -73,12 +73,8 @@ protected:
     // A 30 x 20 grey bitmap, the size of the button's place in the info strip.
     void WritePicture(const std::string& name)
     {
-        imagefiles::Bmp bmp;
-        bmp.width = 30;
-        bmp.height = 20;
-        bmp.depth = 24;
-        bmp.rows.assign(20, std::vector<uint8_t>(90, 0x80));
-        const std::vector<uint8_t> bytes = imagefiles::BuildBmp(bmp);
+        const std::vector<std::vector<uint8_t>> rows(20, std::vector<uint8_t>(90, 0x80));
+        const std::vector<uint8_t> bytes = imagefiles::BuildBmp(imagefiles::Bmp{30, 20, 24, 0, 0, {}, rows});
         Write(name, std::string(bytes.begin(), bytes.end()));
     }
 
@@ -101,6 +97,18 @@ protected:
         auto* type = static_cast<SFEntityMainGameSceneType*>(scene->GetType());
         auto* toggle = dynamic_cast<PXEntity2DGUIToggleButton*>(type->GetRecordEntity(SFGameRecord::Sound));
         return toggle != nullptr ? toggle->GetState() : 99;
+    }
+
+    // The scene, the sound manager and the button agree; a turn is heard only with sound on.
+    void ExpectSound(bool on)
+    {
+        EXPECT_EQ(scene->IsSoundOn(), on);
+        EXPECT_EQ(manager->IsSoundMuted(), on ? 0 : 1);
+        EXPECT_EQ(SoundPicture(), on ? 0u : 1u);
+        const int heard = Plays(SwitchBytes);
+        PlacePiece(8, 10);
+        scene->OnKeyDown(' ');
+        EXPECT_EQ(Plays(SwitchBytes), heard + (on ? 1 : 0));
     }
 
     void ClickSoundButton()
@@ -168,40 +176,25 @@ TEST_F(PlaySoundTest, SpaceAndUpTurnCSwapsTheControlsSMutes)
         SCOPED_TRACE("key " + std::to_string(key));
         const bool on = scene->IsSoundOn();
         EXPECT_TRUE(scene->OnKeyDown(key));
-        EXPECT_EQ(scene->IsSoundOn(), !on);
-        EXPECT_EQ(manager->IsSoundMuted(), on ? 1 : 0);
-        EXPECT_EQ(SoundPicture(), on ? 1u : 0u);
+        ExpectSound(!on);
     }
 }
 
 TEST_F(PlaySoundTest, MuteIsOneStateAcrossGamesAndTheMenu)
 {
     ASSERT_EQ(SongVoices(), 1);  // the first main menu
-
     Start();
-    EXPECT_TRUE(scene->IsSoundOn());
-    EXPECT_EQ(SoundPicture(), 0u);
+    ExpectSound(true);
     scene->OnKeyDown('S');
-    EXPECT_EQ(manager->IsSoundMuted(), 1);
-    EXPECT_EQ(SoundPicture(), 1u);
-    PlacePiece(8, 10);
-    scene->OnKeyDown(' ');
-    EXPECT_EQ(Plays(SwitchBytes), 0);
-
+    ExpectSound(false);
     ShowMenu();
     EXPECT_EQ(SongVoices(), 1) << "muted means muted in the menu too";
 
-    // The next game knows: its button shows the sound off, and one click brings it back.
+    // The next game knows, and one click on its button brings the sound back.
     Start();
-    EXPECT_FALSE(scene->IsSoundOn());
-    EXPECT_EQ(SoundPicture(), 1u);
+    ExpectSound(false);
     ClickSoundButton();
-    EXPECT_EQ(manager->IsSoundMuted(), 0);
-    EXPECT_EQ(SoundPicture(), 0u);
-    PlacePiece(8, 10);
-    scene->OnKeyDown(' ');
-    EXPECT_EQ(Plays(SwitchBytes), 1);
-
+    ExpectSound(true);
     ShowMenu();
     EXPECT_EQ(SongVoices(), 2);
 }
