@@ -81,6 +81,8 @@ int RunGame()
 
     InstallDocumentOpener();
     game->Initialise();
+    // The window exists only now; DirectSound's focus follows it, not the foreground window.
+    sound->SetWindow(screen->GetWindow());
 
     stopwatch.Reset();
     queue.Push(EventTick, 0);
