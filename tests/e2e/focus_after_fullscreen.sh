@@ -25,18 +25,28 @@ field_matches() {
   import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$E2E_TMP/probe.png"
   [ "$(crop_diff "$E2E_TMP/probe.png" "$shots/$1.png" "$field")" -lt 50 ]
 }
+# Whether the field stood still over half a second; the later picture is kept as NAME.
+field_settles() {
+  shot "$1_before"
+  sleep 0.5
+  shot "$1"
+  [ "$(region_diff "$1_before" "$1" "$field")" -lt 50 ]
+}
 focused_window() { xdotool getwindowfocus 2>/dev/null; }
 has_focus() { [ "$(focused_window)" = "$1" ]; }
 
 e2e_note "a medium game (a paused board is hidden), paused once for the picture of the pause"
 start_windowed
+# The buttons take clicks once the menu has been drawn (a slow start may take a while).
+menu_shown() { shot menu && [ "$(e2e_pixel "$shots/menu.png" 320 208)" != "#000000" ]; }
+e2e_wait_for 30 menu_shown || e2e_fail "the main menu did not show"
 click_at 320 208; settle
 # The pointer rests outside the field, so the cursor sprite is not in the pictures compared.
 move_to 600 20
 key x; settle
 key space; sleep 0.5
-key p; sleep 0.5
-shot paused_ref
+key p
+e2e_wait_for 10 field_settles paused_ref || e2e_fail "the paused game did not stand still"
 key p; sleep 0.3
 
 e2e_note "F7 twice: full screen and back to the window"
@@ -67,8 +77,7 @@ done
 xdotool windowactivate "$other" 2>/dev/null || true
 e2e_wait_for 10 has_focus "$other" || e2e_fail "the other window did not get the focus"
 # The player reads the message for a while; a running game would keep drawing its pieces.
-sleep 0.5
-shot away_a
+e2e_wait_for 10 field_settles away_a || e2e_fail "the game kept running while another window had the focus"
 sleep 3
 shot away_b
 [ "$(region_diff away_a away_b "$field")" -lt 50 ] || e2e_fail "the game kept running while another window had the focus"
@@ -76,6 +85,8 @@ shot away_b
 e2e_note "back to the game: it waits, paused"
 xdotool windowactivate "$GAME_WINDOW" 2>/dev/null || true
 e2e_wait_for 10 has_focus "$GAME_WINDOW" || e2e_fail "the game window did not get the focus back"
+# The focus change may report the pointer over the field; the player moves it off again.
+move_to 600 20
 e2e_wait_for 10 field_matches paused_ref || {
   cp "$E2E_TMP/probe.png" "$shots/back.png"
   e2e_fail "the game does not show \"Game Paused\" on return"
