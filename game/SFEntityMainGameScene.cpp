@@ -14,6 +14,7 @@
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXEntity2DGUIFont.h"
 #include "engine/gui/PXEntity2DGUIText.h"
+#include "engine/gui/PXEntity2DGUIToggleButton.h"
 #include "engine/sound/PXSoundManager.h"
 #include "game/SFGame.h"
 #include "game/SFHighScore.h"
@@ -154,11 +155,24 @@ void SFEntityMainGameScene::LeaveForHighScores()
     }
 }
 
+bool SFEntityMainGameScene::IsSoundOn() const
+{
+    return g_soundManager == nullptr || g_soundManager->IsSoundMuted() == 0;
+}
+
 void SFEntityMainGameScene::ToggleSound()
 {
-    m_soundOn = !m_soundOn;
     if (g_soundManager != nullptr) {
-        g_soundManager->SetSoundEnabled(m_soundOn);
+        g_soundManager->SetSoundEnabled(!IsSoundOn());
+    }
+    ShowSoundState();
+}
+
+void SFEntityMainGameScene::ShowSoundState()
+{
+    // The button's first picture says sound on, its second sound off.
+    if (PXEntity2DGUIElement* button = GameType()->GetRecordEntity(SFGameRecord::Sound)) {
+        button->SetProperty(PXToggleProp::State, IsSoundOn() ? 0 : 1);
     }
 }
 
@@ -451,6 +465,7 @@ void SFEntityMainGameScene::RefreshStatusElements()
     show(SFGameRecord::Level, std::to_string(m_field.Level()));
     show(SFGameRecord::Status1, m_status1);
     show(SFGameRecord::Status2, m_status2);
+    ShowSoundState();
 }
 
 // ---- input ----
@@ -556,10 +571,11 @@ bool SFEntityMainGameScene::OnMouseUp(const PXPoint* point, int button)
                 return true;
             }
             if (clicked(SFGameRecord::Fullscreen)) {
-                if (g_screen != nullptr) {
+                // The game switches, as for F7, so it knows the mode and excuses the switch.
+                if (auto* game = dynamic_cast<SFGame*>(g_game)) {
+                    game->ToggleFullScreen();
+                } else if (g_screen != nullptr) {
                     g_screen->ToggleFullScreen();
-                    // As with F7: the deactivation the mode change causes is not the player leaving.
-                    g_modeSwitching = 1;
                 }
                 return true;
             }

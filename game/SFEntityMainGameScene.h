@@ -59,7 +59,8 @@ public:
     SFPlayField& Field() { return m_field; }
     bool IsPaused() const { return m_paused; }
     bool IsGameOver() const { return m_gameOver; }
-    bool IsSoundOn() const { return m_soundOn; }
+    // The sound manager's mute state; the Sound button and S change it.
+    bool IsSoundOn() const;
     const std::string& GetStatus1() const { return m_status1; }
     const std::string& GetStatus2() const { return m_status2; }
     bool IsDownHeld() const { return m_downHeld; }
@@ -86,6 +87,8 @@ private:
     void ContinueFromPause();
     void LeaveForHighScores();
     void ToggleSound();
+    // The Sound button shows the sound manager's state, however it was changed.
+    void ShowSoundState();
     void ShowCursorSprite(bool visible);
 
     // Update steps.
@@ -118,7 +121,6 @@ private:
 
     bool m_paused = true;
     bool m_gameOver = false;
-    bool m_soundOn = true;
     std::string m_status1 = "Click Mouse or";
     std::string m_status2 = "Press Any Key";
 

@@ -69,6 +69,7 @@ void SFGame::RunFrame(PXEventQueue& queue)
     while (queue.Pop(event)) {
         HandleEvent(event);
     }
+    ExpireModeSwitch();
     if (g_screen != nullptr && g_screen->IsFullScreen() && !m_inactive) {
         ClampMouse();
     }
@@ -82,13 +83,11 @@ void SFGame::RunFrame(PXEventQueue& queue)
     const bool transitionDrawn = m_transitionActive && TransitionFrame();
     if (m_scene != nullptr && !transitionDrawn) {
         m_scene->Update(m_frameTime);
-        if (m_inactive) {
-            return;
-        }
-        if (!m_sceneChangePending) {
+        if (!m_inactive && !m_sceneChangePending) {
             m_scene->Draw();
         }
     }
+    SaveSettings(false);
     if (!m_inactive && g_screen != nullptr) {
         g_screen->Present();
     }
@@ -128,11 +127,8 @@ void SFGame::HandleEvent(const PXEvent& event)
         }
         break;
     case EventKeyDown:
-        if (event.value == KeyToggleFullScreen && g_screen != nullptr) {
-            g_screen->ToggleFullScreen();
-            m_fullScreen = g_screen->IsFullScreen() ? 1 : 0;
-            // The mode change deactivates the window for a moment; that is not the player leaving.
-            g_modeSwitching = 1;
+        if (event.value == KeyToggleFullScreen) {
+            ToggleFullScreen();
         }
         if (m_scene != nullptr) {
             m_scene->OnKeyDown(event.value);
@@ -145,7 +141,7 @@ void SFGame::HandleEvent(const PXEvent& event)
         break;
     case EventDeactivate:
         // Releases made while another window has the focus never arrive, so nothing may
-        // stay held; this holds also during a mode switch, which may leave the flag set.
+        // stay held; this holds also for the focus loss a mode switch causes.
         g_leftButtonDown = 0;
         g_rightButtonDown = 0;
         if (m_scene != nullptr) {
@@ -163,6 +159,8 @@ void SFGame::HandleEvent(const PXEvent& event)
         if (m_inactive) {
             m_inactive = false;
             g_modeSwitching = 0;
+            m_modeSwitchFrames = 0;
+            m_modeSwitchMs = 0.0f;
             if (g_screen != nullptr) {
                 g_screen->SetCursorVisible(false);
                 g_screen->Minimize(false);
@@ -175,6 +173,46 @@ void SFGame::HandleEvent(const PXEvent& event)
         // Middle button and unknown events are not used.
         break;
     }
+}
+
+void SFGame::ToggleFullScreen()
+{
+    if (g_screen == nullptr) {
+        return;
+    }
+    g_screen->ToggleFullScreen();
+    m_fullScreen = ScreenFullScreen();
+    // The mode change may deactivate the window for a moment; that is not the player leaving.
+    g_modeSwitching = 1;
+    m_modeSwitchFrames = 0;
+    m_modeSwitchMs = 0.0f;
+}
+
+void SFGame::ExpireModeSwitch()
+{
+    if (g_modeSwitching == 0) {
+        m_modeSwitchFrames = 0;
+        m_modeSwitchMs = 0.0f;
+        return;
+    }
+    // The switch's own focus events arrive with the frames that follow it, some of them
+    // only once the window manager has answered; the frame that switched does not count.
+    if (m_modeSwitchFrames++ > 0) {
+        m_modeSwitchMs += m_frameTime;
+    }
+    if (m_modeSwitchFrames > 1 && m_modeSwitchMs >= ModeSwitchGraceMs) {
+        g_modeSwitching = 0;
+        m_modeSwitchFrames = 0;
+        m_modeSwitchMs = 0.0f;
+    }
+}
+
+int32_t SFGame::ScreenFullScreen() const
+{
+    if (g_screen == nullptr) {
+        return m_fullScreen;
+    }
+    return g_screen->IsFullScreen() ? 1 : 0;
 }
 
 void SFGame::ClampMouse()
@@ -379,18 +417,40 @@ void SFGame::ReadSettings()
         g_screen->SetScaleMode(mode);
     }
     g_settings->CloseKey();
+    m_savedName = g_lastHighScoreName;
+    m_savedFullScreen = m_fullScreen;
+    m_savedSwapControls = m_swapControls;
 }
 
-void SFGame::WriteSettings()
+void SFGame::SaveSettings(bool all)
 {
+    // Whichever control switched the screen, its mode now is what the next start opens in.
+    m_fullScreen = ScreenFullScreen();
     if (g_settings == nullptr) {
         return;
     }
+    const bool name = all || g_lastHighScoreName != m_savedName;
+    const bool fullScreen = all || m_fullScreen != m_savedFullScreen;
+    const bool swap = all || m_swapControls != m_savedSwapControls;
+    if (!name && !fullScreen && !swap) {
+        return;
+    }
+    // Taken as written even when the store fails, so a store that cannot write is not
+    // retried every frame; shut-down writes everything once more.
     g_settings->OpenGameKey();
-    g_settings->SetString("LastHighScoreName", g_lastHighScoreName);
-    g_settings->SetInt("Full Screen", m_fullScreen);
-    g_settings->SetInt("Swap Controls", m_swapControls);
-    if (g_screen != nullptr) {
+    if (name) {
+        g_settings->SetString("LastHighScoreName", g_lastHighScoreName);
+        m_savedName = g_lastHighScoreName;
+    }
+    if (fullScreen) {
+        g_settings->SetInt("Full Screen", m_fullScreen);
+        m_savedFullScreen = m_fullScreen;
+    }
+    if (swap) {
+        g_settings->SetInt("Swap Controls", m_swapControls);
+        m_savedSwapControls = m_swapControls;
+    }
+    if (all && g_screen != nullptr) {
         g_settings->SetString("Scaling", PXScaleModeName(g_screen->GetScaleMode()));
     }
     g_settings->CloseKey();
@@ -613,7 +673,7 @@ int SFGame::Initialise()
 void SFGame::Shutdown()
 {
     StoreHighScores();
-    WriteSettings();
+    SaveSettings(true);
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(true);
     }

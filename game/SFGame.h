@@ -20,6 +20,8 @@ public:
     static constexpr int32_t TransitionBand = 50;
     static constexpr float TransitionLengthMs = 1000.0f;
     static constexpr int32_t TransitionHoldFrames = 2;
+    // How long after a full-screen switch a focus loss still counts as the switch's own.
+    static constexpr float ModeSwitchGraceMs = 250.0f;
 
     SFGame();
     ~SFGame() override;
@@ -46,6 +48,9 @@ public:
     // The mode for this start (0 windowed, 1 full screen) whatever was saved; -1 keeps it.
     void SetFullScreenOverride(int32_t mode) { m_fullScreenOverride = mode; }
     const std::string& GetStartError() const { return m_startError; }
+    // Switches the screen between window and full screen (F7 and the play scene's button);
+    // the focus changes the switch itself causes do not make the game inactive.
+    void ToggleFullScreen();
     uint32_t GetPlaylistCount() const { return static_cast<uint32_t>(m_playlist.size()); }
 
     // One picture of the band transition into `dest` (the same size as both frames):
@@ -76,7 +81,13 @@ private:
     bool TakeSnapshot(Snapshot& out);
     void EndTransition();
     void ReadSettings();
-    void WriteSettings();
+    // Writes every setting (shut-down), or only those that differ from what was last
+    // written (each frame), so a crash forgets nothing the player changed.
+    void SaveSettings(bool all);
+    // Ends the excuse of a full-screen switch once its own focus changes have passed.
+    void ExpireModeSwitch();
+    // 1 when the screen shows full screen; the saved value before the screen exists.
+    int32_t ScreenFullScreen() const;
     void ApplyConfig();
     // "Scaling" of config.cfg, when given, chooses how the screen scales the frame.
     void ApplyScalingConfig(const PXDefinitionBlock& block);
@@ -103,6 +114,13 @@ private:
     int32_t m_swapControls = 0;
     int32_t m_fullScreenOverride = -1;
     std::string m_startError;
+    // The values the settings store holds, as last read or written.
+    int32_t m_savedFullScreen = 1;
+    int32_t m_savedSwapControls = 0;
+    std::string m_savedName;
+    // Frames and milliseconds since the last full-screen switch, while g_modeSwitching is set.
+    int32_t m_modeSwitchFrames = 0;
+    float m_modeSwitchMs = 0.0f;
     std::vector<uint32_t> m_playlist;
     uint32_t m_playlistIndex = 0;
     std::unique_ptr<PXEntityRegistry> m_registry;

@@ -182,14 +182,16 @@ bool PXEntity2DGUIButton::Update(float elapsedMs)
             m_hovered = true;
             m_highlightDirty = true;
             if (!m_hoverSoundPlayed && type->GetContentSound()) {
-                PXPlaySound(type->GetContentSound());
+                if (!m_silent)
+                    PXPlaySound(type->GetContentSound());
                 m_hoverSoundPlayed = true;
             }
         }
         if (g_leftButtonDown) {
             InvalidateImage(type->GetDownImage());
             if (!m_downSoundPlayed && type->GetDownSound()) {
-                PXPlaySound(type->GetDownSound());
+                if (!m_silent)
+                    PXPlaySound(type->GetDownSound());
                 m_downSoundPlayed = true;
             }
         }

@@ -71,6 +71,9 @@ public:
     void Invalidate() override;
     // Hovered with the left button down, or latched.
     virtual bool IsPressed();
+    // A silent button tracks the mouse as usual but plays no hover or press sound: a toggle
+    // button's hidden states lie under the shown one, which alone may sound.
+    void SetSilent(bool silent) { m_silent = silent; }
 
     bool IsHovered() const { return m_hovered; }
     bool IsLatched() const { return m_latched; }
@@ -90,6 +93,7 @@ private:
     bool m_latched = false;
     bool m_hoverSoundPlayed = false;
     bool m_downSoundPlayed = false;
+    bool m_silent = false;
 };
 
 class PXEntity2DGUIButtonPrototype : public PXEntityTypePrototype {

@@ -7,6 +7,7 @@
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRegistry.h"
+#include "engine/gui/PXEntity2DGUIButton.h"
 
 PXEntity2DGUIToggleButtonType::PXEntity2DGUIToggleButtonType(const PXDefinitionBlock* block)
     : PXEntity2DGUIElementType(block)
@@ -91,6 +92,10 @@ bool PXEntity2DGUIToggleButton::Update(float elapsedMs)
         button->SetPosition(PXPoint{m_x, m_y});
         // The toggle raises the tooltip; its buttons never do.
         button->ResetHover();
+        // All of them track the mouse (the next state must not greet it again after a
+        // click), but only the shown one sounds.
+        if (auto* push = dynamic_cast<PXEntity2DGUIButton*>(button))
+            push->SetSilent(i != m_state);
         button->Update(elapsedMs);
     }
     if (PXEntity2DGUIElement* current = Current()) {

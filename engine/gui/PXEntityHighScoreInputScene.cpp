@@ -1,5 +1,5 @@
-// The name-entry scene: the hint cleared by the first key, typing into the name field, and
-// closing its host dialog with Enter or OK.
+// The name-entry scene: the offered name replaced by the first character, typing into the
+// name field, and closing its host dialog with Enter, Escape or OK.
 #include "engine/gui/PXEntityHighScoreInputScene.h"
 
 #include "engine/core/PXEvent.h"
@@ -58,9 +58,17 @@ void PXEntityHighScoreInputScene::SetName(const std::string& name)
     ShowName();
 }
 
+bool PXEntityHighScoreInputScene::ReplacesOfferedName(int key)
+{
+    // Characters (bytes 128-255 arrive negative) and Backspace; arrows, Shift, Control and
+    // the function keys leave the offered name alone.
+    return key == KeyBackspace || (key >= 32 && key < 256 && key != 127) || (key >= -128 && key < 0);
+}
+
 bool PXEntityHighScoreInputScene::OnKeyDown(int key)
 {
-    if (key == KeyReturn) {
+    // Escape closes like Enter and keeps the name shown: the score is entered either way.
+    if (key == KeyReturn || key == KeyEscape) {
         if (PXSceneDialog* host = GetHostDialog()) {
             host->CloseWithResult(0);
         }
@@ -70,10 +78,10 @@ bool PXEntityHighScoreInputScene::OnKeyDown(int key)
     if (record == nullptr || record->entity == nullptr) {
         return false;
     }
-    if (m_clearOnFirstKey) {
+    if (m_clearOnFirstKey && ReplacesOfferedName(key)) {
         record->entity->SetStringProperty(PropTextSet, "");
+        m_clearOnFirstKey = false;
     }
-    m_clearOnFirstKey = false;
     TypeIntoElement(*record, key, &m_enteredName, MaxNameLength);
     return false;
 }

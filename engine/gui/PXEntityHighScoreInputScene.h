@@ -1,6 +1,7 @@
 // Class "PXHighScoreInputScene": the small scene inside the name-entry dialog. Its
-// "NameEntry" text shows a hint or the last used name, which the first key press clears;
-// Enter or the "OKButton" closes the dialog that hosts it. Names are kept to 32 characters.
+// "NameEntry" text shows a hint or the last used name, which the first character or
+// Backspace clears; Enter, Escape or the "OKButton" closes the dialog that hosts it, keeping
+// the name shown. Names are kept to 32 characters.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +32,10 @@ public:
 
     explicit PXEntityHighScoreInputScene(PXEntityHighScoreInputSceneType* type);
 
-    // Shows `name`; the first key still clears it.
+    // Shows `name`; the first character or Backspace still replaces it.
     void SetName(const std::string& name);
+    // Whether `key` replaces the offered name: a character or Backspace.
+    static bool ReplacesOfferedName(int key);
     bool OnKeyDown(int key) override;
     bool OnMouseUp(const PXPoint* point, int button) override;
 

@@ -159,7 +159,17 @@ bool PXDirectSoundAudioDevice::Open()
         m_sound = nullptr;
         return false;
     }
+    m_boundWindow = window;
     return true;
+}
+
+void PXDirectSoundAudioDevice::SetWindow(HWND__* window)
+{
+    m_window = window;
+    // The game's window exists only after the device opened; sound focus follows it.
+    if (m_sound != nullptr && window != nullptr && window != m_boundWindow &&
+        SUCCEEDED(m_sound->SetCooperativeLevel(window, DSSCL_NORMAL)))
+        m_boundWindow = window;
 }
 
 std::unique_ptr<PXAudioBuffer> PXDirectSoundAudioDevice::CreateBuffer(const PXWaveFormat& format, uint32_t size,

@@ -19,8 +19,10 @@ public:
     PXDirectSoundAudioDevice& operator=(const PXDirectSoundAudioDevice&) = delete;
 
     // The window for the cooperative level; without one Open takes the foreground window,
-    // or the desktop's when there is none.
-    void SetWindow(HWND__* window) { m_window = window; }
+    // or the desktop's when there is none. An open device is bound to the new window at once.
+    void SetWindow(HWND__* window);
+    // The window the cooperative level is set for; none while closed.
+    HWND__* GetCooperativeWindow() const { return m_boundWindow; }
 
     // The default device at the normal cooperative level; false without one.
     bool Open() override;
@@ -29,5 +31,6 @@ public:
 
 private:
     HWND__* m_window = nullptr;
+    HWND__* m_boundWindow = nullptr;
     IDirectSound* m_sound = nullptr;
 };

@@ -83,9 +83,14 @@ PXWin32WindowAction PXWin32EventTranslator::Translate(uint32_t message, uintptr_
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
+    case WM_MBUTTONUP: {
+        // A click carries its own position; the game must see it before the button, or the
+        // click lands where the last move left the pointer.
+        const PXPoint p = ClientToFrame(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        queue.Push(EventMouseMove, PackMousePosition(p.x, p.y));
         queue.Push(MouseButtonEvent(message));
         return PXWin32WindowAction::Handled;
+    }
     case WM_KEYDOWN:
     case WM_KEYUP:
         if (const int32_t code = SpecialKeyCode(wParam))

@@ -21,3 +21,8 @@ int PXWin32SoundManager::SetWindow(HWND__* window)
     m_directSound->SetWindow(window);
     return 1;
 }
+
+HWND__* PXWin32SoundManager::GetCooperativeWindow() const
+{
+    return m_directSound->GetCooperativeWindow();
+}

@@ -13,8 +13,11 @@ class PXWin32SoundManager : public PXDeviceSoundManager {
 public:
     PXWin32SoundManager();
 
-    // The window Init sets the cooperative level for; 1.
+    // The window the cooperative level is set for, at Init or at once when already
+    // initialised; 1.
     int SetWindow(HWND__* window);
+    // The window DirectSound's focus follows; none without a device.
+    HWND__* GetCooperativeWindow() const;
 
 private:
     explicit PXWin32SoundManager(std::unique_ptr<PXDirectSoundAudioDevice>&& device);

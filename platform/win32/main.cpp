@@ -123,6 +123,10 @@ int RunGame(const SFCommandLine& line, const std::string& dataFolder)
     SetProgramFolder(dataFolder);
     SetDocumentHandler(&PXWin32Shell::OpenDocument);
     const int code = SFStartGame(*game, *screen, line, dataFolder, ShowMessageBox);
+    if (code == 0) {
+        // The window exists only now; DirectSound's focus follows it, not the foreground window.
+        sound->SetWindow(screen->GetWindow());
+    }
 
     stopwatch.Reset();
     queue.Push(EventTick, 0);

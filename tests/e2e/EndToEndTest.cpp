@@ -9,7 +9,7 @@
 
 namespace {
 
-int RunScript(const std::string& name, const std::string& arguments = "")
+int RunScript(const std::string& name, const std::string& arguments)
 {
     const std::string command =
         "bash '" SF_SOURCE_DIR "/tests/e2e/" + name + "' '" SF_BINARY_DIR "/game' " + arguments + " 2>&1";
@@ -17,53 +17,30 @@ int RunScript(const std::string& name, const std::string& arguments = "")
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Passes when the script passes, is skipped when it says its tools are missing.
+void ExpectScriptPasses(const std::string& name, const std::string& arguments = "")
+{
+    const int code = RunScript(name, arguments);
+    if (code == 77) {
+        GTEST_SKIP() << name << ": Xvfb, openbox, xdotool, x11-utils, ImageMagick or cmake not installed";
+    }
+    EXPECT_EQ(code, 0) << name;
+}
+
 }  // namespace
 
-TEST(EndToEnd, WindowModesAndOrderlyShutdown)
-{
-    const int code = RunScript("window_modes.sh");
-    if (code == 77) {
-        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils or ImageMagick not installed";
-    }
-    EXPECT_EQ(code, 0);
-}
+TEST(EndToEnd, WindowModesAndOrderlyShutdown) { ExpectScriptPasses("window_modes.sh"); }
 
-TEST(EndToEnd, PlayerGoesThroughEveryScreenLosesAGameAndKeepsTheScore)
-{
-    const int code = RunScript("playthrough.sh");
-    if (code == 77) {
-        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils or ImageMagick not installed";
-    }
-    EXPECT_EQ(code, 0);
-}
+TEST(EndToEnd, PlayerGoesThroughEveryScreenLosesAGameAndKeepsTheScore) { ExpectScriptPasses("playthrough.sh"); }
 
-TEST(EndToEnd, NameWithAnAccentedLetterIsTypedShownAndKept)
-{
-    const int code = RunScript("accented_name.sh");
-    if (code == 77) {
-        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils or ImageMagick not installed";
-    }
-    EXPECT_EQ(code, 0);
-}
+TEST(EndToEnd, NameWithAnAccentedLetterIsTypedShownAndKept) { ExpectScriptPasses("accented_name.sh"); }
 
-TEST(EndToEnd, InstalledGameStartsFromAnywhereAndSaysWhenItsDataIsGone)
-{
-    const int code = RunScript("install.sh");
-    if (code == 77) {
-        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils, ImageMagick or cmake not installed";
-    }
-    EXPECT_EQ(code, 0);
-}
+TEST(EndToEnd, FocusLossAfterFullScreenSwitchesPausesTheGame) { ExpectScriptPasses("focus_after_fullscreen.sh"); }
+
+TEST(EndToEnd, InstalledGameStartsFromAnywhereAndSaysWhenItsDataIsGone) { ExpectScriptPasses("install.sh"); }
 
 // A minute of the long soak (scripts/soak runs ten): only the sanitizer build, where the game
 // runs with the leak check and every address and undefined-behaviour check.
 #if defined(__SANITIZE_ADDRESS__)
-TEST(EndToEnd, SoakMinuteStaysCleanAndFlat)
-{
-    const int code = RunScript("soak.sh", "60");
-    if (code == 77) {
-        GTEST_SKIP() << "Xvfb, openbox, xdotool, x11-utils or ImageMagick not installed";
-    }
-    EXPECT_EQ(code, 0);
-}
+TEST(EndToEnd, SoakMinuteStaysCleanAndFlat) { ExpectScriptPasses("soak.sh", "60"); }
 #endif

@@ -42,7 +42,8 @@ e2e_cleanup() {
   for pid in "${E2E_PIDS[@]}"; do
     wait "$pid" 2>/dev/null || true
   done
-  [ -n "${E2E_TMP:-}" ] && [ -z "${E2E_KEEP:-}" ] && rm -rf "$E2E_TMP"
+  if [ -n "${E2E_TMP:-}" ] && [ -z "${E2E_KEEP:-}" ]; then rm -rf "$E2E_TMP"; fi
+  return 0
 }
 
 # Starts Xvfb on a free display (1280 x 1024) and openbox on it; sets DISPLAY and E2E_TMP.

@@ -223,7 +223,7 @@ protected:
         for (int i = 1; i <= states; ++i) {
             Define("class = button\ntype = State" + std::to_string(m_count) + "x" + std::to_string(i) +
                    "\nMainImageEnt = sprite, " + (i % 2 ? "Main" : "Down") + "\nClickSound = click.wav\n" +
-                   "tooltip = state " + std::to_string(i) + "\n");
+                   "ContentSound = content.wav\ntooltip = state " + std::to_string(i) + "\n");
             keys += "Button" + std::to_string(i) + "Ent = button, State" + std::to_string(m_count) + "x" +
                     std::to_string(i) + "\n";
         }
@@ -254,6 +254,21 @@ TEST_F(ToggleTest, ClicksCycleTheStatesAndPlayTheInnerClickSound)
     std::string tip;
     EXPECT_TRUE(toggle->GetStringProperty(PXGuiProp::ToolTip, &tip));
     EXPECT_EQ("state 2", tip);
+}
+
+TEST_F(ToggleTest, HoverSoundPlaysOncePerEntryWhateverTheState)
+{
+    auto* toggle = MakeToggle(3, 3);
+    for (int i = 0; i < 3; ++i)
+        Frame(toggle, 12, 12, false);
+    EXPECT_EQ(1, PlaysOf(ContentSamples));
+    // The next state's button is already under the pointer: a click does not greet it again.
+    EXPECT_TRUE(toggle->Click(PXPoint{12, 12}));
+    Frame(toggle, 12, 12, false);
+    EXPECT_EQ(1, PlaysOf(ContentSamples));
+    Frame(toggle, 100, 100, false);
+    Frame(toggle, 12, 12, false);
+    EXPECT_EQ(2, PlaysOf(ContentSamples));
 }
 
 TEST_F(ToggleTest, StatePropertyClampsUnsigned)

@@ -110,6 +110,7 @@ protected:
 #include "tests/support/HostFileManager.h"
 #include "tests/support/ImageFiles.h"
 #include "tests/support/FakeSettingsManager.h"
+#include "tests/support/RecordedPlays.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaveBuilder.h"
 
@@ -227,17 +228,7 @@ protected:
     }
 
     // How many voices were started on the buffer of the sound with this many samples.
-    int PlaysOf(size_t samples) const
-    {
-        int plays = 0;
-        for (const auto& voice : device->Voices()) {
-            for (const auto& buffer : device->Buffers()) {
-                if (buffer->id == voice->bufferId && buffer->size == samples)
-                    plays += voice->playCalls;
-            }
-        }
-        return plays;
-    }
+    int PlaysOf(size_t samples) const { return RecordedPlays(*device, samples); }
 
     uint16_t Pixel(int32_t x, int32_t y) const { return screen.GetPixel(x, y); }
 

@@ -1,6 +1,7 @@
 // The high-score screen on the headless screen: entering a new score, the name-entry dialog
-// (first key clears, 32 characters, "QMS" for none, Enter and OK), ending the entry on the
-// screen itself, the ten rows from g_highScores with the arrow, and the ways back to the menu.
+// (the first character replaces the offered name, 32 characters, "QMS" for none, Enter, OK
+// and Escape), ending the entry on the screen itself, the ten rows from g_highScores with
+// the arrow, and the ways back to the menu.
 #include <gtest/gtest.h>
 
 #include "engine/core/PXEvent.h"
@@ -91,18 +92,23 @@ TEST_F(HighScoreSceneTest, NameEntryDialogStoresTheTypedName)
 {
     DefineNameEntryDialog();
     auto keys = [](const std::string& text) { return std::vector<int>(text.begin(), text.end()); };
+    enum Close { ByEnter, ByOK, ByEscape };
     struct Case {
         const char* what;
         std::vector<int> keys;
-        bool clickOK;
+        Close close;
         std::string expected;
     };
     const Case cases[] = {
-        {"the first key clears the last name", keys("Bob"), false, "Bob"},
-        {"Enter at once keeps the last name", {}, false, "Alice"},
-        {"an emptied name is stored as QMS", {KeyBackspace}, false, "QMS"},
-        {"at most 32 characters", keys(std::string(40, 'x')), false, std::string(32, 'x')},
-        {"the OK button ends the entry", keys("Zed"), true, "Zed"},
+        {"the first character replaces the last name", keys("Bob"), ByEnter, "Bob"},
+        {"Enter at once keeps the last name", {}, ByEnter, "Alice"},
+        {"an emptied name is stored as QMS", {KeyBackspace}, ByEnter, "QMS"},
+        {"at most 32 characters", keys(std::string(40, 'x')), ByEnter, std::string(32, 'x')},
+        {"the OK button ends the entry", keys("Zed"), ByOK, "Zed"},
+        {"arrows, Shift and F7 keep the offered name", {KeyArrowLeft, KeyShift, KeyF7}, ByEnter, "Alice"},
+        {"a character after them still replaces it", {KeyShift, 'D', 'i'}, ByEnter, "Di"},
+        {"Escape keeps the offered name", {}, ByEscape, "Alice"},
+        {"Escape keeps a typed name", keys("Eve"), ByEscape, "Eve"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -128,14 +134,14 @@ TEST_F(HighScoreSceneTest, NameEntryDialogStoresTheTypedName)
         for (int key : c.keys) {
             EXPECT_TRUE(scene->OnKeyDown(key));
         }
-        if (c.clickOK) {
+        if (c.close == ByOK) {
             auto* type = static_cast<PXEntityHighScoreInputSceneType*>(input->GetType());
             PXRect ok;
             type->GetOKButton()->entity->GetRect(&ok);
             PXPoint at{ok.left + 1, ok.top + 1};
             EXPECT_TRUE(scene->OnMouseUp(&at, 1));
         } else {
-            EXPECT_TRUE(scene->OnKeyDown(KeyReturn));
+            EXPECT_TRUE(scene->OnKeyDown(c.close == ByEscape ? KeyEscape : KeyReturn));
         }
         EXPECT_EQ(0u, scene->GetDialogCount());
         EXPECT_FALSE(scene->IsNameEntryActive());

@@ -203,6 +203,25 @@ TEST_F(PlaySceneTest, InfoStripButtonsPauseMuteAndSwitchTheScreen)
     EXPECT_EQ(scene->GetStatus1(), "");
 }
 
+TEST_F(PlaySceneTest, FullscreenButtonsModeIsWhatTheNextStartOpensIn)
+{
+    Start();
+    ASSERT_TRUE(screen.IsFullScreen());  // no stored setting: full screen
+    const PXPoint full{495, 405};
+    scene->OnMouseUp(&full, 1);
+    ASSERT_FALSE(screen.IsFullScreen());
+    EXPECT_EQ(game.GetFullScreen(), 0);
+
+    // Shut down before another frame has run.
+    scene.reset();
+    game.Shutdown();
+    int32_t stored = -1;
+    settings.OpenGameKey();
+    settings.GetInt("Full Screen", stored);
+    settings.CloseKey();
+    EXPECT_EQ(stored, 0);
+}
+
 TEST_F(PlaySceneTest, TurnButtonTurnsOnlyOverTheField)
 {
     struct Case {

@@ -51,6 +51,7 @@ protected:
         g_lastHighScoreName = "Tester";
         WriteDefinitions();
         WriteImages();
+        PrepareSound();
         g_game = &game;
         ASSERT_EQ(game.Initialise(), 1);
     }
@@ -62,6 +63,10 @@ protected:
         g_difficulty = 1;
         SpineTest::TearDown();
     }
+
+    // Runs before the game starts: a fixture that listens to the sound publishes its own
+    // sound manager here.
+    virtual void PrepareSound() {}
 
     void WriteDefinitions()
     {
@@ -84,7 +89,7 @@ protected:
               "LevelEnt probe, level\nLevelEntPos 464, 200\n"
               "Status1Ent probe, status1\nStatus2Ent probe, status2\n"
               "PauseEnt probe, pause\nPauseEntPos 410, 400\nPauseEntPriority 10\n"
-              "SoundEnt probe, sound\nSoundEntPos 450, 400\n"
+              "SoundEnt " + soundEnt + "\nSoundEntPos 450, 400\n"
               "FullscreenEnt probe, fullscreen\nFullscreenEntPos 490, 400\nFullscreenEntPriority -1\n");
     }
 
@@ -203,6 +208,8 @@ protected:
 
     PlayGame game;
     std::unique_ptr<SFEntityMainGameScene> scene;
+    // The Sound record's element.
+    std::string soundEnt = "probe, sound";
 };
 
 }  // namespace playscene

@@ -109,6 +109,71 @@ TEST_F(GameTest, F7TogglesFullScreenAndStillReachesTheScene)
     EXPECT_EQ(screen.GetPresentCount(), presents + 1);
 }
 
+TEST_F(GameTest, AModeSwitchExcusesOnlyItsOwnFocusLoss)
+{
+    struct Step {
+        int32_t tenthsMs;
+        std::vector<PXEvent> events;
+    };
+    const PXEvent f7{EventKeyDown, KeyF7};
+    const PXEvent away{EventDeactivate, 0};
+    const PXEvent back{EventActivate, 0};
+    struct Case {
+        const char* what;
+        std::vector<Step> steps;
+        bool inactive;
+    };
+    const Case cases[] = {
+        {"the switch's focus loss in its own frame", {{160, {f7, away}}}, false},
+        {"the switch's focus loss a frame later", {{160, {f7}}, {160, {away}}}, false},
+        {"a slow frame after the switch still brings its events", {{160, {f7}}, {5000, {away}}}, false},
+        {"F7, F7, then the player leaves", {{160, {f7}}, {160, {f7}}, {5000, {}}, {160, {away}}}, true},
+        {"the switch's focus came back, then the player leaves",
+         {{160, {f7}}, {160, {away, back}}, {5000, {}}, {160, {away}}},
+         true},
+    };
+    Start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const Step& step : c.steps) {
+            queue.Push(EventTick, step.tenthsMs);
+            for (const PXEvent& e : step.events) {
+                queue.Push(e);
+            }
+            game.RunFrame(queue);
+        }
+        EXPECT_EQ(game.IsInactive(), c.inactive);
+        // Back in front, with any excuse long over.
+        Frame({back}, 10000);
+        Frame({}, 10000);
+        ASSERT_FALSE(game.IsInactive());
+    }
+}
+
+TEST_F(GameTest, SettingsAreWrittenWhenTheyChange)
+{
+    Start();
+    auto stored = [this](const char* name) {
+        int32_t value = -1;
+        settings.OpenGameKey();
+        settings.GetInt(name, value);
+        settings.CloseKey();
+        return value;
+    };
+    Frame({{EventKeyDown, KeyF7}});
+    EXPECT_EQ(stored("Full Screen"), 0);
+    game.SetSwapControls(1);
+    Frame();
+    EXPECT_EQ(stored("Swap Controls"), 1);
+    g_lastHighScoreName = "Cy";
+    Frame();
+    std::string name;
+    settings.OpenGameKey();
+    settings.GetString("LastHighScoreName", name);
+    settings.CloseKey();
+    EXPECT_EQ(name, "Cy");
+}
+
 TEST_F(GameTest, DeactivationStopsPresentingUntilActivated)
 {
     Start();

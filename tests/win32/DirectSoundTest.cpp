@@ -1,5 +1,6 @@
 // The sound manager on DirectSound: buffers filled through Lock, duplicates per channel,
-// and the controls of a voice. Skipped where no DirectSound device opens.
+// the controls of a voice, and the window its focus follows. Skipped where no DirectSound
+// device opens.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -89,6 +90,23 @@ TEST(Win32SoundManager, LoadsAndPlaysWaveFilesOnDuplicates)
     EXPECT_EQ(sound.UnloadSound(id), 1);
     EXPECT_FALSE(sound.HasChannel(a)) << "a sound's channels go with it";
     EXPECT_FALSE(sound.HasChannel(b));
+}
+
+// The game's window is made after the sound opened; DirectSound's focus must follow it, not
+// whichever window was in front at the start.
+TEST(Win32SoundManager, FollowsTheGameWindowOnceItExists)
+{
+    PXWin32SoundManager sound;
+    if (!sound.Init(8))
+        GTEST_SKIP() << "no DirectSound device";
+    HWND window = CreateWindowExA(0, "STATIC", "Shardfall sound focus", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                  nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window == nullptr)
+        GTEST_SKIP() << "no window can be created here (no display)";
+    EXPECT_NE(sound.GetCooperativeWindow(), window);
+    EXPECT_EQ(sound.SetWindow(window), 1);
+    EXPECT_EQ(sound.GetCooperativeWindow(), window);
+    DestroyWindow(window);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Window messages to engine events: the key table, sign-extended characters, activation,
-// and mouse positions mapped through the letterboxed view into frame pixels.
+// Window messages to engine events: clicks with their positions, the key table,
+// sign-extended characters, activation, and mouse positions mapped through the letterboxed
+// view into frame pixels.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -32,9 +33,19 @@ struct MessageCase {
 TEST(Win32EventTranslator, MessagesQueueTheirEvents)
 {
     const std::vector<MessageCase> cases = {
-        {"left down", WM_LBUTTONDOWN, 0, 0, PXWin32WindowAction::Handled, {{EventLeftDown, 0}}},
-        {"right up", WM_RBUTTONUP, 0, 0, PXWin32WindowAction::Handled, {{EventRightUp, 0}}},
-        {"middle down", WM_MBUTTONDOWN, 0, 0, PXWin32WindowAction::Handled, {{EventMiddleDown, 0}}},
+        // A click brings its own position first.
+        {"left down", WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 40), PXWin32WindowAction::Handled,
+         {{EventMouseMove, PackMousePosition(30, 40)}, {EventLeftDown, 0}}},
+        {"left up", WM_LBUTTONUP, 0, MAKELPARAM(639, 0), PXWin32WindowAction::Handled,
+         {{EventMouseMove, PackMousePosition(639, 0)}, {EventLeftUp, 0}}},
+        {"right down", WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 2), PXWin32WindowAction::Handled,
+         {{EventMouseMove, PackMousePosition(1, 2)}, {EventRightDown, 0}}},
+        {"right up", WM_RBUTTONUP, 0, MAKELPARAM(320, 479), PXWin32WindowAction::Handled,
+         {{EventMouseMove, PackMousePosition(320, 479)}, {EventRightUp, 0}}},
+        {"middle down", WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(5, 6), PXWin32WindowAction::Handled,
+         {{EventMouseMove, PackMousePosition(5, 6)}, {EventMiddleDown, 0}}},
+        {"middle up", WM_MBUTTONUP, 0, MAKELPARAM(7, 8), PXWin32WindowAction::Handled,
+         {{EventMouseMove, PackMousePosition(7, 8)}, {EventMiddleUp, 0}}},
         {"arrow up", WM_KEYDOWN, VK_UP, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyArrowUp}}},
         {"shift up", WM_KEYUP, VK_SHIFT, 0, PXWin32WindowAction::Handled, {{EventKeyUp, KeyShift}}},
         {"F7", WM_KEYDOWN, VK_F7, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyF7}}},
