@@ -93,7 +93,7 @@ function(sf_needs_linux out file)
 endfunction()
 
 # One precompiled GoogleTest header shared by every test program, as in the Linux build.
-add_library(sf_test_pch OBJECT ${CMAKE_SOURCE_DIR}/tests/support/TestPch.cpp)
+add_library(sf_test_pch OBJECT ${CMAKE_SOURCE_DIR}/tests/TestPch.cpp)
 target_link_libraries(sf_test_pch PRIVATE pxengine gtest)
 target_compile_definitions(sf_test_pch PRIVATE
   SF_SOURCE_DIR="${CMAKE_SOURCE_DIR}" SF_BINARY_DIR="${CMAKE_BINARY_DIR}")

@@ -74,7 +74,7 @@ protected:
     void WritePicture(const std::string& name)
     {
         const std::vector<std::vector<uint8_t>> rows(20, std::vector<uint8_t>(90, 0x80));
-        const std::vector<uint8_t> bytes = imagefiles::BuildBmp(imagefiles::Bmp{30, 20, 24, 0, 0, {}, rows});
+        const std::vector<uint8_t> bytes = imagefiles::BuildBmp(imagefiles::Bmp{30, 20, 24, 0, 0, 40, {}, rows});
         Write(name, std::string(bytes.begin(), bytes.end()));
     }
 

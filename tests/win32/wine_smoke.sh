@@ -10,46 +10,14 @@ build=$(cd "${1:?usage: wine_smoke.sh BUILD-WIN32-DIR WINEPREFIX}" && pwd)
 prefix=${2:?usage: wine_smoke.sh BUILD-WIN32-DIR WINEPREFIX}
 gamedir=$build/game
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-note() { echo "-- $*"; }
-for tool in wine Xvfb xdotool xwininfo import convert; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool missing"; exit 77; }
-done
+source "$here/wine_lib.sh"
+wine_require_tools wine Xvfb xdotool xwininfo import convert
 [ -f "$gamedir/Shardfall.exe" ] || fail "no Shardfall.exe in $gamedir"
 [ -f "$gamedir/Shardfall.pxa" ] || fail "no Shardfall.pxa in $gamedir"
 wine_run() { sh "$root/cmake/wine-run.sh" "$prefix" "$@"; }
 
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/sf-wine-XXXXXX")
-pids=()
-cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-# How long a check may wait for its condition: generous, as Wine on a loaded machine is slow;
-# a condition that holds ends the wait at once.
-deadline_s=${E2E_DEADLINE:-60}
-wait_for() {
-  local seconds=$1; shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.2
-  done
-}
-
-# A private 1280 x 1024 X server, or the one SF_WINE_DISPLAY names (of that size): the
-# prefix's desktop process stays on the display it started on.
-if [ -n "${SF_WINE_DISPLAY:-}" ]; then
-  export DISPLAY=$SF_WINE_DISPLAY
-else
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-  pids+=($!)
-  wait_for "$deadline_s" test -s "$tmp/display" || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$tmp/display")"
-fi
+wine_make_tmp sf-wine
+wine_use_display
 xset r off 2>/dev/null || true
 
 # A first start: no settings yet, no scores.
@@ -60,18 +28,7 @@ rm -f "$scores"
 (cd "$gamedir" && exec sh "$root/cmake/wine-run.sh" "$prefix" Shardfall.exe) >"$tmp/game.out" 2>&1 &
 game=$!
 pids+=($game)
-window=""
-deadline=$((SECONDS + 90))
-while [ -z "$window" ]; do
-  if [ $SECONDS -ge $deadline ]; then
-    xdotool search --name . getwindowname %@ 2>/dev/null | sed 's/^/   window: /' >&2 || true
-    sed 's/^/   game: /' "$tmp/game.out" >&2 || true
-    fail "no game window appeared"
-  fi
-  kill -0 "$game" 2>/dev/null || fail "the game ended early: $(cat "$tmp/game.out")"
-  window=$(xdotool search --onlyvisible --name '^Shardfall$' 2>/dev/null | head -n1) || true
-  [ -n "$window" ] || sleep 0.2
-done
+wine_find_window
 size() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 size_is() { [ "$(size)" = "$1" ]; }
 

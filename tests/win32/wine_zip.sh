@@ -9,32 +9,12 @@ root=$(cd "$here/../.." && pwd)
 build=$(cd "${1:?usage: wine_zip.sh BUILD-WIN32-DIR WINEPREFIX}" && pwd)
 prefix=${2:?usage: wine_zip.sh BUILD-WIN32-DIR WINEPREFIX}
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-note() { echo "-- $*"; }
-for tool in wine Xvfb xdotool xwininfo import convert x86_64-w64-mingw32-objdump; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool missing"; exit 77; }
-done
+source "$here/wine_lib.sh"
+wine_require_tools wine Xvfb xdotool xwininfo import convert x86_64-w64-mingw32-objdump
 zip=$(ls "$build"/Shardfall-*-win64.zip 2>/dev/null | head -n1)
 [ -n "$zip" ] || fail "no Shardfall-*-win64.zip in $build (cpack -G ZIP makes it)"
 
-tmp=$(mktemp -d "${TMPDIR:-/tmp}/sf-winzip-XXXXXX")
-pids=()
-cleanup() {
-  local pid
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-  for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-wait_for() {
-  local seconds=$1; shift
-  local deadline=$((SECONDS + seconds))
-  until "$@" >/dev/null 2>&1; do
-    [ $SECONDS -ge $deadline ] && return 1
-    sleep 0.2
-  done
-}
-
+wine_make_tmp sf-winzip
 mkdir -p "$tmp/unpacked" "$tmp/elsewhere"
 (cd "$tmp/unpacked" && cmake -E tar xf "$zip")
 folder=$(ls -d "$tmp"/unpacked/Shardfall-*-win64)
@@ -51,14 +31,7 @@ for type in 3 e 10; do
   grep -qw "$type" <<<"$types" || fail "Shardfall.exe lacks resource type 0x$type (has: $types)"
 done
 
-if [ -n "${SF_WINE_DISPLAY:-}" ]; then
-  export DISPLAY=$SF_WINE_DISPLAY
-else
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-  pids+=($!)
-  wait_for 10 test -s "$tmp/display" || fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$tmp/display")"
-fi
+wine_use_display
 
 note "started from another folder"
 # Windowed, so the picture sits in a known place whatever the stored mode.
@@ -66,14 +39,7 @@ note "started from another folder"
   >"$tmp/game.out" 2>&1 &
 game=$!
 pids+=($game)
-window=""
-deadline=$((SECONDS + 90))
-while [ -z "$window" ]; do
-  [ $SECONDS -ge $deadline ] && { sed 's/^/   game: /' "$tmp/game.out" >&2; fail "no game window appeared"; }
-  kill -0 "$game" 2>/dev/null || fail "the game ended early: $(cat "$tmp/game.out")"
-  window=$(xdotool search --onlyvisible --name '^Shardfall$' 2>/dev/null | head -n1) || true
-  [ -n "$window" ] || sleep 0.2
-done
+wine_find_window
 # The main menu: the picture is lit almost everywhere (a game without its data drew black).
 menu_shown() {
   import -window "$window" "$tmp/menu.png" 2>/dev/null || return 1
@@ -81,7 +47,7 @@ menu_shown() {
   awk -v m="$lit" 'BEGIN { exit !(m > 0.3) }'
 }
 lit=0
-wait_for 30 menu_shown || fail "no main menu from the unpacked zip (lit share $lit)"
+wait_for "$deadline_s" menu_shown || fail "no main menu from the unpacked zip (lit share $lit)"
 note "main menu shown (lit share $lit)"
 log="$prefix/drive_c/users/$(id -un)/AppData/Roaming/Quillmoor/Shardfall/log.txt"
 grep -a "Game data from" "$log" | tail -n1 | grep -qi "unpacked" || fail "the game did not read the unpacked data: $(grep -a 'Game data from' "$log" | tail -n1)"
@@ -92,7 +58,7 @@ read -r wx wy <<<"$(xwininfo -id "$window" | awk '/Absolute upper-left X:/ {x=$4
 xdotool mousemove $((wx + 40)) $((wy + 440))
 sleep 0.3
 xdotool key Escape
-wait_for 15 sh -c "! kill -0 $game" || fail "Escape did not quit"
+wait_for "$deadline_s" sh -c "! kill -0 $game" || fail "Escape did not quit"
 rc=0
 wait "$game" || rc=$?
 [ "$rc" -eq 0 ] || fail "exit code $rc"
