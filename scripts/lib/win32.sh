@@ -39,7 +39,9 @@ sf_win32_build_and_test() {
   # Without a window manager, a managed window's destruction waits 2 s for one.
   sh cmake/wine-run.sh "$prefix" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 
-  ctest --test-dir "$dir" --output-on-failure -j "$jobs" || status=1
+  local ctest_args
+  read -r -a ctest_args <<<"${SF_TEST_ARGS:-}"
+  ctest --test-dir "$dir" --output-on-failure -j "$jobs" "${ctest_args[@]}" || status=1
   # The smoke test runs on the tests' X server: the prefix's desktop process is tied to the
   # display it started on, and a window opened on another display waits on it.
   local smoke=0
