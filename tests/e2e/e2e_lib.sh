@@ -57,7 +57,7 @@ e2e_start_display() {
   openbox >"$E2E_TMP/openbox.log" 2>&1 &
   E2E_PIDS+=($!)
   e2e_wait_for "$E2E_DEADLINE" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
-    e2e_fail "openbox did not start"
+    e2e_fail "openbox did not start: $(tail -n 5 "$E2E_TMP/openbox.log" 2>/dev/null | tr '\n' ' ')"
   xset r off 2>/dev/null || true
   # A magenta desktop: whatever the game does not cover shows it.
   command -v xsetroot >/dev/null 2>&1 && xsetroot -solid '#FF00FF' 
