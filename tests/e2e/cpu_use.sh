@@ -52,8 +52,7 @@ move_to 600 20; sleep 3
 e2e_note "main menu, idle, for $window s"
 menu=$(measure :)
 
-click_at 320 160; settle
-key x; settle
+start_game 160
 key space; sleep 1
 e2e_note "an easy game in play, for $window s"
 play=$(measure play_step)

@@ -28,6 +28,50 @@ region_diff() { crop_diff "$shots/$1.png" "$shots/$2.png" "$3"; }
 # A scene change plays a one-second band transition.
 settle() { sleep "${1:-1.6}"; }
 
+# A picture of the frame, taken now, in $E2E_TMP/NAME.png.
+probe_as() { import -window root -crop "640x480+$ORIGIN_X+$ORIGIN_Y" +repage "$E2E_TMP/$1.png"; }
+# The frame rectangle shows the same in two pictures taken a moment apart: no transition runs.
+region_still() {
+  probe_as still_a; sleep 0.4; probe_as still_b
+  [ "$(crop_diff "$E2E_TMP/still_a.png" "$E2E_TMP/still_b.png" "$1")" -lt 20 ]
+}
+# The frame rectangle of picture NAME (in $E2E_TMP) is not what the display shows now.
+region_left() {
+  probe_as left_probe
+  [ "$(crop_diff "$E2E_TMP/left_probe.png" "$E2E_TMP/$1.png" "$2")" -ge 20 ]
+}
+# Presses KEY until the condition holds: a key the game receives while it is still busy
+# changing scenes is lost, and a loaded machine makes that change take many seconds.
+press_until() {
+  local key=$1; shift
+  local deadline=$((SECONDS + E2E_DEADLINE))
+  while :; do
+    xdotool key "$key"
+    e2e_wait_for 4 "$@" && return 0
+    [ $SECONDS -ge $deadline ] && return 1
+  done
+}
+
+# Screen titles sit in this rectangle; the info strip's bottom is still only in play.
+title_rect=400x60+120+20
+strip_rect=128x40+400+440
+# The instructions are up once the title no longer shows what it did and stands still.
+instructions_up() { region_left before_start "$title_rect" && region_still "$title_rect"; }
+# The game is up once the instructions' title has gone and the info strip stands still.
+game_up() { region_left instructions "$title_rect" && region_still "$strip_rect"; }
+
+# From the main menu, the game on the menu button at frame height Y: its instructions, then a
+# key, ending in play (a new game waits for its first key before the pieces fall).
+start_game() {
+  local y=$1
+  probe_as before_start
+  click_at 320 "$y"
+  e2e_wait_for "$E2E_DEADLINE" instructions_up || e2e_fail "the menu button at $y did not show the instructions"
+  cp "$E2E_TMP/still_b.png" "$E2E_TMP/instructions.png"
+  press_until x region_left instructions "$title_rect" || e2e_fail "a key did not leave the instructions"
+  e2e_wait_for "$E2E_DEADLINE" game_up || e2e_fail "the game did not come up after the instructions"
+}
+
 # The game's info strip shows only in play; its "NEXT" well is dark while the menus are not.
 # Needs a screenshot of a game in play in $shots/play_ref.png.
 in_play() {
@@ -58,8 +102,7 @@ expect_not_in_play() { e2e_wait_for "$E2E_DEADLINE" not_in_play || e2e_fail "$1"
 # answered, ending on the high-score screen with the name dialog open.
 lose_a_game() {
   local limit=${1:-240}
-  click_at 320 256; settle
-  key x; settle
+  start_game 256
   key space; sleep 0.3
   move_to 256 240
   xdotool keydown Down

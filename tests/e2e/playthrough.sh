@@ -22,9 +22,8 @@ player_seed_windowed
 # One game on the chosen menu button: instructions, start, moves, pause, resume.
 play_a_little() {
   local name=$1 button_y=$2
-  click_at 320 "$button_y"; settle
-  shot "instr_$name"
-  key x; settle
+  start_game "$button_y"
+  cp "$E2E_TMP/instructions.png" "$shots/instr_$name.png"
   shot "paused_start_$name"
   key space; sleep 0.3
   shot "moving_a_$name"

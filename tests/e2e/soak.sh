@@ -108,9 +108,8 @@ hover_menu() {
 # One game on the menu button at frame height `button_y`, left by the quit question.
 play_round() {
   local name=$1 button_y=$2 i
-  click_at 320 "$button_y"; settle
+  start_game "$button_y"
   alive
-  key x; settle
   key space; sleep 0.3
   for i in 1 2 3; do
     key Left Left; sleep 0.3
