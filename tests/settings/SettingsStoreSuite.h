@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,12 @@ struct SettingsStoreMaker {
     // Gives the store empty storage before a test (and drops it after); may be empty.
     std::function<void()> reset;
 };
+
+// Test names and failures show the store's name, not the maker's bytes.
+inline void PrintTo(const SettingsStoreMaker& maker, std::ostream* os)
+{
+    *os << maker.name;
+}
 
 class SettingsStoreTest : public ::testing::TestWithParam<SettingsStoreMaker> {
 protected:
