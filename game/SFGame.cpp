@@ -2,6 +2,7 @@
 #include "game/SFGame.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 
@@ -402,24 +403,64 @@ void SFGame::ComposeTransition(const PXSurfaceDesc& oldFrame, const PXSurfaceDes
     copyColumns(std::max(bandEnd, 0), W, after);
 }
 
+// The game's stored settings, read in this order at start and written in it. A key that is
+// missing or unreadable leaves its value as it was (the member's initial value, which is
+// the default the table names).
+std::array<SFGame::StoredSetting, 4> SFGame::StoredSettings()
+{
+    using Type = StoredSetting::Type;
+    return {{
+        {"LastHighScoreName", "", Type::Text, &g_lastHighScoreName, nullptr, &m_savedName, nullptr},
+        {"Full Screen", "1", Type::Number, nullptr, &m_fullScreen, nullptr, &m_savedFullScreen},
+        {"Swap Controls", "0", Type::Number, nullptr, &m_swapControls, nullptr, &m_savedSwapControls},
+        // Lives in the screen; read only when it names a mode, written only at shut-down.
+        {"Scaling", "sharp", Type::ScaleMode, nullptr, nullptr, nullptr, nullptr},
+    }};
+}
+
 void SFGame::ReadSettings()
 {
     if (g_settings == nullptr) {
         return;
     }
+    const auto table = StoredSettings();
     g_settings->OpenGameKey();
-    g_settings->GetString("LastHighScoreName", g_lastHighScoreName);
-    g_settings->GetInt("Full Screen", m_fullScreen);
-    g_settings->GetInt("Swap Controls", m_swapControls);
-    std::string scaling;
-    PXScaleMode mode = PXScaleMode::Sharp;
-    if (g_settings->GetString("Scaling", scaling) && PXParseScaleMode(scaling, &mode) && g_screen != nullptr) {
-        g_screen->SetScaleMode(mode);
+    for (const StoredSetting& setting : table) {
+        if (setting.type == StoredSetting::Type::Text) {
+            g_settings->GetString(setting.name, *setting.text);
+        } else if (setting.type == StoredSetting::Type::Number) {
+            g_settings->GetInt(setting.name, *setting.number);
+        } else {
+            std::string scaling;
+            PXScaleMode mode = PXScaleMode::Sharp;
+            if (g_settings->GetString(setting.name, scaling) && PXParseScaleMode(scaling, &mode) &&
+                g_screen != nullptr) {
+                g_screen->SetScaleMode(mode);
+            }
+        }
     }
     g_settings->CloseKey();
-    m_savedName = g_lastHighScoreName;
-    m_savedFullScreen = m_fullScreen;
-    m_savedSwapControls = m_swapControls;
+    for (const StoredSetting& setting : table) {
+        if (setting.savedText != nullptr) {
+            *setting.savedText = *setting.text;
+        }
+        if (setting.savedNumber != nullptr) {
+            *setting.savedNumber = *setting.number;
+        }
+    }
+}
+
+bool SFGame::SettingPending(const StoredSetting& setting, bool all) const
+{
+    switch (setting.type) {
+    case StoredSetting::Type::Text:
+        return all || *setting.text != *setting.savedText;
+    case StoredSetting::Type::Number:
+        return all || *setting.number != *setting.savedNumber;
+    case StoredSetting::Type::ScaleMode:
+        return all && g_screen != nullptr;
+    }
+    return false;
 }
 
 void SFGame::SaveSettings(bool all)
@@ -429,29 +470,33 @@ void SFGame::SaveSettings(bool all)
     if (g_settings == nullptr) {
         return;
     }
-    const bool name = all || g_lastHighScoreName != m_savedName;
-    const bool fullScreen = all || m_fullScreen != m_savedFullScreen;
-    const bool swap = all || m_swapControls != m_savedSwapControls;
-    if (!name && !fullScreen && !swap) {
+    const auto table = StoredSettings();
+    std::array<bool, std::tuple_size<decltype(table)>::value> pending{};
+    bool any = false;
+    for (size_t i = 0; i < table.size(); ++i) {
+        pending[i] = SettingPending(table[i], all);
+        any = any || pending[i];
+    }
+    if (!any) {
         return;
     }
     // Taken as written even when the store fails, so a store that cannot write is not
     // retried every frame; shut-down writes everything once more.
     g_settings->OpenGameKey();
-    if (name) {
-        g_settings->SetString("LastHighScoreName", g_lastHighScoreName);
-        m_savedName = g_lastHighScoreName;
-    }
-    if (fullScreen) {
-        g_settings->SetInt("Full Screen", m_fullScreen);
-        m_savedFullScreen = m_fullScreen;
-    }
-    if (swap) {
-        g_settings->SetInt("Swap Controls", m_swapControls);
-        m_savedSwapControls = m_swapControls;
-    }
-    if (all && g_screen != nullptr) {
-        g_settings->SetString("Scaling", PXScaleModeName(g_screen->GetScaleMode()));
+    for (size_t i = 0; i < table.size(); ++i) {
+        const StoredSetting& setting = table[i];
+        if (!pending[i]) {
+            continue;
+        }
+        if (setting.type == StoredSetting::Type::Text) {
+            g_settings->SetString(setting.name, *setting.text);
+            *setting.savedText = *setting.text;
+        } else if (setting.type == StoredSetting::Type::Number) {
+            g_settings->SetInt(setting.name, *setting.number);
+            *setting.savedNumber = *setting.number;
+        } else {
+            g_settings->SetString(setting.name, PXScaleModeName(g_screen->GetScaleMode()));
+        }
     }
     g_settings->CloseKey();
 }

@@ -2,6 +2,7 @@
 // the scene changes with their band transition, the music step, start-up and shut-down.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -80,6 +81,22 @@ private:
     bool TransitionFrame();
     bool TakeSnapshot(Snapshot& out);
     void EndTransition();
+    // One stored setting: its key, its default (as stored), its type, and where its value
+    // and the value last read or written live (text or number; the scale mode lives in
+    // the screen).
+    struct StoredSetting {
+        enum class Type { Text, Number, ScaleMode };
+        const char* name;
+        const char* defaultValue;
+        Type type;
+        std::string* text;
+        int32_t* number;
+        std::string* savedText;
+        int32_t* savedNumber;
+    };
+    std::array<StoredSetting, 4> StoredSettings();
+    // True when SaveSettings(all) is to write the setting.
+    bool SettingPending(const StoredSetting& setting, bool all) const;
     void ReadSettings();
     // Writes every setting (shut-down), or only those that differ from what was last
     // written (each frame), so a crash forgets nothing the player changed.

@@ -20,12 +20,14 @@ public:
     virtual int CloseKey() = 0;
     virtual int UseMachineRoot() = 0;
     virtual int UseUserRoot() = 0;
-    virtual int GetFloat(const std::string& name, float& out) = 0;
-    virtual int GetUInt(const std::string& name, uint32_t& out) = 0;
+    // Unsigned and float values are stored as the 32 bits of an int; a store that keeps
+    // them apart overrides these.
+    virtual int GetFloat(const std::string& name, float& out);
+    virtual int GetUInt(const std::string& name, uint32_t& out);
     virtual int GetInt(const std::string& name, int32_t& out) = 0;
     virtual int GetString(const std::string& name, std::string& out) = 0;
-    virtual int SetFloat(const std::string& name, float value) = 0;
-    virtual int SetUInt(const std::string& name, uint32_t value) = 0;
+    virtual int SetFloat(const std::string& name, float value);
+    virtual int SetUInt(const std::string& name, uint32_t value);
     virtual int SetInt(const std::string& name, int32_t value) = 0;
     virtual int SetString(const std::string& name, const std::string& value) = 0;
     virtual int ListSubKeys(std::vector<std::string>& out) = 0;
@@ -37,7 +39,16 @@ public:
     const std::string& GetCompanyName() const { return m_company; }
     const std::string& GetGameName() const { return m_game; }
 
+    static bool EndsWithSeparator(const std::string& path);
+
 protected:
+    // Closes the key after an operation: CloseKey's result when the operation succeeded,
+    // else 0.
+    int Finish(bool ok);
+    // "<base>/<company>/<game>/<sub>/" (base may end in a separator; an empty base gives
+    // just "<sub>/", an empty sub no trailing part).
+    std::string DataFolderPath(std::string base, const std::string& sub) const;
+
     bool m_keyOpen = false;
     std::string m_company;
     std::string m_game;

@@ -55,14 +55,6 @@ std::string FindWithoutCase(const std::string& folder, const std::string& compon
     return match;
 }
 
-bool LittleEndianHost()
-{
-    const uint16_t one = 1;
-    uint8_t first;
-    std::memcpy(&first, &one, 1);
-    return first == 1;
-}
-
 int Fold(char c)
 {
     return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : static_cast<unsigned char>(c);
@@ -93,16 +85,6 @@ bool Match(const char* pattern, const char* name)
 }
 
 }  // namespace
-
-PXPosixFileManager::PXPosixFileManager() = default;
-
-PXPosixFileManager::~PXPosixFileManager()
-{
-    for (auto& stream : m_open) {
-        if (stream->GetHandle())
-            std::fclose(stream->GetHandle());
-    }
-}
 
 std::string PXPosixFileManager::ResolvePath(const std::string& path)
 {
@@ -151,42 +133,19 @@ bool PXPosixFileManager::MatchPattern(const std::string& pattern, const std::str
     return Match(pattern.c_str(), name.c_str());
 }
 
-PXFile* PXPosixFileManager::Open(const std::string& name, uint32_t mode)
+std::string PXPosixFileManager::HostPath(const std::string& name) const
 {
-    if (name.empty())
-        return nullptr;
-    std::string modeString = ModeString(mode);
-    if (modeString.empty())
-        return nullptr;
-    std::string path = ResolvePath(ToHostSeparators(m_root + name));
-    // A folder is not a file, even where the host would open it for reading.
-    if (IsDirectory(path))
-        return nullptr;
-    std::FILE* handle = std::fopen(path.c_str(), modeString.c_str());
-    if (!handle)
-        return nullptr;
-    std::unique_ptr<PXFileLE> stream;
-    if (LittleEndianHost())
-        stream = std::make_unique<PXFileLE>(handle);
-    else
-        stream = std::make_unique<PXFileBE>(handle);
-    m_open.push_back(std::move(stream));
-    return m_open.back().get();
+    return ResolvePath(ToHostSeparators(m_root + name));
 }
 
-int PXPosixFileManager::Close(PXFile* stream)
+bool PXPosixFileManager::IsHostFolder(const std::string& path) const
 {
-    auto mine = std::find_if(m_open.begin(), m_open.end(), [stream](const std::unique_ptr<PXFileLE>& open) {
-        return open.get() == stream;
-    });
-    if (!stream || mine == m_open.end())
-        return 2;
-    if (std::FILE* handle = (*mine)->GetHandle()) {
-        std::fflush(handle);
-        std::fclose(handle);
-    }
-    m_open.erase(mine);
-    return 1;
+    return IsDirectory(path);
+}
+
+std::FILE* PXPosixFileManager::OpenHostFile(const std::string& path, const std::string& mode) const
+{
+    return std::fopen(path.c_str(), mode.c_str());
 }
 
 std::vector<PXFolderEntry> PXPosixFileManager::Search(const std::string& search)

@@ -3,27 +3,14 @@
 // component at a time, as on a case-insensitive host.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "engine/files/PXFileManager.h"
+#include "engine/files/PXHostFileManager.h"
 #include "engine/files/PXFolderListing.h"
 
-class PXFileLE;
-
-class PXPosixFileManager : public PXFileManager {
+class PXPosixFileManager : public PXHostFileManager {
 public:
-    PXPosixFileManager();
-    // Streams still open are closed with the manager.
-    ~PXPosixFileManager() override;
-    PXPosixFileManager(const PXPosixFileManager&) = delete;
-    PXPosixFileManager& operator=(const PXPosixFileManager&) = delete;
-
-    // Opens root + name; mode bits 8 "a+", 1|2 "r+", 1 "r", 2 "w", and 4 adds "b".
-    PXFile* Open(const std::string& name, uint32_t mode) override;
-    // 1 when the stream was opened here (it is flushed, closed and destroyed), else 2.
-    int Close(PXFile* stream) override;
     // Matches root + pattern ("*.ext", "*.*", "*"; '?' is one character) without case.
     // Recursive listings walk sub-folders first and name their entries "folder/name".
     void ListFiles(const std::string& pattern, const std::string& prefix, bool recursive,
@@ -39,11 +26,15 @@ public:
     // Whole-name match of `name` against `pattern` without case; "*.*" matches all.
     static bool MatchPattern(const std::string& pattern, const std::string& name);
 
+protected:
+    // Open reads root + name, matched without case where the exact spelling is missing.
+    std::string HostPath(const std::string& name) const override;
+    bool IsHostFolder(const std::string& path) const override;
+    std::FILE* OpenHostFile(const std::string& path, const std::string& mode) const override;
+
 private:
     // The entries of the folder in `search` (folder part + name pattern) that match,
     // "." and ".." left out, sorted by name without case so that listings (and the order
     // archives mount in) never depend on the order readdir returns.
     static std::vector<PXFolderEntry> Search(const std::string& search);
-
-    std::vector<std::unique_ptr<PXFileLE>> m_open;
 };

@@ -35,11 +35,6 @@ std::string XdgBase(const char* variable, const char* fallback)
     return "";
 }
 
-bool EndsWithSeparator(const std::string& path)
-{
-    return !path.empty() && (path.back() == '/' || path.back() == '\\');
-}
-
 // Creates every missing folder of `path`; an existing folder counts as success.
 bool MakeFolders(const std::string& path)
 {
@@ -287,12 +282,6 @@ bool PXPosixSettingsManager::Open()
     return true;
 }
 
-int PXPosixSettingsManager::Finish(bool ok)
-{
-    int closed = CloseKey();
-    return ok ? closed : 0;
-}
-
 PXPosixSettingsManager::Values PXPosixSettingsManager::LoadValues() const
 {
     std::string path = m_openFolder + "/" + ValuesFileName;
@@ -403,24 +392,6 @@ int PXPosixSettingsManager::GetInt(const std::string& name, int32_t& out)
     return 1;
 }
 
-int PXPosixSettingsManager::GetUInt(const std::string& name, uint32_t& out)
-{
-    int32_t bits = 0;
-    if (!GetInt(name, bits))
-        return 0;
-    out = static_cast<uint32_t>(bits);
-    return 1;
-}
-
-int PXPosixSettingsManager::GetFloat(const std::string& name, float& out)
-{
-    int32_t bits = 0;
-    if (!GetInt(name, bits))
-        return 0;
-    std::memcpy(&out, &bits, sizeof out);
-    return 1;
-}
-
 int PXPosixSettingsManager::GetString(const std::string& name, std::string& out)
 {
     Value value;
@@ -436,18 +407,6 @@ int PXPosixSettingsManager::SetInt(const std::string& name, int32_t value)
     Value stored;
     stored.number = static_cast<uint32_t>(value);
     return SetValue(name, stored);
-}
-
-int PXPosixSettingsManager::SetUInt(const std::string& name, uint32_t value)
-{
-    return SetInt(name, static_cast<int32_t>(value));
-}
-
-int PXPosixSettingsManager::SetFloat(const std::string& name, float value)
-{
-    int32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return SetInt(name, bits);
 }
 
 int PXPosixSettingsManager::SetString(const std::string& name, const std::string& value)
@@ -488,35 +447,23 @@ int PXPosixSettingsManager::DeleteSubKey(const std::string& name)
     return Finish(ok);
 }
 
-namespace {
-
-std::string DataFolder(const std::string& company, const std::string& game, const std::string& sub)
+std::string PXPosixSettingsManager::DataFolder(const std::string& sub) const
 {
-    std::string path = XdgBase("XDG_DATA_HOME", ".local/share");
-    if (!path.empty()) {
-        if (!EndsWithSeparator(path))
-            path += "/";
-        path += company + "/" + game + "/";
-    }
-    path += sub;
-    if (!sub.empty() && !EndsWithSeparator(sub))
-        path += "/";
+    std::string path = DataFolderPath(XdgBase("XDG_DATA_HOME", ".local/share"), sub);
     // A folder that cannot be made is still returned; the caller's open fails there.
     if (!path.empty())
         MakeFolders(path);
     return path;
 }
 
-}  // namespace
-
 std::string PXPosixSettingsManager::GetUserDataFolder(const std::string& sub)
 {
-    return DataFolder(m_company, m_game, sub);
+    return DataFolder(sub);
 }
 
 // A normal user cannot write a machine-wide folder here, so shared data sits beside the
 // user's own.
 std::string PXPosixSettingsManager::GetSharedDataFolder(const std::string& sub)
 {
-    return DataFolder(m_company, m_game, sub);
+    return DataFolder(sub);
 }

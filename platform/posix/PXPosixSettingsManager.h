@@ -32,12 +32,8 @@ public:
     int CloseKey() override;
     int UseMachineRoot() override;
     int UseUserRoot() override;
-    int GetFloat(const std::string& name, float& out) override;
-    int GetUInt(const std::string& name, uint32_t& out) override;
     int GetInt(const std::string& name, int32_t& out) override;
     int GetString(const std::string& name, std::string& out) override;
-    int SetFloat(const std::string& name, float value) override;
-    int SetUInt(const std::string& name, uint32_t value) override;
     int SetInt(const std::string& name, int32_t value) override;
     int SetString(const std::string& name, const std::string& value) override;
     // Sub-key names in byte order; 1 when the key could be opened.
@@ -61,13 +57,13 @@ private:
     using Values = std::map<std::string, Value>;
 
     bool Open();
+    // The data folder "<XDG data>/<company>/<game>/<sub>/", created when missing.
+    std::string DataFolder(const std::string& sub) const;
     // Reads the values file; a missing file is empty, a damaged one is logged and empty.
     Values LoadValues() const;
     bool SaveValues(const Values& values) const;
     int GetValue(const std::string& name, Value& out);
     int SetValue(const std::string& name, const Value& value);
-    // Closes after an operation: CloseKey's result when the operation succeeded, else 0.
-    int Finish(bool ok);
 
     Root m_root = Root::User;
     std::string m_keyPath;

@@ -13,14 +13,6 @@
 
 namespace {
 
-bool LittleEndianHost()
-{
-    const uint16_t one = 1;
-    uint8_t first;
-    std::memcpy(&first, &one, 1);
-    return first == 1;
-}
-
 bool IsDirectory(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -29,52 +21,19 @@ bool IsDirectory(const std::string& path)
 
 }  // namespace
 
-PXWin32FileManager::PXWin32FileManager() = default;
-
-PXWin32FileManager::~PXWin32FileManager()
+std::string PXWin32FileManager::HostPath(const std::string& name) const
 {
-    for (auto& stream : m_open) {
-        if (stream->GetHandle())
-            std::fclose(stream->GetHandle());
-    }
+    return m_root + name;
 }
 
-PXFile* PXWin32FileManager::Open(const std::string& name, uint32_t mode)
+bool PXWin32FileManager::IsHostFolder(const std::string& path) const
 {
-    if (name.empty())
-        return nullptr;
-    std::string modeString = ModeString(mode);
-    if (modeString.empty())
-        return nullptr;
-    std::string path = m_root + name;
-    // A folder is not a file.
-    if (IsDirectory(path))
-        return nullptr;
-    std::FILE* handle = _fsopen(path.c_str(), modeString.c_str(), _SH_DENYNO);
-    if (!handle)
-        return nullptr;
-    std::unique_ptr<PXFileLE> stream;
-    if (LittleEndianHost())
-        stream = std::make_unique<PXFileLE>(handle);
-    else
-        stream = std::make_unique<PXFileBE>(handle);
-    m_open.push_back(std::move(stream));
-    return m_open.back().get();
+    return IsDirectory(path);
 }
 
-int PXWin32FileManager::Close(PXFile* stream)
+std::FILE* PXWin32FileManager::OpenHostFile(const std::string& path, const std::string& mode) const
 {
-    auto mine = std::find_if(m_open.begin(), m_open.end(), [stream](const std::unique_ptr<PXFileLE>& open) {
-        return open.get() == stream;
-    });
-    if (!stream || mine == m_open.end())
-        return 2;
-    if (std::FILE* handle = (*mine)->GetHandle()) {
-        std::fflush(handle);
-        std::fclose(handle);
-    }
-    m_open.erase(mine);
-    return 1;
+    return _fsopen(path.c_str(), mode.c_str(), _SH_DENYNO);
 }
 
 std::vector<PXFolderEntry> PXWin32FileManager::Search(const std::string& search)

@@ -9,11 +9,6 @@
 
 namespace {
 
-bool EndsWithSeparator(const std::string& path)
-{
-    return !path.empty() && (path.back() == '/' || path.back() == '\\');
-}
-
 bool IsFolder(const std::string& path)
 {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -67,12 +62,6 @@ int PXWin32SettingsManager::CloseKey()
     return closed;
 }
 
-int PXWin32SettingsManager::Finish(bool ok)
-{
-    int closed = CloseKey();
-    return ok ? closed : 0;
-}
-
 HKEY__* PXWin32SettingsManager::SetRootKey(HKEY__* root)
 {
     m_root = root;
@@ -110,24 +99,6 @@ int PXWin32SettingsManager::GetInt(const std::string& name, int32_t& out)
     return Finish(ok);
 }
 
-int PXWin32SettingsManager::GetUInt(const std::string& name, uint32_t& out)
-{
-    int32_t value = 0;
-    int result = GetInt(name, value);
-    if (result)
-        std::memcpy(&out, &value, sizeof out);
-    return result;
-}
-
-int PXWin32SettingsManager::GetFloat(const std::string& name, float& out)
-{
-    int32_t value = 0;
-    int result = GetInt(name, value);
-    if (result)
-        std::memcpy(&out, &value, sizeof out);
-    return result;
-}
-
 int PXWin32SettingsManager::GetString(const std::string& name, std::string& out)
 {
     if (!Open())
@@ -154,20 +125,6 @@ int PXWin32SettingsManager::SetInt(const std::string& name, int32_t value)
     bool ok = RegSetValueExA(m_key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&word),
                              sizeof word) == ERROR_SUCCESS;
     return Finish(ok);
-}
-
-int PXWin32SettingsManager::SetUInt(const std::string& name, uint32_t value)
-{
-    int32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return SetInt(name, bits);
-}
-
-int PXWin32SettingsManager::SetFloat(const std::string& name, float value)
-{
-    int32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return SetInt(name, bits);
 }
 
 int PXWin32SettingsManager::SetString(const std::string& name, const std::string& value)
@@ -243,14 +200,7 @@ std::string PXWin32SettingsManager::DataFolder(int csidl, const std::string& sub
     std::string path;
     if (SHGetFolderPathA(nullptr, csidl | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, base) == S_OK)
         path = base;
-    if (!path.empty()) {
-        if (!EndsWithSeparator(path))
-            path += "/";
-        path += m_company + "/" + m_game + "/";
-    }
-    path += sub;
-    if (!sub.empty() && !EndsWithSeparator(sub))
-        path += "/";
+    path = DataFolderPath(path, sub);
     if (!path.empty())
         CreateFolders(path);
     return path;

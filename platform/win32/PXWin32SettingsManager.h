@@ -26,12 +26,8 @@ public:
     int CloseKey() override;
     int UseMachineRoot() override;
     int UseUserRoot() override;
-    int GetFloat(const std::string& name, float& out) override;
-    int GetUInt(const std::string& name, uint32_t& out) override;
     int GetInt(const std::string& name, int32_t& out) override;
     int GetString(const std::string& name, std::string& out) override;
-    int SetFloat(const std::string& name, float value) override;
-    int SetUInt(const std::string& name, uint32_t value) override;
     int SetInt(const std::string& name, int32_t value) override;
     int SetString(const std::string& name, const std::string& value) override;
     // Sub-key names in the registry's order. Returns 0.
@@ -52,8 +48,6 @@ public:
 
 private:
     bool Open();
-    // Closes after an operation: CloseKey's result when the registry call succeeded, else 0.
-    int Finish(bool ok);
 
     HKEY__* m_root;
     HKEY__* m_key = nullptr;

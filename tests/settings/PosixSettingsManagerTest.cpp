@@ -69,10 +69,10 @@ TEST_F(SettingsTest, ValuesRoundTripThroughTheFile)
         std::string("\x01\x7f\xff\xc3\xa9", 5),
         std::string(1023, 'x'),
     };
+    // Ints and floats round trip in the shared suite (SettingsStoreTest.cpp); here the
+    // escaped texts and the file.
     ASSERT_EQ(store.OpenGameKey(), 1);
-    EXPECT_EQ(store.SetInt("Full Screen", -5), 1);
     EXPECT_EQ(store.SetUInt("Big", 0xFFFFFFFFu), 1);
-    EXPECT_EQ(store.SetFloat("Volume", 0.25f), 1);
     for (size_t i = 0; i < texts.size(); ++i)
         EXPECT_EQ(store.SetString("Text\t" + std::to_string(i) + "\n", texts[i]), 1);
     EXPECT_TRUE(Exists(KeyFolder + "values.txt"));
@@ -82,13 +82,8 @@ TEST_F(SettingsTest, ValuesRoundTripThroughTheFile)
     ASSERT_EQ(again.OpenGameKey(), 1);
     int32_t i32 = 0;
     uint32_t u32 = 0;
-    float f = 0.0f;
-    EXPECT_EQ(again.GetInt("Full Screen", i32), 1);
-    EXPECT_EQ(i32, -5);
     EXPECT_EQ(again.GetUInt("Big", u32), 1);
     EXPECT_EQ(u32, 0xFFFFFFFFu);
-    EXPECT_EQ(again.GetFloat("Volume", f), 1);
-    EXPECT_EQ(f, 0.25f);
     EXPECT_EQ(again.GetInt("Big", i32), 1);
     EXPECT_EQ(i32, -1) << "all numbers share the same 32 bits";
     for (size_t i = 0; i < texts.size(); ++i) {

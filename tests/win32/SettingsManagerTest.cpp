@@ -5,22 +5,40 @@
 #include <windows.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/win32/PXWin32SettingsManager.h"
+#include "tests/settings/SettingsStoreSuite.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 constexpr const char* Company = "QuillmoorTest";
 
+void DeleteTestCompanyKey()
+{
+    RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + Company).c_str());
+}
+
+// The shared store suite on the registry: a second instance reads what the first wrote.
+INSTANTIATE_TEST_SUITE_P(Stores, SettingsStoreTest,
+                         ::testing::Values(SettingsStoreMaker{"Registry",
+                                                              [] {
+                                                                  return std::unique_ptr<PXSettingsManager>(
+                                                                      std::make_unique<PXWin32SettingsManager>(
+                                                                          Company, "Shardfall"));
+                                                              },
+                                                              true, DeleteTestCompanyKey}),
+                         SettingsStoreName);
+
 class Win32SettingsTest : public ::testing::Test {
 protected:
     void TearDown() override
     {
         settings.CloseKey();
-        RegDeleteTreeA(HKEY_CURRENT_USER, (std::string("Software\\") + Company).c_str());
+        DeleteTestCompanyKey();
     }
     PXWin32SettingsManager settings{Company, "Shardfall"};
 };
