@@ -505,7 +505,8 @@ uint32_t PXScreen2D::ModulateRect(int32_t x, int32_t y, uint32_t w, uint32_t h, 
 
 // ---- Lines and outlines -----------------------------------------------------------
 
-uint32_t PXScreen2D::DrawHLine(int32_t y, int32_t x1, int32_t x2, const PXColor& color)
+template <bool Horizontal>
+uint32_t PXScreen2D::DrawStraightLine(int32_t at, int32_t from, int32_t to, const PXColor& color)
 {
     ScreenLock lock(*this);
     if (!lock.Ok()) {
@@ -513,38 +514,29 @@ uint32_t PXScreen2D::DrawHLine(int32_t y, int32_t x1, int32_t x2, const PXColor&
     }
     const int32_t frameW = static_cast<int32_t>(lock.Desc().width);
     const int32_t frameH = static_cast<int32_t>(lock.Desc().height);
-    if (y < 0 || y >= frameH || frameW == 0) {
+    const int32_t along = Horizontal ? frameW : frameH;
+    const int32_t across = Horizontal ? frameH : frameW;
+    if (at < 0 || at >= across || along == 0) {
         return 1;
     }
-    const int32_t xa = std::min(std::max(x1, 0), frameW - 1);
-    const int32_t xb = std::min(std::max(x2, 0), frameW - 1);
+    const int32_t a = std::min(std::max(from, 0), along - 1);
+    const int32_t b = std::min(std::max(to, 0), along - 1);
     const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
-    uint16_t* row = RowOf(lock.Desc(), y);
-    for (int32_t x = xa; x <= xb; ++x) {
-        row[x] = color.alpha >= 255 ? p : PXPixel::Blend(row[x], p, color.alpha);
+    for (int32_t i = a; i <= b; ++i) {
+        uint16_t& d = Horizontal ? RowOf(lock.Desc(), at)[i] : RowOf(lock.Desc(), i)[at];
+        d = color.alpha >= 255 ? p : PXPixel::Blend(d, p, color.alpha);
     }
     return 1;
 }
 
+uint32_t PXScreen2D::DrawHLine(int32_t y, int32_t x1, int32_t x2, const PXColor& color)
+{
+    return DrawStraightLine<true>(y, x1, x2, color);
+}
+
 uint32_t PXScreen2D::DrawVLine(int32_t x, int32_t y1, int32_t y2, const PXColor& color)
 {
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 1;
-    }
-    const int32_t frameW = static_cast<int32_t>(lock.Desc().width);
-    const int32_t frameH = static_cast<int32_t>(lock.Desc().height);
-    if (x < 0 || x >= frameW || frameH == 0) {
-        return 1;
-    }
-    const int32_t ya = std::min(std::max(y1, 0), frameH - 1);
-    const int32_t yb = std::min(std::max(y2, 0), frameH - 1);
-    const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
-    for (int32_t y = ya; y <= yb; ++y) {
-        uint16_t& d = RowOf(lock.Desc(), y)[x];
-        d = color.alpha >= 255 ? p : PXPixel::Blend(d, p, color.alpha);
-    }
-    return 1;
+    return DrawStraightLine<false>(x, y1, y2, color);
 }
 
 uint32_t PXScreen2D::DrawLine(const PXPoint& a, const PXPoint& b, const PXColor& color)

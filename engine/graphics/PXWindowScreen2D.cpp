@@ -72,7 +72,8 @@ bool PXWindowScreen2D::CreateFrameBuffer(uint32_t width, uint32_t height, uint32
     return true;
 }
 
-void PXWindowScreen2D::AllocateFrame(uint32_t width, uint32_t height, uint32_t bytesPerPixel, uint32_t rowPadding)
+void PXWindowScreen2D::AllocateFrame(uint32_t width, uint32_t height, uint32_t bytesPerPixel,
+                                     uint32_t rowPadding)
 {
     m_pitch = ((bytesPerPixel * width + 3) & ~3u) + rowPadding;
     m_frameMemory.assign(static_cast<size_t>(m_pitch) * height, 0);

@@ -65,8 +65,7 @@ protected:
         return PXScaleLayout::Compute(m_scaleMode, outputWidth, outputHeight, m_width, m_height, maxFactor);
     }
     // Calls show(r) for each dirty rectangle cut to the frame, skipping those left empty.
-    template <typename Show>
-    void ForEachDirtyRectOnFrame(Show show) const
+    template <typename Show> void ForEachDirtyRectOnFrame(Show show) const
     {
         for (int32_t i = 0; i < m_dirtyList.count; ++i) {
             PXRect r = m_dirtyList.rects[i];
