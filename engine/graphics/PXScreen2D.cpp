@@ -318,8 +318,8 @@ uint32_t PXScreen2D::TileImageOffsetPlain(uint32_t id, uint32_t srcX0, uint32_t 
     return TileOffset(id, srcX0, srcY0, x, y, w, h, keyed, false);
 }
 
-uint32_t PXScreen2D::TileOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y, int32_t w,
-                                int32_t h, bool keyed, bool allowFast)
+template <typename Tile>
+uint32_t PXScreen2D::LockedTiling(uint32_t id, int32_t w, int32_t h, Tile tile)
 {
     PXImage* image = FindImage(id);
     if (image == nullptr) {
@@ -329,35 +329,43 @@ uint32_t PXScreen2D::TileOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int
     if (!lock.Ok()) {
         return 0;
     }
-    const int64_t iw = image->width;
-    const int64_t ih = image->height;
-    if (h <= 0 || w <= 0 || iw == 0 || ih == 0) {
+    if (h <= 0 || w <= 0 || image->width == 0 || image->height == 0) {
         return 1;
     }
-    // An offset of a whole tile or more scrolls round to the same picture; taking the
-    // remainder also keeps every tile at least one pixel wide, so the loop always ends.
-    srcX0 %= image->width;
-    srcY0 %= image->height;
-    if (allowFast && !keyed && TilePeriodic(lock.Desc(), *image, srcX0, srcY0, x, y, w, h)) {
-        return 1;
-    }
-    const int64_t right = int64_t{x} + w;
-    const int64_t bottom = int64_t{y} + h;
-    uint32_t sy = srcY0;
-    for (int64_t cy = y; cy < bottom;) {
-        const int64_t rowH = std::min<int64_t>(ih - sy, bottom - cy);
-        uint32_t sx = srcX0;
-        for (int64_t cx = x; cx < right;) {
-            const int64_t tileW = std::min<int64_t>(iw - sx, right - cx);
-            BlitImage(image, static_cast<int32_t>(cx), static_cast<int32_t>(cy), sx, sy,
-                      static_cast<uint32_t>(tileW), static_cast<uint32_t>(rowH), keyed);
-            cx += tileW;
-            sx = 0;
+    return tile(image, lock.Desc());
+}
+
+uint32_t PXScreen2D::TileOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y, int32_t w,
+                                int32_t h, bool keyed, bool allowFast)
+{
+    return LockedTiling(id, w, h, [&](PXImage* image, const PXSurfaceDesc& surface) {
+        const int64_t iw = image->width;
+        const int64_t ih = image->height;
+        // An offset of a whole tile or more scrolls round to the same picture; taking the
+        // remainder also keeps every tile at least one pixel wide, so the loop always ends.
+        srcX0 %= image->width;
+        srcY0 %= image->height;
+        if (allowFast && !keyed && TilePeriodic(surface, *image, srcX0, srcY0, x, y, w, h)) {
+            return 1;
         }
-        cy += rowH;
-        sy = 0;
-    }
-    return 1;
+        const int64_t right = int64_t{x} + w;
+        const int64_t bottom = int64_t{y} + h;
+        uint32_t sy = srcY0;
+        for (int64_t cy = y; cy < bottom;) {
+            const int64_t rowH = std::min<int64_t>(ih - sy, bottom - cy);
+            uint32_t sx = srcX0;
+            for (int64_t cx = x; cx < right;) {
+                const int64_t tileW = std::min<int64_t>(iw - sx, right - cx);
+                BlitImage(image, static_cast<int32_t>(cx), static_cast<int32_t>(cy), sx, sy,
+                          static_cast<uint32_t>(tileW), static_cast<uint32_t>(rowH), keyed);
+                cx += tileW;
+                sx = 0;
+            }
+            cy += rowH;
+            sy = 0;
+        }
+        return 1;
+    });
 }
 
 // Unkeyed tiles side by side make a periodic picture. When one dirty rectangle covers the
@@ -425,30 +433,21 @@ uint32_t PXScreen2D::TileImage(uint32_t id, int32_t x, int32_t y, int32_t w, int
 uint32_t PXScreen2D::TileImageAlpha(uint32_t id, int32_t x, int32_t y, int32_t w, int32_t h, uint32_t alpha,
                                     bool keyed)
 {
-    PXImage* image = FindImage(id);
-    if (image == nullptr) {
-        return 0;
-    }
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 0;
-    }
-    const int64_t iw = image->width;
-    const int64_t ih = image->height;
-    if (h <= 0 || w <= 0 || iw == 0 || ih == 0) {
-        return 1;
-    }
-    const int64_t right = int64_t{x} + w;
-    const int64_t bottom = int64_t{y} + h;
-    for (int64_t cy = y; cy < bottom; cy += ih) {
-        const int64_t tileH = std::min(ih, bottom - cy);
-        for (int64_t cx = x; cx < right; cx += iw) {
-            const int64_t tileW = std::min(iw, right - cx);
-            BlitImageAlpha(image, static_cast<int32_t>(cx), static_cast<int32_t>(cy), 0, 0,
-                           static_cast<uint32_t>(tileW), static_cast<uint32_t>(tileH), alpha, keyed);
+    return LockedTiling(id, w, h, [&](PXImage* image, const PXSurfaceDesc&) {
+        const int64_t iw = image->width;
+        const int64_t ih = image->height;
+        const int64_t right = int64_t{x} + w;
+        const int64_t bottom = int64_t{y} + h;
+        for (int64_t cy = y; cy < bottom; cy += ih) {
+            const int64_t tileH = std::min(ih, bottom - cy);
+            for (int64_t cx = x; cx < right; cx += iw) {
+                const int64_t tileW = std::min(iw, right - cx);
+                BlitImageAlpha(image, static_cast<int32_t>(cx), static_cast<int32_t>(cy), 0, 0,
+                               static_cast<uint32_t>(tileW), static_cast<uint32_t>(tileH), alpha, keyed);
+            }
         }
-    }
-    return 1;
+        return 1;
+    });
 }
 
 // ---- Fills ------------------------------------------------------------------------
@@ -505,7 +504,8 @@ uint32_t PXScreen2D::ModulateRect(int32_t x, int32_t y, uint32_t w, uint32_t h, 
 
 // ---- Lines and outlines -----------------------------------------------------------
 
-uint32_t PXScreen2D::DrawHLine(int32_t y, int32_t x1, int32_t x2, const PXColor& color)
+template <bool Horizontal>
+uint32_t PXScreen2D::DrawStraightLine(int32_t at, int32_t from, int32_t to, const PXColor& color)
 {
     ScreenLock lock(*this);
     if (!lock.Ok()) {
@@ -513,38 +513,29 @@ uint32_t PXScreen2D::DrawHLine(int32_t y, int32_t x1, int32_t x2, const PXColor&
     }
     const int32_t frameW = static_cast<int32_t>(lock.Desc().width);
     const int32_t frameH = static_cast<int32_t>(lock.Desc().height);
-    if (y < 0 || y >= frameH || frameW == 0) {
+    const int32_t along = Horizontal ? frameW : frameH;
+    const int32_t across = Horizontal ? frameH : frameW;
+    if (at < 0 || at >= across || along == 0) {
         return 1;
     }
-    const int32_t xa = std::min(std::max(x1, 0), frameW - 1);
-    const int32_t xb = std::min(std::max(x2, 0), frameW - 1);
+    const int32_t a = std::min(std::max(from, 0), along - 1);
+    const int32_t b = std::min(std::max(to, 0), along - 1);
     const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
-    uint16_t* row = RowOf(lock.Desc(), y);
-    for (int32_t x = xa; x <= xb; ++x) {
-        row[x] = color.alpha >= 255 ? p : PXPixel::Blend(row[x], p, color.alpha);
+    for (int32_t i = a; i <= b; ++i) {
+        uint16_t& d = Horizontal ? RowOf(lock.Desc(), at)[i] : RowOf(lock.Desc(), i)[at];
+        d = color.alpha >= 255 ? p : PXPixel::Blend(d, p, color.alpha);
     }
     return 1;
 }
 
+uint32_t PXScreen2D::DrawHLine(int32_t y, int32_t x1, int32_t x2, const PXColor& color)
+{
+    return DrawStraightLine<true>(y, x1, x2, color);
+}
+
 uint32_t PXScreen2D::DrawVLine(int32_t x, int32_t y1, int32_t y2, const PXColor& color)
 {
-    ScreenLock lock(*this);
-    if (!lock.Ok()) {
-        return 1;
-    }
-    const int32_t frameW = static_cast<int32_t>(lock.Desc().width);
-    const int32_t frameH = static_cast<int32_t>(lock.Desc().height);
-    if (x < 0 || x >= frameW || frameH == 0) {
-        return 1;
-    }
-    const int32_t ya = std::min(std::max(y1, 0), frameH - 1);
-    const int32_t yb = std::min(std::max(y2, 0), frameH - 1);
-    const uint16_t p = static_cast<uint16_t>(PackPixel(m_pixelFormat, color.red, color.green, color.blue));
-    for (int32_t y = ya; y <= yb; ++y) {
-        uint16_t& d = RowOf(lock.Desc(), y)[x];
-        d = color.alpha >= 255 ? p : PXPixel::Blend(d, p, color.alpha);
-    }
-    return 1;
+    return DrawStraightLine<false>(x, y1, y2, color);
 }
 
 uint32_t PXScreen2D::DrawLine(const PXPoint& a, const PXPoint& b, const PXColor& color)

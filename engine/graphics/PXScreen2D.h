@@ -144,6 +144,9 @@ protected:
                        int32_t originY, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                        uint32_t h, PXRect* clip, int64_t* destLeft, int64_t* destTop) const;
 
+    // Finds the image and locks the frame buffer, then calls tile(image, surface) for a
+    // w x h area of it: 0 without the image or a frame buffer, 1 for an empty area or image.
+    template <typename Tile> uint32_t LockedTiling(uint32_t id, int32_t w, int32_t h, Tile tile);
     uint32_t TileOffset(uint32_t id, uint32_t srcX0, uint32_t srcY0, int32_t x, int32_t y, int32_t w, int32_t h,
                         bool keyed, bool allowFast);
     bool TilePeriodic(const PXSurfaceDesc& surface, const PXImage& image, uint32_t srcX0, uint32_t srcY0, int32_t x,
@@ -155,6 +158,14 @@ protected:
     uint32_t ClippedBlit(uint32_t imageW, uint32_t imageH, int32_t originX, int32_t originY, int32_t x, int32_t y,
                          uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h, bool invalidateUntracked,
                          Draw draw);
+    // ClippedBlit of an image by its size and origin; 0 for no image.
+    template <typename Draw>
+    uint32_t ImageBlit(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
+                       uint32_t h, bool invalidateUntracked, Draw draw);
+    // A line along a row (Horizontal) or a column: `at` is the row or column, from and to
+    // the ends along it, both cut to the frame.
+    template <bool Horizontal>
+    uint32_t DrawStraightLine(int32_t at, int32_t from, int32_t to, const PXColor& color);
     template <typename Rule>
     uint32_t MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w, uint32_t h,
                         const PXBitmapDesc& mask, Rule rule);

@@ -198,6 +198,17 @@ uint32_t PXScreen2D::ClippedBlit(uint32_t imageW, uint32_t imageH, int32_t origi
     return 1;
 }
 
+template <typename Draw>
+uint32_t PXScreen2D::ImageBlit(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
+                               uint32_t w, uint32_t h, bool invalidateUntracked, Draw draw)
+{
+    if (image == nullptr) {
+        return 0;
+    }
+    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
+                       invalidateUntracked, draw);
+}
+
 uint32_t PXScreen2D::Blit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                           uint32_t h, bool keyed)
 {
@@ -208,11 +219,8 @@ uint32_t PXScreen2D::Blit(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint
 uint32_t PXScreen2D::BlitImage(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
                                uint32_t w, uint32_t h, bool keyed)
 {
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(
-        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, true,
+    return ImageBlit(
+        image, x, y, srcX, srcY, w, h, true,
         [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
             const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
             const size_t n = static_cast<size_t>(c.right - c.left);
@@ -233,19 +241,15 @@ uint32_t PXScreen2D::BlitImage(const PXImage* image, int32_t x, int32_t y, uint3
 uint32_t PXScreen2D::BlitImageKeyedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
                                              uint32_t srcY, uint32_t w, uint32_t h)
 {
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
-                       true,
-                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
-                           ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                                        [](uint16_t& d, uint16_t s, size_t) {
-                                            if (s != 0) {
-                                                d = s;
-                                            }
-                                        });
-                       });
+    return ImageBlit(image, x, y, srcX, srcY, w, h, true,
+                     [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                         ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                                      [](uint16_t& d, uint16_t s, size_t) {
+                                          if (s != 0) {
+                                              d = s;
+                                          }
+                                      });
+                     });
 }
 
 uint32_t PXScreen2D::BlitAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
@@ -258,11 +262,8 @@ uint32_t PXScreen2D::BlitAlpha(uint32_t id, int32_t x, int32_t y, uint32_t srcX,
 uint32_t PXScreen2D::BlitImageAlpha(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
                                     uint32_t w, uint32_t h, uint32_t alpha, bool keyed)
 {
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(
-        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, false,
+    return ImageBlit(
+        image, x, y, srcX, srcY, w, h, false,
         [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
             const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
             const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
@@ -285,32 +286,28 @@ uint32_t PXScreen2D::BlitImageAlphaReference(const PXImage* image, int32_t x, in
                                              uint32_t srcY, uint32_t w, uint32_t h, uint32_t alpha,
                                              bool keyed)
 {
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
-                       false,
-                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
-                           const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
-                           const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
-                           if (!keyed) {
-                               ForEachPixel(surface, c, m, [a](uint16_t& d, uint16_t s, size_t) {
-                                   d = PXPixel::Blend(d, s, a);
-                               });
-                           } else if (alpha == 0xFFFF) {
-                               ForEachPixel(surface, c, m, [](uint16_t& d, uint16_t s, size_t) {
-                                   if (s != 0) {
-                                       d = PXPixel::SaturatingAdd(d, s);
-                                   }
-                               });
-                           } else {
-                               ForEachPixel(surface, c, m, [a](uint16_t& d, uint16_t s, size_t) {
-                                   if (s != 0) {
-                                       d = PXPixel::Blend(d, s, a);
-                                   }
-                               });
-                           }
-                       });
+    return ImageBlit(image, x, y, srcX, srcY, w, h, false,
+                     [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                         const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
+                         const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
+                         if (!keyed) {
+                             ForEachPixel(surface, c, m, [a](uint16_t& d, uint16_t s, size_t) {
+                                 d = PXPixel::Blend(d, s, a);
+                             });
+                         } else if (alpha == 0xFFFF) {
+                             ForEachPixel(surface, c, m, [](uint16_t& d, uint16_t s, size_t) {
+                                 if (s != 0) {
+                                     d = PXPixel::SaturatingAdd(d, s);
+                                 }
+                             });
+                         } else {
+                             ForEachPixel(surface, c, m, [a](uint16_t& d, uint16_t s, size_t) {
+                                 if (s != 0) {
+                                     d = PXPixel::Blend(d, s, a);
+                                 }
+                             });
+                         }
+                     });
 }
 
 uint32_t PXScreen2D::BlitModulated(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
@@ -324,11 +321,8 @@ uint32_t PXScreen2D::BlitImageModulated(const PXImage* image, int32_t x, int32_t
                                         uint32_t srcY, uint32_t w, uint32_t h, bool keyed,
                                         const PXColor& color)
 {
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(
-        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, true,
+    return ImageBlit(
+        image, x, y, srcX, srcY, w, h, true,
         [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
             const Factors k = FactorsOf(color);
             const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
@@ -344,20 +338,16 @@ uint32_t PXScreen2D::BlitImageModulatedReference(const PXImage* image, int32_t x
                                                  uint32_t srcY, uint32_t w, uint32_t h, bool keyed,
                                                  const PXColor& color)
 {
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
-                       true,
-                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
-                           const Factors k = FactorsOf(color);
-                           ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                                        [k, keyed](uint16_t& d, uint16_t s, size_t) {
-                                            if (!keyed || s != 0) {
-                                                d = PXPixel::Modulate(s, k.red, k.green, k.blue);
-                                            }
-                                        });
-                       });
+    return ImageBlit(image, x, y, srcX, srcY, w, h, true,
+                     [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                         const Factors k = FactorsOf(color);
+                         ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                                      [k, keyed](uint16_t& d, uint16_t s, size_t) {
+                                          if (!keyed || s != 0) {
+                                              d = PXPixel::Modulate(s, k.red, k.green, k.blue);
+                                          }
+                                      });
+                     });
 }
 
 uint32_t PXScreen2D::BlitFlipped(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
@@ -370,11 +360,8 @@ uint32_t PXScreen2D::BlitFlipped(uint32_t id, int32_t x, int32_t y, uint32_t src
 uint32_t PXScreen2D::BlitImageFlipped(const PXImage* image, int32_t x, int32_t y, uint32_t srcX,
                                       uint32_t srcY, uint32_t w, uint32_t h, bool keyed)
 {
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(
-        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, false,
+    return ImageBlit(
+        image, x, y, srcX, srcY, w, h, false,
         [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
             // Destination row Y reads source row height - 1 - srcY - (Y - dest.top).
             const int64_t firstRow = int64_t{image->height} - 1 - srcY - (c.top - destTop);
@@ -468,11 +455,8 @@ uint32_t PXScreen2D::BlitColorAdd(uint32_t id, int32_t x, int32_t y, uint32_t sr
                                   uint32_t h, bool keyed, const PXColor& color)
 {
     PXImage* image = FindImage(id);
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(
-        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, true,
+    return ImageBlit(
+        image, x, y, srcX, srcY, w, h, true,
         [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
             const Factors k = FactorsOf(color);
             const uint16_t t = static_cast<uint16_t>(PackPixel(m_pixelFormat, k.red, k.green, k.blue));
@@ -518,11 +502,8 @@ uint32_t PXScreen2D::BlitAdditive(uint32_t id, int32_t x, int32_t y, uint32_t sr
                                   uint32_t h, uint32_t intensity)
 {
     PXImage* image = FindImage(id);
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(
-        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, false,
+    return ImageBlit(
+        image, x, y, srcX, srcY, w, h, false,
         [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
             const uint32_t i = std::min(intensity, 256u);
             const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
@@ -537,20 +518,16 @@ uint32_t PXScreen2D::BlitAdditiveReference(uint32_t id, int32_t x, int32_t y, ui
                                            uint32_t w, uint32_t h, uint32_t intensity)
 {
     PXImage* image = FindImage(id);
-    if (image == nullptr) {
-        return 0;
-    }
-    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
-                       false,
-                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
-                           const uint32_t i = std::min(intensity, 256u);
-                           ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                                        [i](uint16_t& d, uint16_t s, size_t) {
-                                            if (s != 0) {
-                                                d = PXPixel::SaturatingAdd(d, PXPixel::Modulate(s, i, i, i));
-                                            }
-                                        });
-                       });
+    return ImageBlit(image, x, y, srcX, srcY, w, h, false,
+                     [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                         const uint32_t i = std::min(intensity, 256u);
+                         ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                                      [i](uint16_t& d, uint16_t s, size_t) {
+                                          if (s != 0) {
+                                              d = PXPixel::SaturatingAdd(d, PXPixel::Modulate(s, i, i, i));
+                                          }
+                                      });
+                     });
 }
 
 namespace {
@@ -567,32 +544,31 @@ uint32_t PXScreen2D::MaskedBlit(uint32_t id, int32_t x, int32_t y, uint32_t srcX
                                 uint32_t h, const PXBitmapDesc& mask, Rule rule)
 {
     PXImage* image = FindImage(id);
-    if (image == nullptr || !MaskFits(mask, *image)) {
+    if (image != nullptr && !MaskFits(mask, *image)) {
         return 0;
     }
-    return ClippedBlit(image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h,
-                       false,
-                       [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
-                           // The mask has the image's size, so a source index is also the mask index.
-                           const uint8_t* maskData = mask.data.get();
-                           ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
-                                        [&rule, maskData](uint16_t& d, uint16_t s, size_t at) {
-                                            if (s != 0) {
-                                                d = rule(d, s, maskData[at]);
-                                            }
-                                        });
-                       });
+    return ImageBlit(image, x, y, srcX, srcY, w, h, false,
+                     [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
+                         // The mask has the image's size, so a source index is also the mask index.
+                         const uint8_t* maskData = mask.data.get();
+                         ForEachPixel(surface, c, MapImage(*image, c, destLeft, destTop, srcX, srcY),
+                                      [&rule, maskData](uint16_t& d, uint16_t s, size_t at) {
+                                          if (s != 0) {
+                                              d = rule(d, s, maskData[at]);
+                                          }
+                                      });
+                     });
 }
 
 uint32_t PXScreen2D::BlitMasked(uint32_t id, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY, uint32_t w,
                                 uint32_t h, const PXBitmapDesc& mask)
 {
     PXImage* image = FindImage(id);
-    if (image == nullptr || !MaskFits(mask, *image)) {
+    if (image != nullptr && !MaskFits(mask, *image)) {
         return 0;
     }
-    return ClippedBlit(
-        image->width, image->height, image->originX, image->originY, x, y, srcX, srcY, w, h, false,
+    return ImageBlit(
+        image, x, y, srcX, srcY, w, h, false,
         [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
             const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
             const size_t at = static_cast<size_t>(m.srcTop) * m.srcPitch + static_cast<size_t>(m.srcLeft);

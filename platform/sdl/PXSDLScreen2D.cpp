@@ -9,7 +9,7 @@
 
 #include "engine/core/PXLog.h"
 
-PXSDLScreen2D::PXSDLScreen2D(PXGame* owner) : PXScreen2D(owner)
+PXSDLScreen2D::PXSDLScreen2D(PXGame* owner) : PXWindowScreen2D(owner)
 {
     CreateImageTable();
 }
@@ -49,44 +49,20 @@ uint32_t PXSDLScreen2D::SetIcon(const PXBitmapDesc& icon)
     return 1;
 }
 
-uint32_t PXSDLScreen2D::Create(PXScreenDesc* desc, const char* title)
+bool PXSDLScreen2D::OpenWindow(PXScreenDesc* desc)
 {
-    if (m_lockCount > 0 || desc == nullptr) {
-        return 0;
-    }
-    // The log lines keep the texts the game has always written, whatever the platform.
-    LogF("CreateWin32Screen2D - Entered Function");
-    const uint32_t depth = desc->pixelFormat.bitsPerPixel & ~7u;
-    // The presentation converts 5-5-5 pixels only.
-    if (depth != 16 || desc->width < 1 || desc->height < 1 || desc->width > 16384 || desc->height > 16384) {
-        return 0;
-    }
-    if (m_created) {
-        Destroy();
-    }
-    m_title = title != nullptr ? title : "";
-    m_width = static_cast<int32_t>(desc->width);
-    m_height = static_cast<int32_t>(desc->height);
-    if (!OpenWindow(desc->fullScreen)) {
-        LogF("CreateWin32Screen2D - Failed Creating Window");
+    if (!OpenWindowAndRenderer(desc->fullScreen)) {
         CloseWindow();
-        return 0;
+        return false;
     }
-    LogF("CreateWin32Screen2D - Window Created");
-    LogF("CreateWin32Screen2D - Opening Windowed Mode");
-    LogF("CreateWin32Screen2D - Set Window Position");
-    m_pitch = ((2 * desc->width) + 3) & ~3u;
-    m_frame.assign(static_cast<size_t>(m_pitch) * desc->height, 0);
-    m_shown.assign(m_frame.size(), 0);
-    m_fullScreen = desc->fullScreen;
-    m_pixelFormat = MakePixelFormat(depth);
-    desc->pixelFormat = m_pixelFormat;
-    LogF("CreateWin32Screen2D - Created HBITMAP");
-    LogF("CreateWin32Screen2D - Showed Window");
-    m_created = true;
-    Clear();
-    LogF("CreateWin32Screen2D - Exiting Function");
-    return 1;
+    return true;
+}
+
+bool PXSDLScreen2D::CreateFrameBuffer(uint32_t width, uint32_t height, uint32_t bytesPerPixel)
+{
+    AllocateFrame(width, height, bytesPerPixel);
+    m_shown.assign(static_cast<size_t>(m_pitch) * height, 0);
+    return true;
 }
 
 namespace {
@@ -123,7 +99,7 @@ bool RasterisesOnTheProcessor(SDL_Renderer* renderer)
 
 }  // namespace
 
-bool PXSDLScreen2D::OpenWindow(bool fullScreen)
+bool PXSDLScreen2D::OpenWindowAndRenderer(bool fullScreen)
 {
     Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
     if (fullScreen) {
@@ -212,7 +188,7 @@ PXScaleLayout PXSDLScreen2D::CurrentLayout() const
     if (m_renderer != nullptr) {
         SDL_GetRendererOutputSize(m_renderer, &w, &h);
     }
-    return PXScaleLayout::Compute(m_scaleMode, w, h, m_width, m_height, m_maxFactor);
+    return LayoutFor(w, h, m_maxFactor);
 }
 
 PXPoint PXSDLScreen2D::WindowToFrame(int32_t x, int32_t y) const
@@ -268,39 +244,8 @@ void PXSDLScreen2D::CloseWindow()
         SDL_DestroyWindow(m_window);
         m_window = nullptr;
     }
-}
-
-uint32_t PXSDLScreen2D::Destroy()
-{
-    PXScreen2D::Destroy();
-    CloseWindow();
-    m_frame.clear();
-    m_frame.shrink_to_fit();
     m_shown.clear();
     m_shown.shrink_to_fit();
-    m_created = false;
-    return 1;
-}
-
-void PXSDLScreen2D::SetPresentPacing(PXClock* clock, uint32_t intervalMs)
-{
-    m_pacingClock = clock;
-    m_presentIntervalMs = intervalMs;
-    m_shownOnce = false;
-}
-
-bool PXSDLScreen2D::PictureDue()
-{
-    if (m_pacingClock == nullptr || m_presentIntervalMs == 0) {
-        return true;
-    }
-    const uint32_t now = m_pacingClock->Milliseconds();
-    if (m_shownOnce && now - m_lastShownMs < m_presentIntervalMs) {
-        return false;
-    }
-    m_shownOnce = true;
-    m_lastShownMs = now;
-    return true;
 }
 
 void PXSDLScreen2D::UploadRect(const PXRect& rect)
@@ -319,23 +264,15 @@ void PXSDLScreen2D::UploadRect(const PXRect& rect)
 
 void PXSDLScreen2D::UploadDirtyRectangles()
 {
-    for (int32_t i = 0; i < m_dirtyList.count; ++i) {
-        PXRect r = m_dirtyList.rects[i];
-        r.left = std::max(r.left, 0);
-        r.top = std::max(r.top, 0);
-        r.right = std::min(r.right, m_width);
-        r.bottom = std::min(r.bottom, m_height);
-        if (r.IsEmpty()) {
-            continue;
-        }
+    ForEachDirtyRectOnFrame([this](const PXRect& r) {
         const size_t offset = static_cast<size_t>(r.left) * 2;
         const size_t bytes = static_cast<size_t>(r.right - r.left) * 2;
         for (int32_t y = r.top; y < r.bottom; ++y) {
             const size_t row = static_cast<size_t>(y) * m_pitch + offset;
-            std::memcpy(m_shown.data() + row, m_frame.data() + row, bytes);
+            std::memcpy(m_shown.data() + row, m_framePixels + row, bytes);
         }
         UploadRect(r);
-    }
+    });
     ClearDirtyList();
 }
 
@@ -362,38 +299,21 @@ void PXSDLScreen2D::DrawPicture()
     m_pictureWaiting = false;
 }
 
-uint32_t PXSDLScreen2D::Present()
+bool PXSDLScreen2D::ReadyToPresent()
 {
-    if (m_lockCount > 0 || m_window == nullptr || m_renderer == nullptr || m_frame.empty()) {
-        return 0;
+    if (m_window == nullptr || m_renderer == nullptr || m_framePixels == nullptr) {
+        return false;
     }
     // A new window size or mode: a texture of the new factor, filled with the picture on show.
-    if (!FollowLayout()) {
-        return 0;
-    }
-    // Too early for a picture: the rectangles stay on the list and the next frame draws
-    // them again with its own, so nothing is converted twice.
-    if ((m_dirtyList.count > 0 || m_pictureWaiting) && !PictureDue()) {
-        return 1;
-    }
+    return FollowLayout();
+}
+
+void PXSDLScreen2D::ShowDirtyRectangles()
+{
     UploadDirtyRectangles();
     if (m_pictureWaiting) {
         DrawPicture();
     }
-    return 1;
-}
-
-uint32_t PXSDLScreen2D::Clear()
-{
-    PXSurfaceDesc desc;
-    if (!LockScreen(&desc)) {
-        return 0;
-    }
-    std::fill(m_frame.begin(), m_frame.end(), uint8_t{0});
-    ClearDirtyList();
-    InvalidateRect({0, m_width, 0, m_height}, true);
-    UnlockScreen();
-    return 1;
 }
 
 uint32_t PXSDLScreen2D::Minimize(bool minimise)
@@ -449,30 +369,6 @@ uint32_t PXSDLScreen2D::GetCursorPosition(PXPoint* point)
     int wx = 0, wy = 0;
     SDL_GetMouseState(&wx, &wy);
     *point = WindowToFrame(wx, wy);
-    return 1;
-}
-
-uint32_t PXSDLScreen2D::LockScreen(PXSurfaceDesc* out)
-{
-    if (m_frame.empty()) {
-        return 0;
-    }
-    ++m_lockCount;
-    if (out != nullptr) {
-        out->bytesPerPixel = 2;
-        out->width = static_cast<uint32_t>(m_width);
-        out->height = static_cast<uint32_t>(m_height);
-        out->pitch = m_pitch;
-        out->pixels = m_frame.data();
-    }
-    return 1;
-}
-
-uint32_t PXSDLScreen2D::UnlockScreen()
-{
-    if (m_lockCount > 0) {
-        --m_lockCount;
-    }
     return 1;
 }
 

@@ -44,7 +44,7 @@ HBITMAP CreateSection(HDC reference, uint32_t width, uint32_t height, uint8_t** 
 
 }  // namespace
 
-PXWin32Screen2D::PXWin32Screen2D(PXGame* owner) : PXScreen2D(owner)
+PXWin32Screen2D::PXWin32Screen2D(PXGame* owner) : PXWindowScreen2D(owner)
 {
     CreateImageTable();
 }
@@ -54,23 +54,8 @@ PXWin32Screen2D::~PXWin32Screen2D()
     Destroy();
 }
 
-uint32_t PXWin32Screen2D::Create(PXScreenDesc* desc, const char* title)
+bool PXWin32Screen2D::OpenWindow(PXScreenDesc* desc)
 {
-    if (m_lockCount > 0 || desc == nullptr) {
-        return 0;
-    }
-    LogF("CreateWin32Screen2D - Entered Function");
-    const uint32_t depth = desc->pixelFormat.bitsPerPixel & ~7u;
-    // The frame buffer and its presentation are 5-5-5 only.
-    if (depth != 16 || desc->width < 1 || desc->height < 1 || desc->width > 16384 || desc->height > 16384) {
-        return 0;
-    }
-    if (m_created) {
-        Destroy();
-    }
-    m_title = title != nullptr ? title : "";
-    m_width = static_cast<int32_t>(desc->width);
-    m_height = static_cast<int32_t>(desc->height);
     // A display of fewer than 15 bits per pixel cannot show a window of ours well.
     HDC display = GetDC(nullptr);
     if (display != nullptr) {
@@ -78,33 +63,21 @@ uint32_t PXWin32Screen2D::Create(PXScreenDesc* desc, const char* title)
             desc->fullScreen = true;
         ReleaseDC(nullptr, display);
     }
-    if (!OpenWindow(desc->fullScreen)) {
-        LogF("CreateWin32Screen2D - Failed Creating Window");
-        return 0;
-    }
-    LogF("CreateWin32Screen2D - Window Created");
-    LogF("CreateWin32Screen2D - Opening Windowed Mode");
-    m_fullScreen = desc->fullScreen;
-    PlaceWindow(desc->fullScreen);
-    LogF("CreateWin32Screen2D - Set Window Position");
-    if (!CreateFrameBuffer(desc->width, desc->height)) {
-        LogF("CreateWin32Screen2D - Failed Creating HBITMAP");
-        Destroy();
-        return 0;
-    }
-    m_pixelFormat = MakePixelFormat(depth);
-    desc->pixelFormat = m_pixelFormat;
-    LogF("CreateWin32Screen2D - Created HBITMAP");
-    ShowWindow(m_window, SW_SHOWNORMAL);
-    UpdateView();
-    LogF("CreateWin32Screen2D - Showed Window");
-    m_created = true;
-    Clear();
-    LogF("CreateWin32Screen2D - Exiting Function");
-    return 1;
+    return RegisterAndOpen(desc->fullScreen);
 }
 
-bool PXWin32Screen2D::OpenWindow(bool fullScreen)
+void PXWin32Screen2D::PlaceWindow()
+{
+    PlaceWindow(m_fullScreen);
+}
+
+void PXWin32Screen2D::ShowWindow()
+{
+    ::ShowWindow(m_window, SW_SHOWNORMAL);
+    UpdateView();
+}
+
+bool PXWin32Screen2D::RegisterAndOpen(bool fullScreen)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSEXA windowClass{};
@@ -148,7 +121,7 @@ void PXWin32Screen2D::PlaceWindow(bool fullScreen)
                  SWP_FRAMECHANGED | SWP_NOACTIVATE);
 }
 
-bool PXWin32Screen2D::CreateFrameBuffer(uint32_t width, uint32_t height)
+bool PXWin32Screen2D::CreateFrameBuffer(uint32_t width, uint32_t height, uint32_t)
 {
     HDC windowDC = GetDC(m_window);
     if (windowDC == nullptr)
@@ -222,9 +195,8 @@ void PXWin32Screen2D::FreeEnlarged()
     m_enlargedPixels = nullptr;
 }
 
-uint32_t PXWin32Screen2D::Destroy()
+void PXWin32Screen2D::CloseWindow()
 {
-    PXScreen2D::Destroy();
     FreeEnlarged();
     m_layout = PXScaleLayout();
     FreeFrameBuffer();
@@ -234,8 +206,6 @@ uint32_t PXWin32Screen2D::Destroy()
         DestroyWindow(m_window);
         m_window = nullptr;
     }
-    m_created = false;
-    return 1;
 }
 
 void PXWin32Screen2D::UpdateView()
@@ -244,8 +214,7 @@ void PXWin32Screen2D::UpdateView()
         return;
     RECT client{};
     GetClientRect(m_window, &client);
-    const PXScaleLayout layout =
-        PXScaleLayout::Compute(m_scaleMode, client.right, client.bottom, m_width, m_height, PXScaleLayout::LargestFactor);
+    const PXScaleLayout layout = LayoutFor(client.right, client.bottom, PXScaleLayout::LargestFactor);
     // Only a whole factor that still needs the smooth step goes through the enlarged
     // picture; a whole factor alone is stretched exactly from the picture on show.
     const bool enlarge = layout.factor > 1 && !layout.IsExact();
@@ -288,23 +257,13 @@ void PXWin32Screen2D::Stretch(HDC windowDC)
         StretchBlt(windowDC, v.left, v.top, w, h, m_shownDC, 0, 0, m_width, m_height, SRCCOPY);
 }
 
-uint32_t PXWin32Screen2D::Present()
+void PXWin32Screen2D::ShowDirtyRectangles()
 {
-    if (m_lockCount > 0 || m_window == nullptr || m_framePixels == nullptr) {
-        return 0;
-    }
     if (m_dirtyList.count == 0) {
-        return 1;
+        return;
     }
     GdiFlush();
-    for (int32_t i = 0; i < m_dirtyList.count; ++i) {
-        PXRect r = m_dirtyList.rects[i];
-        r.left = std::max(r.left, 0);
-        r.top = std::max(r.top, 0);
-        r.right = std::min(r.right, m_width);
-        r.bottom = std::min(r.bottom, m_height);
-        if (r.IsEmpty())
-            continue;
+    ForEachDirtyRectOnFrame([this](const PXRect& r) {
         BitBlt(m_shownDC, r.left, r.top, r.right - r.left, r.bottom - r.top, m_frameDC, r.left, r.top, SRCCOPY);
         // The whole-factor step, for the dirty rectangles only.
         if (m_enlargedPixels != nullptr) {
@@ -314,7 +273,7 @@ uint32_t PXWin32Screen2D::Present()
                           static_cast<size_t>(r.left * m_layout.factor) * 4;
             PXEnlargeToXRGB(m_framePixels, m_pitch, r, m_layout.factor, at, pitch);
         }
-    }
+    });
     HDC windowDC = GetDC(m_window);
     if (windowDC != nullptr) {
         if (m_barsDirty) {
@@ -327,26 +286,12 @@ uint32_t PXWin32Screen2D::Present()
         ReleaseDC(m_window, windowDC);
     }
     ClearDirtyList();
-    return 1;
-}
-
-uint32_t PXWin32Screen2D::Clear()
-{
-    PXSurfaceDesc desc;
-    if (!LockScreen(&desc)) {
-        return 0;
-    }
-    std::memset(m_framePixels, 0, static_cast<size_t>(m_pitch) * static_cast<size_t>(m_height));
-    ClearDirtyList();
-    InvalidateRect({0, m_width, 0, m_height}, true);
-    UnlockScreen();
-    return 1;
 }
 
 uint32_t PXWin32Screen2D::Minimize(bool minimise)
 {
     if (m_fullScreen && m_window != nullptr)
-        ShowWindow(m_window, minimise ? SW_MINIMIZE : SW_SHOWNOACTIVATE);
+        ::ShowWindow(m_window, minimise ? SW_MINIMIZE : SW_SHOWNOACTIVATE);
     return 1;
 }
 
@@ -388,28 +333,9 @@ uint32_t PXWin32Screen2D::GetCursorPosition(PXPoint* point)
 
 uint32_t PXWin32Screen2D::LockScreen(PXSurfaceDesc* out)
 {
-    if (m_lockCount == 0) {
+    if (m_lockCount == 0)
         GdiFlush();
-        if (m_framePixels == nullptr)
-            return 0;
-        m_locked.bytesPerPixel = 2;
-        m_locked.width = static_cast<uint32_t>(m_width);
-        m_locked.height = static_cast<uint32_t>(m_height);
-        m_locked.pitch = m_pitch;
-        m_locked.pixels = m_framePixels;
-    }
-    ++m_lockCount;
-    if (out != nullptr)
-        *out = m_locked;
-    return 1;
-}
-
-uint32_t PXWin32Screen2D::UnlockScreen()
-{
-    if (m_lockCount > 0) {
-        --m_lockCount;
-    }
-    return 1;
+    return PXWindowScreen2D::LockScreen(out);
 }
 
 bool PXWin32Screen2D::ToggleFullScreen()
@@ -418,7 +344,7 @@ bool PXWin32Screen2D::ToggleFullScreen()
         return false;
     m_fullScreen = !m_fullScreen;
     PlaceWindow(m_fullScreen);
-    ShowWindow(m_window, SW_SHOWNORMAL);
+    ::ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateView();
     Clear();
     return true;

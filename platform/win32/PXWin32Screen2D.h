@@ -9,14 +9,14 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/graphics/PXScreen2D.h"
+#include "engine/graphics/PXWindowScreen2D.h"
 #include "platform/win32/PXWin32EventTranslator.h"
 
 struct HWND__;
 struct HDC__;
 struct HBITMAP__;
 
-class PXWin32Screen2D : public PXScreen2D {
+class PXWin32Screen2D : public PXWindowScreen2D {
 public:
     explicit PXWin32Screen2D(PXGame* owner);
     ~PXWin32Screen2D() override;
@@ -26,20 +26,16 @@ public:
     // Where the window procedure queues input; not owned. Without one, input is dropped.
     void SetEventQueue(PXEventQueue* queue) { m_queue = queue; }
 
-    // Opens the window (borderless over the whole display in full-screen mode) and the
-    // frame buffer; a second Create replaces both and frees every image.
-    uint32_t Create(PXScreenDesc* desc, const char* title) override;
-    uint32_t Destroy() override;
-    uint32_t Present() override;
-    uint32_t Clear() override;
+    // Create opens the window (borderless over the whole display in full-screen mode) and
+    // the frame buffer; a second Create replaces both and frees every image.
     uint32_t Minimize(bool minimise) override;
     uint32_t SetHighPriority(bool high) override;
     uint32_t SetCursorVisible(bool visible) override;
     // Cursor positions are frame pixels, whatever the window's size.
     uint32_t SetCursorPosition(const PXPoint& point) override;
     uint32_t GetCursorPosition(PXPoint* point) override;
+    // Waits for the drawing calls still queued on the frame buffer before the first lock.
     uint32_t LockScreen(PXSurfaceDesc* out) override;
-    uint32_t UnlockScreen() override;
     // Switches the open window between full screen and windowed in place: the frame
     // buffer and the images stay.
     bool ToggleFullScreen() override;
@@ -55,16 +51,23 @@ public:
     const uint32_t* GetEnlargedPixels() const { return m_enlargedPixels; }
     // The picture on show (what the last Present copied), rows of GetPitch() bytes.
     const uint8_t* GetShownPixels() const { return m_shownPixels; }
-    uint32_t GetPitch() const { return m_pitch; }
 
     // The window procedure's work for this screen's window; returns the result, or -1
     // when the default procedure must handle the message.
     intptr_t HandleMessage(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
+protected:
+    bool OpenWindow(PXScreenDesc* desc) override;
+    void PlaceWindow() override;
+    bool CreateFrameBuffer(uint32_t width, uint32_t height, uint32_t bytesPerPixel) override;
+    void ShowWindow() override;
+    void CloseWindow() override;
+    bool ReadyToPresent() override { return m_window != nullptr && m_framePixels != nullptr; }
+    void ShowDirtyRectangles() override;
+
 private:
-    bool OpenWindow(bool fullScreen);
+    bool RegisterAndOpen(bool fullScreen);
     void PlaceWindow(bool fullScreen);
-    bool CreateFrameBuffer(uint32_t width, uint32_t height);
     void FreeFrameBuffer();
     void UpdateView();
     bool MakeEnlarged();
@@ -78,10 +81,7 @@ private:
     HBITMAP__* m_shownBitmap = nullptr;
     HBITMAP__* m_frameOld = nullptr;
     HBITMAP__* m_shownOld = nullptr;
-    uint8_t* m_framePixels = nullptr;
     uint8_t* m_shownPixels = nullptr;
-    uint32_t m_pitch = 0;
-    PXScaleLayout m_layout;
     HDC__* m_enlargedDC = nullptr;
     HBITMAP__* m_enlargedBitmap = nullptr;
     HBITMAP__* m_enlargedOld = nullptr;
@@ -89,7 +89,6 @@ private:
     // Set when the bars around the picture must be painted black again.
     bool m_barsDirty = true;
     bool m_adjustWindowRect = true;
-    PXSurfaceDesc m_locked;
     PXEventQueue* m_queue = nullptr;
     PXWin32EventTranslator m_translator;
 };
