@@ -155,16 +155,12 @@ void SFEntityMainGameSceneType::ReleaseAssets()
 
 void SFEntityMainGameSceneType::CreateScoreFont()
 {
-    if (g_entityRegistry == nullptr || m_scoreFontRef.IsEmpty()) {
-        return;
-    }
-    std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(m_scoreFontRef, PXKind::Font);
-    auto* font = dynamic_cast<PXEntity2DGUIFont*>(made.get());
+    std::unique_ptr<PXEntity2DGUIFont> font =
+        CreateEntityAs<PXEntity2DGUIFont>(g_entityRegistry, m_scoreFontRef, PXKind::Font);
     if (font == nullptr) {
         return;
     }
-    made.release();
-    m_scoreFont.reset(font);
+    m_scoreFont = std::move(font);
     m_scoreFont->GetType()->Load(false);
 }
 

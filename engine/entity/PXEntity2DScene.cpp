@@ -31,16 +31,7 @@ constexpr int32_t FrameHeight = 480;
 // A GUI element of the referenced type, or none (unknown, empty or of another kind).
 std::unique_ptr<PXEntity2DGUIElement> CreateElement(const PXEntityRef& ref, uint32_t kind)
 {
-    if (g_entityRegistry == nullptr || ref.IsEmpty()) {
-        return nullptr;
-    }
-    std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(ref, kind);
-    auto* element = dynamic_cast<PXEntity2DGUIElement*>(made.get());
-    if (element == nullptr) {
-        return nullptr;
-    }
-    made.release();
-    return std::unique_ptr<PXEntity2DGUIElement>(element);
+    return CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, ref, kind);
 }
 
 template <typename T> std::unique_ptr<T> CreateDialog(const PXEntityRef& ref, uint32_t kind)

@@ -59,3 +59,20 @@ private:
     int m_defineDepth = 0;
     uint32_t m_anonBuilding = 0;
 };
+
+// A new entity of the referenced type as a T, or none when there is no registry, the
+// reference is empty, the type does not answer `kind` or the entity is not a T.
+template <typename T>
+std::unique_ptr<T> CreateEntityAs(PXEntityRegistry* registry, const PXEntityRef& ref, uint32_t kind)
+{
+    if (registry == nullptr || ref.IsEmpty()) {
+        return nullptr;
+    }
+    std::unique_ptr<PXEntityBase> made = registry->CreateEntity(ref, kind);
+    auto* typed = dynamic_cast<T*>(made.get());
+    if (typed == nullptr) {
+        return nullptr;
+    }
+    made.release();
+    return std::unique_ptr<T>(typed);
+}

@@ -138,10 +138,9 @@ PXEntity2DGUIListBox::~PXEntity2DGUIListBox() = default;
 
 PXEntity2DGUIElement* PXEntity2DGUIListBox::MakeElement(const PXEntityRef& ref, std::unique_ptr<PXEntityBase>* owner)
 {
-    if (!g_entityRegistry || ref.IsEmpty())
-        return nullptr;
-    std::unique_ptr<PXEntityBase> entity = g_entityRegistry->CreateEntity(ref, PXKind::Unknown);
-    auto* element = dynamic_cast<PXEntity2DGUIElement*>(entity.get());
+    std::unique_ptr<PXEntity2DGUIElement> entity =
+        CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, ref, PXKind::Unknown);
+    PXEntity2DGUIElement* element = entity.get();
     if (!element)
         return nullptr;
     *owner = std::move(entity);

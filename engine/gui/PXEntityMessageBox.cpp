@@ -22,17 +22,12 @@ constexpr int32_t EscapeResult = 0;
 
 std::unique_ptr<PXEntity2DGUIElement> CreateChild(const PXEntityRef& ref)
 {
-    if (g_entityRegistry == nullptr || ref.IsEmpty()) {
-        return nullptr;
+    std::unique_ptr<PXEntity2DGUIElement> element =
+        CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, ref, PXKind::GuiElement);
+    if (element != nullptr) {
+        element->GetType()->Load(false);
     }
-    std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(ref, PXKind::GuiElement);
-    auto* element = dynamic_cast<PXEntity2DGUIElement*>(made.get());
-    if (element == nullptr) {
-        return nullptr;
-    }
-    made.release();
-    element->GetType()->Load(false);
-    return std::unique_ptr<PXEntity2DGUIElement>(element);
+    return element;
 }
 
 }  // namespace
