@@ -47,16 +47,46 @@ e2e_cleanup() {
 }
 
 # Starts Xvfb on a free display (1280 x 1024) and openbox on it; sets DISPLAY and E2E_TMP.
+# A display answers when a client can read its root window's properties.
+e2e_display_answers() { xprop -root >/dev/null 2>&1; }
+e2e_window_manager_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; }
+
+# Starts a private X server and openbox on it. Another X server started or stopped at the
+# same moment (a second test run, a developer's own Xvfb) can take the display from under a
+# new one: a display that does not answer, or a window manager that cannot reach it, is
+# started anew, a few times, before the check fails.
 e2e_start_display() {
   E2E_TMP=$(mktemp -d "${TMPDIR:-/tmp}/sf-e2e-XXXXXX")
   trap e2e_cleanup EXIT
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
-  E2E_PIDS+=($!)
-  e2e_wait_for "$E2E_DEADLINE" test -s "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
-  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
-  openbox >"$E2E_TMP/openbox.log" 2>&1 &
-  E2E_PIDS+=($!)
-  e2e_wait_for "$E2E_DEADLINE" sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+  local attempt xvfb_pid wm_pid
+  for attempt in 1 2 3; do
+    rm -f "$E2E_TMP/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
+    xvfb_pid=$!
+    E2E_PIDS+=("$xvfb_pid")
+    e2e_wait_for "$E2E_DEADLINE" test -s "$E2E_TMP/display" || e2e_fail "Xvfb did not start: $(tail -n 5 "$E2E_TMP/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+    if e2e_wait_for "$E2E_DEADLINE" e2e_display_answers; then
+      openbox >"$E2E_TMP/openbox.log" 2>&1 &
+      wm_pid=$!
+      E2E_PIDS+=("$wm_pid")
+      # Openbox gives up at once when it cannot open the display: stop waiting then.
+      local deadline=$((SECONDS + E2E_DEADLINE))
+      until e2e_window_manager_up; do
+        kill -0 "$wm_pid" 2>/dev/null || break
+        [ $SECONDS -ge $deadline ] && break
+        sleep 0.1
+      done
+      e2e_window_manager_up && break
+      e2e_note "openbox did not start on $DISPLAY (attempt $attempt): $(tail -n 5 "$E2E_TMP/openbox.log" 2>/dev/null | tr '\n' ' ')"
+      kill "$wm_pid" 2>/dev/null || true
+    else
+      e2e_note "the X server on $DISPLAY does not answer (attempt $attempt)"
+    fi
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  done
+  e2e_window_manager_up ||
     e2e_fail "openbox did not start: $(tail -n 5 "$E2E_TMP/openbox.log" 2>/dev/null | tr '\n' ' ')"
   xset r off 2>/dev/null || true
   # A magenta desktop: whatever the game does not cover shows it.
