@@ -75,7 +75,7 @@ void PXSDLEventTranslator::QueueText(const char* utf8, PXEventQueue& queue)
     }
 }
 
-PXSDLWindowAction PXSDLEventTranslator::Translate(const SDL_Event& event, PXEventQueue& queue) const
+PXWindowAction PXSDLEventTranslator::Translate(const SDL_Event& event, PXEventQueue& queue) const
 {
     switch (event.type) {
     case SDL_MOUSEMOTION:
@@ -111,15 +111,17 @@ PXSDLWindowAction PXSDLEventTranslator::Translate(const SDL_Event& event, PXEven
             queue.Push(EventActivate);
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-            return PXSDLWindowAction::Repaint;
+            return PXWindowAction::Repaint;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            return PXWindowAction::Resized;
         default:
             break;
         }
         break;
     case SDL_QUIT:
-        return PXSDLWindowAction::Close;
+        return PXWindowAction::Close;
     default:
         break;
     }
-    return PXSDLWindowAction::None;
+    return PXWindowAction::None;
 }

@@ -4,18 +4,13 @@
 
 #include <SDL.h>
 
+#include "engine/core/PXApplication.h"
 #include "engine/core/PXEvent.h"
-
-// What the window itself must do about an event, besides queueing engine events.
-enum class PXSDLWindowAction {
-    None,
-    Repaint,  // the window was exposed: clear the frame so the next frame redraws it all
-    Close,    // the window was closed or the process asked to quit
-};
 
 class PXSDLEventTranslator {
 public:
-    PXSDLWindowAction Translate(const SDL_Event& event, PXEventQueue& queue) const;
+    // Queues the engine events for `event` and answers what the window must do about it.
+    PXWindowAction Translate(const SDL_Event& event, PXEventQueue& queue) const;
 
     // The special-key code for an SDL key, or 0 when the key has none.
     static int32_t SpecialKeyCode(SDL_Keycode key);

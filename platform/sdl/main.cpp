@@ -1,12 +1,10 @@
-// The process entry: builds the engine objects in their fixed order, publishes them, runs
-// the frame loop until the game quits, then shuts down and destroys them in reverse.
+// The process entry on Linux: parses the command line, finds the data, and hands the SDL,
+// OpenAL and POSIX objects to the application shell, which runs the game.
 #include <SDL.h>
 
 #include <time.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,12 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/PXEvent.h"
+#include "engine/core/PXApplication.h"
 #include "engine/core/PXGlobals.h"
-#include "engine/core/PXLog.h"
-#include "engine/core/PXStopwatch.h"
-#include "engine/files/PXFileSystem.h"
-#include "engine/files/PXResourceCache.h"
 #include "engine/core/PXOpenDocument.h"
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "game/SFCommandLine.h"
@@ -42,11 +36,6 @@
 #endif
 
 namespace {
-
-// Frames run at most this often; the measured length of each is handed to the game.
-constexpr double FramePeriodMs = 10.0;
-// The shortest time between two pictures shown.
-constexpr uint32_t PresentIntervalMs = 16;
 
 // Milliseconds since the kernel started this process (its start time in /proc is counted
 // in clock ticks on the boot-time clock), or a negative number when that is unknown.
@@ -79,34 +68,6 @@ double MillisecondsSinceProcessStart()
     return nowMs - static_cast<double>(startTicks) * 1000.0 / static_cast<double>(ticksPerSecond);
 }
 
-// With SF_EXIT_AFTER_FIRST_FRAME=1 the game reports how long it took to present its first
-// frame and quits, so start-up time can be measured from outside.
-bool ExitAfterFirstFrame()
-{
-    const char* value = std::getenv("SF_EXIT_AFTER_FIRST_FRAME");
-    return value != nullptr && std::strcmp(value, "1") == 0;
-}
-
-void HandleWindowEvent(const SDL_Event& event, const PXSDLEventTranslator& translator, PXEventQueue& queue,
-                       SFGame& game, PXSDLScreen2D& screen)
-{
-    switch (translator.Translate(event, queue)) {
-    case PXSDLWindowAction::Repaint:
-        screen.Clear();
-        break;
-    case PXSDLWindowAction::Close:
-        game.RequestQuit();
-        screen.Destroy();
-        break;
-    case PXSDLWindowAction::None:
-        // A resized window shows the whole picture again at its new scale.
-        if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
-            screen.Clear();
-        }
-        break;
-    }
-}
-
 bool ShowMessageBox(const std::string& title, const std::string& text)
 {
     // Allowed before SDL_Init and without a window; fails quietly where no display is.
@@ -137,95 +98,80 @@ bool HasVisibleDisplay()
     return wanted != nullptr && std::strstr(wanted, driver) != nullptr;
 }
 
+// The SDL window and input, OpenAL sound and POSIX files and settings, for the shell.
+class SDLPlatform : public PXApplicationPlatform {
+public:
+    SDLPlatform(const SFCommandLine& line, const std::string& dataFolder) : m_line(line), m_dataFolder(dataFolder) {}
+
+    std::unique_ptr<PXGame> CreateGame() override
+    {
+        auto game = std::make_unique<SFGame>();
+        m_game = game.get();
+        return game;
+    }
+    std::unique_ptr<PXWindowScreen2D> CreateScreen(PXGame& game) override
+    {
+        auto screen = std::make_unique<PXSDLScreen2D>(&game);
+        m_screen = screen.get();
+        return screen;
+    }
+    std::unique_ptr<PXFileManager> CreateFileManager() override { return std::make_unique<PXPosixFileManager>(); }
+    std::unique_ptr<PXSoundManager> CreateSoundManager() override
+    {
+        return std::make_unique<PXDeviceSoundManager>(std::make_unique<PXOpenALAudioDevice>());
+    }
+    std::unique_ptr<PXSettingsManager> CreateSettingsManager() override
+    {
+        return std::make_unique<PXPosixSettingsManager>("Quillmoor", "Shardfall");
+    }
+
+    int Start(PXEventQueue& /*queue*/) override
+    {
+        PXPosixInstallDocumentOpener();
+        // The about page lies in the data folder.
+        SetProgramFolder(m_dataFolder);
+        const int code = SFStartGame(*m_game, *m_screen, m_line, m_dataFolder, ShowMessageBox);
+        SDL_StartTextInput();
+        return code;
+    }
+
+    PXClock& Clock() override { return m_clock; }
+
+    bool WaitForEvents(int timeoutMs, PXEventQueue& queue, PXApplication& application) override
+    {
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, timeoutMs)) {
+            application.HandleWindowAction(m_translator.Translate(event, queue));
+            while (!m_game->IsQuitRequested() && SDL_PollEvent(&event)) {
+                application.HandleWindowAction(m_translator.Translate(event, queue));
+            }
+        }
+        return true;
+    }
+
+    double MillisecondsSinceProcessStart() override { return ::MillisecondsSinceProcessStart(); }
+    double ProcessorMilliseconds() override
+    {
+        timespec cpu{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
+        return static_cast<double>(cpu.tv_sec) * 1000.0 + static_cast<double>(cpu.tv_nsec) / 1e6;
+    }
+
+private:
+    const SFCommandLine& m_line;
+    const std::string m_dataFolder;
+    PXSDLClock m_clock;
+    const PXSDLEventTranslator m_translator{};
+    SFGame* m_game = nullptr;
+    PXSDLScreen2D* m_screen = nullptr;
+};
+
 int RunGame(const SFCommandLine& line, const std::string& dataFolder)
 {
-    PXSDLClock clock;
-    // Construction order: game, screen, file system, resource cache, sound, settings.
-    auto game = std::make_unique<SFGame>();
-    auto screen = std::make_unique<PXSDLScreen2D>(game.get());
-    auto fileSystem = std::make_unique<PXFileSystem>();
-    auto resources = std::make_unique<PXResourceCache>();
-    auto sound = std::make_unique<PXDeviceSoundManager>(std::make_unique<PXOpenALAudioDevice>());
-    auto settings = std::make_unique<PXPosixSettingsManager>("Quillmoor", "Shardfall");
-    PXStopwatch stopwatch(clock);
-
-    g_game = game.get();
-    g_resources = resources.get();
-    g_screen = screen.get();
-    // The data folder is the first place files are looked for, wherever the program was
-    // started from.
-    fileSystem->AddManager(std::make_unique<PXPosixFileManager>(), dataFolder);
-    g_fileSystem = fileSystem.get();
-    g_soundManager = sound.get();
-    g_settings = settings.get();
-    PXPosixInstallDocumentOpener();
-    // The about page lies in the data folder.
-    SetProgramFolder(dataFolder);
-    // Frames run every 10 ms; a display shows about 60 pictures a second, and without vsync
-    // each picture costs a whole scaled copy of the frame.
-    screen->SetPresentPacing(&clock, PresentIntervalMs);
-
-    const int code = SFStartGame(*game, *screen, line, dataFolder, ShowMessageBox);
-
-    PXEventQueue queue;
-    const PXSDLEventTranslator translator;
-    SDL_StartTextInput();
-    stopwatch.Reset();
-    queue.Push(EventTick, 0);
-    bool exitAfterFirstFrame = ExitAfterFirstFrame();
-
-    while (code == 0 && !game->IsQuitRequested()) {
-        double ms = stopwatch.ElapsedSeconds() * 1000.0;
-        if (ms >= FramePeriodMs) {
-            stopwatch.Reset();
-            queue.Push(EventTick, static_cast<int32_t>(ms * 10.0));
-            game->RunFrame(queue);
-            ms = 0.0;
-            if (exitAfterFirstFrame) {
-                // The frame has been presented.
-                exitAfterFirstFrame = false;
-                const double startUpMs = MillisecondsSinceProcessStart();
-                // The processor time spent so far, which a busy machine does not inflate.
-                timespec cpu{};
-                clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &cpu);
-                const double cpuMs = static_cast<double>(cpu.tv_sec) * 1000.0 + static_cast<double>(cpu.tv_nsec) / 1e6;
-                LogF("First frame presented %.1f ms after process start (%.1f ms of processor time)", startUpMs, cpuMs);
-                std::printf("startup_ms %.1f cpu_ms %.1f\n", startUpMs, cpuMs);
-                std::fflush(stdout);
-                game->RequestQuit();
-                continue;
-            }
-        }
-        // Sleep until an event arrives or the next frame is due, instead of spinning.
-        const int waitMs = std::max(1, static_cast<int>(std::ceil(FramePeriodMs - ms)));
-        SDL_Event event;
-        if (SDL_WaitEventTimeout(&event, waitMs)) {
-            HandleWindowEvent(event, translator, queue, *game, *screen);
-            while (!game->IsQuitRequested() && SDL_PollEvent(&event)) {
-                HandleWindowEvent(event, translator, queue, *game, *screen);
-            }
-        }
-    }
-
-    if (code == 0) {
-        game->Shutdown();
-    }
-    queue.Clear();
-
-    // Destroyed in reverse order of construction; the globals never point at a dead object.
-    g_settings = nullptr;
-    settings.reset();
-    g_soundManager = nullptr;
-    sound.reset();
-    g_resources = nullptr;
-    resources.reset();
-    g_fileSystem = nullptr;
-    fileSystem.reset();
-    g_screen = nullptr;
-    screen.reset();
-    g_game = nullptr;
-    game.reset();
-    return code;
+    SDLPlatform platform(line, dataFolder);
+    PXApplication application(platform);
+    application.SetExitAfterFirstFrame(PXApplication::ExitAfterFirstFrameRequested());
+    return application.Run(dataFolder);
 }
 
 }  // namespace

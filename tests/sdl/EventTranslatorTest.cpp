@@ -142,12 +142,13 @@ TEST(EventTranslator, WindowEvents)
 {
     PXSDLEventTranslator translator;
     PXEventQueue queue;
-    EXPECT_EQ(translator.Translate(Window(SDL_WINDOWEVENT_FOCUS_LOST), queue), PXSDLWindowAction::None);
-    EXPECT_EQ(translator.Translate(Window(SDL_WINDOWEVENT_FOCUS_GAINED), queue), PXSDLWindowAction::None);
-    EXPECT_EQ(translator.Translate(Window(SDL_WINDOWEVENT_EXPOSED), queue), PXSDLWindowAction::Repaint);
+    EXPECT_EQ(translator.Translate(Window(SDL_WINDOWEVENT_FOCUS_LOST), queue), PXWindowAction::None);
+    EXPECT_EQ(translator.Translate(Window(SDL_WINDOWEVENT_FOCUS_GAINED), queue), PXWindowAction::None);
+    EXPECT_EQ(translator.Translate(Window(SDL_WINDOWEVENT_EXPOSED), queue), PXWindowAction::Repaint);
+    EXPECT_EQ(translator.Translate(Window(SDL_WINDOWEVENT_SIZE_CHANGED), queue), PXWindowAction::Resized);
     SDL_Event quit{};
     quit.type = SDL_QUIT;
-    EXPECT_EQ(translator.Translate(quit, queue), PXSDLWindowAction::Close);
+    EXPECT_EQ(translator.Translate(quit, queue), PXWindowAction::Close);
     auto events = Drain(queue);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].type, EventDeactivate);
