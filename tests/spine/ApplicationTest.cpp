@@ -14,6 +14,7 @@
 #include "tests/spine/SpineFixture.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/HostFileManager.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -99,9 +100,10 @@ public:
     ~StepSoundManager() override { Step("~sound"); }
 };
 
+// Its data folders lie in a temporary folder the test removes.
 class StepSettingsManager : public FakeSettingsManager {
 public:
-    StepSettingsManager() : FakeSettingsManager("unused") {}
+    explicit StepSettingsManager(const std::string& folder) : FakeSettingsManager(folder) {}
     ~StepSettingsManager() override { Step("~settings"); }
 };
 
@@ -142,7 +144,7 @@ public:
     std::unique_ptr<PXSettingsManager> CreateSettingsManager() override
     {
         Step("settings");
-        return std::make_unique<StepSettingsManager>();
+        return std::make_unique<StepSettingsManager>(folder.Folder());
     }
     int Start(PXEventQueue&) override
     {
@@ -170,6 +172,7 @@ public:
     double MillisecondsSinceProcessStart() override { return 123.4; }
     double ProcessorMilliseconds() override { return 67.8; }
 
+    TempDir folder;
     ScriptClock clock;
     std::vector<Wait> waits;
     size_t next = 0;
