@@ -1,10 +1,9 @@
-// The process entry: builds the engine objects in their fixed order, publishes them, runs
-// the frame loop (waiting for the next message or frame deadline) until the game quits,
-// then shuts down and destroys them in reverse.
+// The process entry on Windows: parses the command line, finds the data, and hands the
+// window, DirectSound and Win32 file and settings objects to the application shell, which
+// runs the game.
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,12 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/PXEvent.h"
+#include "engine/core/PXApplication.h"
 #include "engine/core/PXGlobals.h"
 #include "engine/core/PXOpenDocument.h"
-#include "engine/core/PXStopwatch.h"
-#include "engine/files/PXFileSystem.h"
-#include "engine/files/PXResourceCache.h"
 #include "game/SFCommandLine.h"
 #include "game/SFDataFolder.h"
 #include "game/SFGame.h"
@@ -30,9 +26,6 @@
 #include "platform/win32/PXWin32SoundManager.h"
 
 namespace {
-
-// Frames run at most this often; the measured length of each is handed to the game.
-constexpr double FramePeriodMs = 10.0;
 
 // The folder of the executable with a trailing separator, or "" when it cannot be read.
 std::string ProgramFolder()
@@ -94,79 +87,99 @@ bool PumpMessages(SFGame& game)
     return true;
 }
 
+// A FILETIME (100 ns units) in milliseconds.
+double FileTimeMs(const FILETIME& time)
+{
+    const ULONGLONG units = (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return static_cast<double>(units) / 10000.0;
+}
+
+// The window, DirectSound and Win32 files and settings, for the shell. The window procedure
+// of the screen turns messages into engine events on the shell's queue.
+class Win32Platform : public PXApplicationPlatform {
+public:
+    Win32Platform(const SFCommandLine& line, const std::string& dataFolder) : m_line(line), m_dataFolder(dataFolder) {}
+
+    std::unique_ptr<PXGame> CreateGame() override
+    {
+        auto game = std::make_unique<SFGame>();
+        m_game = game.get();
+        return game;
+    }
+    std::unique_ptr<PXWindowScreen2D> CreateScreen(PXGame& game) override
+    {
+        auto screen = std::make_unique<PXWin32Screen2D>(&game);
+        m_screen = screen.get();
+        return screen;
+    }
+    std::unique_ptr<PXFileManager> CreateFileManager() override { return std::make_unique<PXWin32FileManager>(); }
+    std::unique_ptr<PXSoundManager> CreateSoundManager() override
+    {
+        auto sound = std::make_unique<PXWin32SoundManager>();
+        m_sound = sound.get();
+        return sound;
+    }
+    std::unique_ptr<PXSettingsManager> CreateSettingsManager() override
+    {
+        return std::make_unique<PXWin32SettingsManager>("Quillmoor", "Shardfall");
+    }
+
+    int Start(PXEventQueue& queue) override
+    {
+        m_screen->SetEventQueue(&queue);
+        // The documents the game opens (its about page) lie in the data folder.
+        SetProgramFolder(m_dataFolder);
+        SetDocumentHandler(&PXWin32Shell::OpenDocument);
+        const int code = SFStartGame(*m_game, *m_screen, m_line, m_dataFolder, ShowMessageBox);
+        if (code == 0) {
+            // The window exists only now; DirectSound's focus follows it, not the foreground window.
+            m_sound->SetWindow(m_screen->GetWindow());
+        }
+        return code;
+    }
+    void Stopped() override { m_screen->SetEventQueue(nullptr); }
+
+    PXClock& Clock() override { return m_clock; }
+
+    // The screen's window procedure queues the engine events and carries out its window's
+    // actions while the messages are dispatched.
+    bool WaitForEvents(int timeoutMs, PXEventQueue& /*queue*/, PXApplication& /*application*/) override
+    {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeoutMs), QS_ALLINPUT);
+        return PumpMessages(*m_game);
+    }
+
+    double MillisecondsSinceProcessStart() override
+    {
+        FILETIME created, exited, kernel, user, now;
+        if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+            return -1.0;
+        GetSystemTimeAsFileTime(&now);
+        return FileTimeMs(now) - FileTimeMs(created);
+    }
+    double ProcessorMilliseconds() override
+    {
+        FILETIME created, exited, kernel, user;
+        if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+            return 0.0;
+        return FileTimeMs(kernel) + FileTimeMs(user);
+    }
+
+private:
+    const SFCommandLine& m_line;
+    const std::string m_dataFolder;
+    PXWin32Clock m_clock;
+    SFGame* m_game = nullptr;
+    PXWin32Screen2D* m_screen = nullptr;
+    PXWin32SoundManager* m_sound = nullptr;
+};
+
 int RunGame(const SFCommandLine& line, const std::string& dataFolder)
 {
-    PXWin32Clock clock;
-    // Construction order: game, screen, file system, resource cache, sound, settings.
-    auto game = std::make_unique<SFGame>();
-    auto screen = std::make_unique<PXWin32Screen2D>(game.get());
-    auto fileSystem = std::make_unique<PXFileSystem>();
-    auto resources = std::make_unique<PXResourceCache>();
-    auto sound = std::make_unique<PXWin32SoundManager>();
-    auto settings = std::make_unique<PXWin32SettingsManager>("Quillmoor", "Shardfall");
-    PXStopwatch stopwatch(clock);
-
-    PXEventQueue queue;
-    screen->SetEventQueue(&queue);
-
-    g_game = game.get();
-    g_resources = resources.get();
-    g_screen = screen.get();
-    // The data folder is the first place files are looked for, wherever the program was
-    // started from.
-    fileSystem->AddManager(std::make_unique<PXWin32FileManager>(), dataFolder);
-    g_fileSystem = fileSystem.get();
-    g_soundManager = sound.get();
-    g_settings = settings.get();
-
-    // The documents the game opens (its about page) lie in the data folder.
-    SetProgramFolder(dataFolder);
-    SetDocumentHandler(&PXWin32Shell::OpenDocument);
-    const int code = SFStartGame(*game, *screen, line, dataFolder, ShowMessageBox);
-    if (code == 0) {
-        // The window exists only now; DirectSound's focus follows it, not the foreground window.
-        sound->SetWindow(screen->GetWindow());
-    }
-
-    stopwatch.Reset();
-    queue.Push(EventTick, 0);
-
-    while (!game->IsQuitRequested()) {
-        double ms = stopwatch.ElapsedSeconds() * 1000.0;
-        if (ms >= FramePeriodMs) {
-            stopwatch.Reset();
-            queue.Push(EventTick, static_cast<int32_t>(ms * 10.0));
-            game->RunFrame(queue);
-            ms = 0.0;
-        }
-        if (game->IsQuitRequested())
-            break;
-        // Sleep until a message arrives or the next frame is due, instead of spinning.
-        const DWORD waitMs = static_cast<DWORD>(std::max(1, static_cast<int>(std::ceil(FramePeriodMs - ms))));
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, waitMs, QS_ALLINPUT);
-        if (!PumpMessages(*game))
-            game->RequestQuit();
-    }
-
-    if (code == 0)
-        game->Shutdown();
-    screen->SetEventQueue(nullptr);
-    queue.Clear();
-
-    // Destroyed in reverse order of construction; the globals never point at a dead object.
-    g_settings = nullptr;
-    settings.reset();
-    g_soundManager = nullptr;
-    sound.reset();
-    g_resources = nullptr;
-    resources.reset();
-    g_fileSystem = nullptr;
-    fileSystem.reset();
-    g_screen = nullptr;
-    screen.reset();
-    g_game = nullptr;
-    game.reset();
-    return code;
+    Win32Platform platform(line, dataFolder);
+    PXApplication application(platform);
+    application.SetExitAfterFirstFrame(PXApplication::ExitAfterFirstFrameRequested());
+    return application.Run(dataFolder);
 }
 
 }  // namespace

@@ -51,20 +51,32 @@ public:
     uint32_t now = 1000;
 };
 
-// Records the ticks each frame pops and how often the game shut down.
+// What the game saw, kept past the game's destruction at the end of the run.
+struct GameRecord {
+    std::vector<int32_t> ticks;  // every tick the frames popped
+    int frames = 0;
+    bool quitAtEnd = false;
+};
+
+// Records the ticks each frame pops and whether it was asked to quit.
 class TickGame : public PXGame {
 public:
-    ~TickGame() override { Step("~game"); }
+    explicit TickGame(GameRecord& record) : m_record(record) {}
+    ~TickGame() override
+    {
+        m_record.quitAtEnd = IsQuitRequested();
+        Step("~game");
+    }
     int Initialise() override { return 1; }
     void RunFrame(PXEventQueue& queue) override
     {
         PXEvent event;
         while (queue.Pop(event)) {
             if (event.type == EventTick) {
-                ticks.push_back(event.value);
+                m_record.ticks.push_back(event.value);
             }
         }
-        ++frames;
+        ++m_record.frames;
     }
     void Shutdown() override
     {
@@ -73,8 +85,8 @@ public:
     }
     void ChangeScene(const std::string&, const std::string&, int) override {}
 
-    std::vector<int32_t> ticks;
-    int frames = 0;
+private:
+    GameRecord& m_record;
 };
 
 class CountingScreen : public PXMemoryScreen2D {
@@ -120,7 +132,7 @@ public:
     std::unique_ptr<PXGame> CreateGame() override
     {
         Step("game");
-        auto made = std::make_unique<TickGame>();
+        auto made = std::make_unique<TickGame>(record);
         game = made.get();
         return made;
     }
@@ -181,6 +193,8 @@ public:
     int clearsAfterWait = -1;
     int destroysAfterWait = -1;
     bool quitAfterWait = false;
+    GameRecord record;
+    // Valid only while the shell runs.
     TickGame* game = nullptr;
     CountingScreen* screen = nullptr;
 };
@@ -233,8 +247,8 @@ TEST_F(ApplicationTest, FramesCarryTheirMeasuredLengthAndWaitsEndAtTheDeadline)
     ASSERT_EQ(Run(), 0);
     EXPECT_EQ(platform.timeouts, (std::vector<int>{10, 6, 10, 10, 7}));
     // The start's zero tick comes with the first frame; the last wait ended the process.
-    EXPECT_EQ(platform.game->ticks, (std::vector<int32_t>{0, 110, 100}));
-    EXPECT_EQ(platform.game->frames, 2);
+    EXPECT_EQ(platform.record.ticks, (std::vector<int32_t>{0, 110, 100}));
+    EXPECT_EQ(platform.record.frames, 2);
 }
 
 TEST_F(ApplicationTest, WindowActionsAreCarriedOutAlike)
@@ -261,7 +275,7 @@ TEST_F(ApplicationTest, WindowActionsAreCarriedOutAlike)
         EXPECT_EQ(script.clearsAfterWait, c.clears);
         EXPECT_EQ(script.destroysAfterWait, c.destroys);
         EXPECT_EQ(script.quitAfterWait, c.quits);
-        EXPECT_EQ(script.game->frames, 0);
+        EXPECT_EQ(script.record.frames, 0);
     }
 }
 
@@ -270,7 +284,7 @@ TEST_F(ApplicationTest, CloseEndsTheLoopAfterTheFrameInProgress)
     platform.waits = {{10, PXWindowAction::None, false}, {2, PXWindowAction::Close, false}};
     ASSERT_EQ(Run(), 0);
     EXPECT_EQ(platform.timeouts.size(), 2u);
-    EXPECT_EQ(platform.game->frames, 1);
+    EXPECT_EQ(platform.record.frames, 1);
 }
 
 TEST_F(ApplicationTest, FirstFrameIsReportedOnceThenTheGameQuits)
@@ -285,9 +299,9 @@ TEST_F(ApplicationTest, FirstFrameIsReportedOnceThenTheGameQuits)
     std::fclose(report);
     EXPECT_EQ(std::string(text, length), "startup_ms 123.4 cpu_ms 67.8\n");
     // No wait after the reported frame: the game quit at once.
-    EXPECT_EQ(platform.game->frames, 1);
+    EXPECT_EQ(platform.record.frames, 1);
     EXPECT_EQ(platform.timeouts.size(), 1u);
-    EXPECT_TRUE(platform.game->IsQuitRequested());
+    EXPECT_TRUE(platform.record.quitAtEnd);
 }
 
 TEST_F(ApplicationTest, WithoutTheReportTheGameRunsOn)
@@ -298,7 +312,7 @@ TEST_F(ApplicationTest, WithoutTheReportTheGameRunsOn)
     ASSERT_EQ(Run(false, report), 0);
     EXPECT_EQ(std::ftell(report), 0L);
     std::fclose(report);
-    EXPECT_EQ(platform.game->frames, 2);
+    EXPECT_EQ(platform.record.frames, 2);
 }
 
 }  // namespace
