@@ -51,14 +51,9 @@ std::unique_ptr<PXEntityBaseType> PXEntityDialogFramePrototype::CreateType(const
 
 PXEntityDialogFrame::PXEntityDialogFrame(PXEntityBaseType* type) : PXEntity2DGUIElement(type)
 {
-    const PXEntityRef& ref = FrameType()->GetTitleTextRef();
-    if (g_entityRegistry == nullptr || ref.IsEmpty()) {
-        return;
-    }
-    std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(ref, PXKind::GuiElement);
-    if (auto* text = dynamic_cast<PXEntity2DGUIElement*>(made.get())) {
-        made.release();
-        m_titleText.reset(text);
+    m_titleText = CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, FrameType()->GetTitleTextRef(),
+                                                       PXKind::GuiElement);
+    if (m_titleText != nullptr) {
         m_titleText->GetType()->Load(false);
     }
 }

@@ -115,17 +115,16 @@ void PXEntityHighScoreScene::OpenNameInput(const std::string& name)
     if (g_entityRegistry == nullptr) {
         return;
     }
+    // The game's own name-entry box when it defines one, else the engine's.
     std::unique_ptr<PXEntityBase> made =
         g_entityRegistry->CreateEntity("PXDialogScene", "scoreinputbox", PXKind::DialogScene);
     if (made == nullptr) {
         made = g_entityRegistry->CreateEntity("PXDialogScene", "inputbox", PXKind::DialogScene);
     }
-    auto* dialog = dynamic_cast<PXSceneDialog*>(made.get());
-    if (dialog == nullptr) {
+    std::unique_ptr<PXSceneDialog> owned = EntityAs<PXSceneDialog>(std::move(made));
+    if (owned == nullptr) {
         return;
     }
-    made.release();
-    std::unique_ptr<PXSceneDialog> owned(dialog);
     PXRect r;
     owned->GetRect(&r);
     owned->SetPosition({(FrameWidth - (r.right - r.left)) >> 1, (FrameHeight - (r.bottom - r.top)) >> 1});

@@ -72,14 +72,9 @@ bool PXEntityInputBoxType::Load(bool reload)
     }
     if (!m_loaded) {
         for (size_t i = 0; i < m_refs.size(); ++i) {
-            if (g_entityRegistry == nullptr || m_refs[i].IsEmpty()) {
-                continue;
-            }
-            std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(m_refs[i], PXKind::GuiElement);
-            if (auto* element = dynamic_cast<PXEntity2DGUIElement*>(made.get())) {
-                made.release();
-                m_children[i].reset(element);
-                element->GetType()->Load(false);
+            m_children[i] = CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, m_refs[i], PXKind::GuiElement);
+            if (m_children[i] != nullptr) {
+                m_children[i]->GetType()->Load(false);
             }
         }
         m_loaded = true;
