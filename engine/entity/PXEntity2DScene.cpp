@@ -10,20 +10,12 @@
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXEntity2DGUIText.h"
+#include "engine/gui/PXPropertyIds.h"
 
 PXEntity2DScenePrototype g_2DScenePrototype;
 
 namespace {
 
-// Properties of the text elements (set text, current text, laid-out size, maximum length,
-// alignment) and of sprites (animation frame, on the alternative channel).
-constexpr int32_t PropTextAlign = 0x203;
-constexpr int32_t PropTextSet = 0x502;
-constexpr int32_t PropTextCurrent = 0x503;
-constexpr int32_t PropTextWidth = 0x506;
-constexpr int32_t PropTextHeight = 0x507;
-constexpr int32_t PropTextMaxLength = 0x509;
-constexpr int32_t PropSpriteFrame = 0x306;
 constexpr float ToolTipMaxBackgroundAlpha = 224.0f;
 constexpr int32_t FrameWidth = 640;
 constexpr int32_t FrameHeight = 480;
@@ -469,7 +461,7 @@ bool PXEntity2DScene::SetCursorFrame(int frame)
         return false;
     }
     cursor->Invalidate();
-    return cursor->SetAltProperty(PropSpriteFrame, frame);
+    return cursor->SetAltProperty(PXSpriteProp::Frame, frame);
 }
 
 bool PXEntity2DScene::ShowCursor(bool visible)
@@ -623,12 +615,12 @@ void PXEntity2DScene::LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const 
     // Where the text stood must be redrawn even when the new text is the same.
     label->Invalidate();
     tip.text = text;
-    label->SetStringProperty(PropTextSet, text);
-    label->SetProperty(PropTextAlign, 1);
+    label->SetStringProperty(PXTextProp::Text, text);
+    label->SetProperty(PXFontProp::Justify, 1);
     label->Update(0.0f);
     int32_t w = 0, h = 0;
-    label->GetProperty(PropTextWidth, &w);
-    label->GetProperty(PropTextHeight, &h);
+    label->GetProperty(PXTextProp::Width, &w);
+    label->GetProperty(PXTextProp::Height, &h);
     const int32_t screenW = g_screen != nullptr ? g_screen->GetWidth() : FrameWidth;
     const int32_t screenH = g_screen != nullptr ? g_screen->GetHeight() : FrameHeight;
     const int32_t px = std::min(std::max(x, 0), screenW - w);
@@ -654,13 +646,13 @@ void PXEntity2DScene::TypeIntoElement(const PXSceneElement& record, int characte
     PXEntityBaseType* type = element->GetType();
     auto* editor = dynamic_cast<PXEntity2DGUIText*>(element);
     if (editor != nullptr && type != nullptr && (type->IsA(PXKind::Text) || type->IsA(PXKindCode("CMBO")))) {
-        element->SetProperty(PropTextMaxLength, maxLength);
+        element->SetProperty(PXTextProp::MaxLength, maxLength);
         editor->OnTextKey(character);
-        element->GetStringProperty(PropTextCurrent, text);
+        element->GetStringProperty(PXTextProp::GetText, text);
         return;
     }
     std::string current;
-    element->GetStringProperty(PropTextCurrent, &current);
+    element->GetStringProperty(PXTextProp::GetText, &current);
     if (character == KeyBackspace) {
         if (!current.empty()) {
             current.pop_back();
@@ -668,6 +660,6 @@ void PXEntity2DScene::TypeIntoElement(const PXSceneElement& record, int characte
     } else if (character >= 32 && character <= 126 && static_cast<int32_t>(current.size()) < maxLength) {
         current.push_back(static_cast<char>(character));
     }
-    element->SetStringProperty(PropTextSet, current);
+    element->SetStringProperty(PXTextProp::Text, current);
     *text = current;
 }

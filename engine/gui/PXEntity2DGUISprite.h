@@ -7,20 +7,10 @@
 #include <string>
 
 #include "engine/gui/PXEntity2DGUIElement.h"
+#include "engine/gui/PXPropertyIds.h"
 
 struct PXBitmapDesc;
 struct PXImageEntry;
-
-// Alternative-channel property ids of sprites and animated sprites (0x303 is a string id).
-namespace PXSpriteProp {
-constexpr int32_t Width = 0x301;
-constexpr int32_t Height = 0x302;
-constexpr int32_t Image = 0x303;
-constexpr int32_t Redraw = 0x304;
-constexpr int32_t Flipped = 0x305;
-constexpr int32_t Frame = 0x306;
-constexpr int32_t Animating = 0x381;
-}  // namespace PXSpriteProp
 
 // Reads an 8-bit mask bitmap through g_fileSystem; none when the file is missing, unreadable
 // or not 8 bits per pixel (the masked blits accept nothing else).

@@ -9,15 +9,10 @@
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntity2DGUIText.h"
 #include "engine/gui/PXEntityDialogFrame.h"
+#include "engine/gui/PXPropertyIds.h"
 
 namespace {
 
-constexpr int32_t PropTextSet = 0x502;
-constexpr int32_t PropTextCurrent = 0x503;
-constexpr int32_t PropTextEditing = 0x504;
-constexpr int32_t PropTextWidth = 0x506;
-constexpr int32_t PropTextHeight = 0x507;
-constexpr int32_t PropTextMaxLength = 0x509;
 
 // Size of a child once it has updated: a text reports its laid-out text, others their box.
 PXPoint ChildSize(PXEntity2DGUIElement* child)
@@ -29,8 +24,8 @@ PXPoint ChildSize(PXEntity2DGUIElement* child)
     int32_t w = child->GetWidth();
     int32_t h = child->GetHeight();
     if (child->GetType()->IsA(PXKind::Text)) {
-        child->GetProperty(PropTextWidth, &w);
-        child->GetProperty(PropTextHeight, &h);
+        child->GetProperty(PXTextProp::Width, &w);
+        child->GetProperty(PXTextProp::Height, &h);
     }
     return PXPoint{w, h};
 }
@@ -105,7 +100,7 @@ PXEntityInputBox::PXEntityInputBox(PXEntityBaseType* type) : PXEntityDialogBox(t
 {
     InputType()->Load(false);
     if (PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input)) {
-        input->SetProperty(PropTextEditing, 1);
+        input->SetProperty(PXTextProp::Editing, 1);
     }
 }
 
@@ -114,7 +109,7 @@ void PXEntityInputBox::SetPrompt(const std::string& prompt)
     InputType()->Load(false);
     m_prompt = prompt;
     if (PXEntity2DGUIElement* instructions = InputType()->GetChild(PXEntityInputBoxType::Instructions)) {
-        instructions->SetStringProperty(PropTextSet, prompt);
+        instructions->SetStringProperty(PXTextProp::Text, prompt);
     }
     LayOut();
 }
@@ -124,8 +119,8 @@ void PXEntityInputBox::SetDefaultText(const std::string& text)
     InputType()->Load(false);
     m_text = text.substr(0, static_cast<size_t>(std::max(m_maxLength, 0)));
     if (PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input)) {
-        input->SetStringProperty(PropTextSet, m_text);
-        input->SetProperty(PropTextEditing, 1);
+        input->SetStringProperty(PXTextProp::Text, m_text);
+        input->SetProperty(PXTextProp::Editing, 1);
     }
     LayOut();
 }
@@ -137,7 +132,7 @@ void PXEntityInputBox::SetMaxLength(int32_t maxLength)
         SetDefaultText(m_text);
     }
     if (PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input)) {
-        input->SetProperty(PropTextMaxLength, m_maxLength);
+        input->SetProperty(PXTextProp::MaxLength, m_maxLength);
     }
 }
 
@@ -234,9 +229,9 @@ bool PXEntityInputBox::DialogKeyDown(int key)
     PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input);
     auto* editor = dynamic_cast<PXEntity2DGUIText*>(input);
     if (editor != nullptr && input->GetType()->IsA(PXKind::Text)) {
-        input->SetProperty(PropTextMaxLength, m_maxLength);
+        input->SetProperty(PXTextProp::MaxLength, m_maxLength);
         editor->OnTextKey(key);
-        input->GetStringProperty(PropTextCurrent, &m_text);
+        input->GetStringProperty(PXTextProp::GetText, &m_text);
     }
     return true;
 }
