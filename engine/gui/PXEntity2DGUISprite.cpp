@@ -4,6 +4,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
@@ -25,15 +26,6 @@ std::unique_ptr<PXBitmapDesc> PXReadAlphaMask(const std::string& name)
     return mask;
 }
 
-static void ReadFlag(const PXDefinitionBlock* block, const char* key, bool* out)
-{
-    if (!block->FindKey(key))
-        return;
-    int value = *out ? 1 : 0;
-    block->ReadInts(&value, 1);
-    *out = value != 0;
-}
-
 PXEntity2DGUISpriteType::PXEntity2DGUISpriteType(const PXDefinitionBlock* block)
     : PXEntity2DGUIElementType(block)
 {
@@ -44,7 +36,7 @@ PXEntity2DGUISpriteType::PXEntity2DGUISpriteType(const PXDefinitionBlock* block)
     m_definedImageName = m_imageName;
     if (block->FindKey("alphaimage"))
         block->ReadString(&m_alphaImageName);
-    ReadFlag(block, "transparent", &m_transparent);
+    ReadFlag(block, "transparent", &m_transparent, m_transparent);
     if (block->FindKey("xoffset"))
         block->ReadInts(&m_xOffset, 1);
     if (block->FindKey("yoffset"))
