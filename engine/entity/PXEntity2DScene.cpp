@@ -63,6 +63,19 @@ void CentreDialog(PXSceneDialog& dialog)
     dialog.SetPosition({(FrameWidth - (r.right - r.left)) >> 1, (FrameHeight - (r.bottom - r.top)) >> 1});
 }
 
+// A centred message box of the referenced type showing `text` with the buttons of `style`,
+// or none.
+std::unique_ptr<PXSceneDialog> MakeMessageBox(const PXEntityRef& ref, const std::string& text, int32_t style)
+{
+    std::unique_ptr<PXSceneDialog> box = CreateDialog<PXSceneDialog>(ref, PXKind::MessageBox);
+    if (box != nullptr) {
+        box->SetMessage(text);
+        box->SetButtons(style);
+        CentreDialog(*box);
+    }
+    return box;
+}
+
 }  // namespace
 
 // ---- Scene type ----
@@ -524,29 +537,21 @@ void PXEntity2DScene::CloseDialog(PXSceneDialog* dialog)
 void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
                                      PXDialogCallback callback, void* userData)
 {
-    std::unique_ptr<PXSceneDialog> box =
-        CreateDialog<PXSceneDialog>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
+    std::unique_ptr<PXSceneDialog> box = MakeMessageBox(SceneType()->GetMessageBoxRef(), text, style);
     if (box == nullptr) {
         return;
     }
-    box->SetMessage(text);
-    box->SetButtons(style);
-    CentreDialog(*box);
     AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
 }
 
 void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
                                      PXDialogCallback callback, void* userData, float durationMs)
 {
-    std::unique_ptr<PXSceneDialog> box =
-        CreateDialog<PXSceneDialog>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
+    std::unique_ptr<PXSceneDialog> box = MakeMessageBox(SceneType()->GetMessageBoxRef(), text, style);
     if (box == nullptr) {
         return;
     }
-    box->SetMessage(text);
-    box->SetButtons(style);
     box->SetTimeout(durationMs);
-    CentreDialog(*box);
     AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
 }
 
