@@ -161,6 +161,18 @@ bool PXEntity2DGUISprite::GetAltProperty(int32_t id, int32_t* out)
     }
 }
 
+uint32_t PXBlitSpriteImage(uint32_t id, int32_t x, int32_t y, bool flipped, int32_t alpha, bool alphaKeyed,
+                           bool keyed, const PXBitmapDesc* mask)
+{
+    if (flipped)
+        return g_screen->BlitFlipped(id, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
+    if (alpha < 255)
+        return g_screen->BlitAlpha(id, x, y, 0, 0, PXToEdge, PXToEdge, static_cast<uint32_t>(alpha), alphaKeyed);
+    if (!mask)
+        return g_screen->Blit(id, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
+    return g_screen->BlitMasked(id, x, y, 0, 0, PXToEdge, PXToEdge, *mask);
+}
+
 uint32_t PXEntity2DGUISprite::BlitOnce(int32_t x, int32_t y)
 {
     PXEntity2DGUISpriteType* type = SpriteType();
@@ -168,15 +180,7 @@ uint32_t PXEntity2DGUISprite::BlitOnce(int32_t x, int32_t y)
     if (!image || !g_screen)
         return 0;
     const bool keyed = type->IsTransparent();
-    if (m_flipped)
-        return g_screen->BlitFlipped(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
-    if (m_alpha < 255)
-        return g_screen->BlitAlpha(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge,
-                                   static_cast<uint32_t>(m_alpha), keyed);
-    const PXBitmapDesc* mask = type->GetUsableMask();
-    if (!mask)
-        return g_screen->Blit(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
-    return g_screen->BlitMasked(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, *mask);
+    return PXBlitSpriteImage(image->imageId, x, y, m_flipped, m_alpha, keyed, keyed, type->GetUsableMask());
 }
 
 bool PXEntity2DGUISprite::Draw()

@@ -16,6 +16,12 @@ struct PXImageEntry;
 // or not 8 bits per pixel (the masked blits accept nothing else).
 std::unique_ptr<PXBitmapDesc> PXReadAlphaMask(const std::string& name);
 
+// How a sprite or an animated sprite draws screen image `id` at (x, y): mirrored when
+// `flipped`, blended when `alpha` is below 255 (colour-keyed per `alphaKeyed`), through
+// `mask` when there is one, else plainly (colour-keyed per `keyed`). The screen's result.
+uint32_t PXBlitSpriteImage(uint32_t id, int32_t x, int32_t y, bool flipped, int32_t alpha, bool alphaKeyed,
+                           bool keyed, const PXBitmapDesc* mask);
+
 class PXEntity2DGUISpriteType : public PXEntity2DGUIElementType {
 public:
     explicit PXEntity2DGUISpriteType(const PXDefinitionBlock* block);
