@@ -13,7 +13,6 @@
 
 namespace {
 
-
 // Size of a child once it has updated: a text reports its laid-out text, others their box.
 PXPoint ChildSize(PXEntity2DGUIElement* child)
 {

@@ -13,7 +13,6 @@
 
 namespace {
 
-
 // Result of each button, in button order.
 constexpr int32_t ButtonResults[PXEntityMessageBoxType::ButtonCount] = {1, 2, 3, 4};
 constexpr int32_t EscapeResult = 0;
