@@ -28,6 +28,7 @@
 #include "fuzz/FuzzMemoryFiles.h"
 #include "game/SFGame.h"
 #include "tests/support/FakeSettingsManager.h"
+#include "engine/gui/PXPropertyIds.h"
 
 namespace {
 
@@ -44,12 +45,12 @@ public:
 void Exercise(PXEntityBase& entity, const std::string& text)
 {
     entity.GetType()->Load(false);
-    entity.SetStringProperty(0x502, text);
+    entity.SetStringProperty(PXTextProp::Text, text);
     int32_t value = 0;
-    for (int32_t id : {0x201, 0x202, 0x506, 0x507})
+    for (int32_t id : {PXFontProp::CharWidth, PXFontProp::LineHeight, PXTextProp::Width, PXTextProp::Height})
         entity.GetProperty(id, &value);
     std::string out;
-    entity.GetStringProperty(0x503, &out);
+    entity.GetStringProperty(PXTextProp::GetText, &out);
 
     if (auto* element = dynamic_cast<PXEntity2DGUIElement*>(&entity)) {
         element->SetPosition({static_cast<int32_t>(text.size() % 300) - 20, 7});

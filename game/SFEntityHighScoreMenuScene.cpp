@@ -9,13 +9,12 @@
 #include "engine/core/PXGlobals.h"
 #include "engine/core/PXHighScore.h"
 #include "game/SFHighScore.h"
+#include "engine/gui/PXPropertyIds.h"
 
 SFEntityHighScoreMenuScenePrototype g_highScoreMenuScenePrototype;
 
 namespace {
 
-constexpr int32_t PropTextSet = 0x502;
-constexpr int32_t PropTextEditing = 0x504;
 constexpr uint32_t MenuSongId = 1;
 constexpr float MenuSongFadeMs = 2000.0f;
 
@@ -100,9 +99,9 @@ void SFEntityHighScoreMenuScene::FillRows()
         }
         const PXHighScore* entry = g_highScores.EntryAt(row - 1);
         if (entry == nullptr) {
-            name->entity->SetStringProperty(PropTextSet, "");
-            score->entity->SetStringProperty(PropTextSet, "");
-            level->entity->SetStringProperty(PropTextSet, "");
+            name->entity->SetStringProperty(PXTextProp::Text, "");
+            score->entity->SetStringProperty(PXTextProp::Text, "");
+            level->entity->SetStringProperty(PXTextProp::Text, "");
             continue;
         }
         const int32_t y = FirstRowY + RowPitch * (row - 1);
@@ -115,9 +114,9 @@ void SFEntityHighScoreMenuScene::FillRows()
         // The "Score" element shows the level and the "Level" element the score, as the
         // screen's layout expects.
         const std::string levelText = Format("%d", levelReached);
-        name->entity->SetStringProperty(PropTextSet, entry->name);
-        score->entity->SetStringProperty(PropTextSet, levelText);
-        level->entity->SetStringProperty(PropTextSet,
+        name->entity->SetStringProperty(PXTextProp::Text, entry->name);
+        score->entity->SetStringProperty(PXTextProp::Text, levelText);
+        level->entity->SetStringProperty(PXTextProp::Text,
                                          mode < 4 ? Format(ModeFormats[mode], entry->score) : levelText);
     }
 }
@@ -130,7 +129,7 @@ bool SFEntityHighScoreMenuScene::Update(float elapsedMs)
     FillRows();
     PXSceneElement* nameEntry = MenuType()->GetNameEntryText();
     if (HasEntity(nameEntry)) {
-        nameEntry->entity->SetProperty(PropTextEditing, g_newHighScore != nullptr ? 1 : 0);
+        nameEntry->entity->SetProperty(PXTextProp::Editing, g_newHighScore != nullptr ? 1 : 0);
     }
     return PXEntityHighScoreScene::Update(elapsedMs);
 }

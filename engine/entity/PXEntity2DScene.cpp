@@ -10,20 +10,12 @@
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXEntity2DGUIText.h"
+#include "engine/gui/PXPropertyIds.h"
 
 PXEntity2DScenePrototype g_2DScenePrototype;
 
 namespace {
 
-// Properties of the text elements (set text, current text, laid-out size, maximum length,
-// alignment) and of sprites (animation frame, on the alternative channel).
-constexpr int32_t PropTextAlign = 0x203;
-constexpr int32_t PropTextSet = 0x502;
-constexpr int32_t PropTextCurrent = 0x503;
-constexpr int32_t PropTextWidth = 0x506;
-constexpr int32_t PropTextHeight = 0x507;
-constexpr int32_t PropTextMaxLength = 0x509;
-constexpr int32_t PropSpriteFrame = 0x306;
 constexpr float ToolTipMaxBackgroundAlpha = 224.0f;
 constexpr int32_t FrameWidth = 640;
 constexpr int32_t FrameHeight = 480;
@@ -69,6 +61,19 @@ void CentreDialog(PXSceneDialog& dialog)
     PXRect r;
     dialog.GetRect(&r);
     dialog.SetPosition({(FrameWidth - (r.right - r.left)) >> 1, (FrameHeight - (r.bottom - r.top)) >> 1});
+}
+
+// A centred message box of the referenced type showing `text` with the buttons of `style`,
+// or none.
+std::unique_ptr<PXSceneDialog> MakeMessageBox(const PXEntityRef& ref, const std::string& text, int32_t style)
+{
+    std::unique_ptr<PXSceneDialog> box = CreateDialog<PXSceneDialog>(ref, PXKind::MessageBox);
+    if (box != nullptr) {
+        box->SetMessage(text);
+        box->SetButtons(style);
+        CentreDialog(*box);
+    }
+    return box;
 }
 
 }  // namespace
@@ -469,7 +474,7 @@ bool PXEntity2DScene::SetCursorFrame(int frame)
         return false;
     }
     cursor->Invalidate();
-    return cursor->SetAltProperty(PropSpriteFrame, frame);
+    return cursor->SetAltProperty(PXSpriteProp::Frame, frame);
 }
 
 bool PXEntity2DScene::ShowCursor(bool visible)
@@ -532,29 +537,21 @@ void PXEntity2DScene::CloseDialog(PXSceneDialog* dialog)
 void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
                                      PXDialogCallback callback, void* userData)
 {
-    std::unique_ptr<PXSceneDialog> box =
-        CreateDialog<PXSceneDialog>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
+    std::unique_ptr<PXSceneDialog> box = MakeMessageBox(SceneType()->GetMessageBoxRef(), text, style);
     if (box == nullptr) {
         return;
     }
-    box->SetMessage(text);
-    box->SetButtons(style);
-    CentreDialog(*box);
     AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
 }
 
 void PXEntity2DScene::ShowMessageBox(const std::string& text, int32_t tag, int32_t style,
                                      PXDialogCallback callback, void* userData, float durationMs)
 {
-    std::unique_ptr<PXSceneDialog> box =
-        CreateDialog<PXSceneDialog>(SceneType()->GetMessageBoxRef(), PXKind::MessageBox);
+    std::unique_ptr<PXSceneDialog> box = MakeMessageBox(SceneType()->GetMessageBoxRef(), text, style);
     if (box == nullptr) {
         return;
     }
-    box->SetMessage(text);
-    box->SetButtons(style);
     box->SetTimeout(durationMs);
-    CentreDialog(*box);
     AddDialog(tag, std::move(box), callback != nullptr ? callback : DefaultDialogCallback, userData, true);
 }
 
@@ -623,12 +620,12 @@ void PXEntity2DScene::LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const 
     // Where the text stood must be redrawn even when the new text is the same.
     label->Invalidate();
     tip.text = text;
-    label->SetStringProperty(PropTextSet, text);
-    label->SetProperty(PropTextAlign, 1);
+    label->SetStringProperty(PXTextProp::Text, text);
+    label->SetProperty(PXFontProp::Justify, 1);
     label->Update(0.0f);
     int32_t w = 0, h = 0;
-    label->GetProperty(PropTextWidth, &w);
-    label->GetProperty(PropTextHeight, &h);
+    label->GetProperty(PXTextProp::Width, &w);
+    label->GetProperty(PXTextProp::Height, &h);
     const int32_t screenW = g_screen != nullptr ? g_screen->GetWidth() : FrameWidth;
     const int32_t screenH = g_screen != nullptr ? g_screen->GetHeight() : FrameHeight;
     const int32_t px = std::min(std::max(x, 0), screenW - w);
@@ -654,13 +651,13 @@ void PXEntity2DScene::TypeIntoElement(const PXSceneElement& record, int characte
     PXEntityBaseType* type = element->GetType();
     auto* editor = dynamic_cast<PXEntity2DGUIText*>(element);
     if (editor != nullptr && type != nullptr && (type->IsA(PXKind::Text) || type->IsA(PXKindCode("CMBO")))) {
-        element->SetProperty(PropTextMaxLength, maxLength);
+        element->SetProperty(PXTextProp::MaxLength, maxLength);
         editor->OnTextKey(character);
-        element->GetStringProperty(PropTextCurrent, text);
+        element->GetStringProperty(PXTextProp::GetText, text);
         return;
     }
     std::string current;
-    element->GetStringProperty(PropTextCurrent, &current);
+    element->GetStringProperty(PXTextProp::GetText, &current);
     if (character == KeyBackspace) {
         if (!current.empty()) {
             current.pop_back();
@@ -668,6 +665,6 @@ void PXEntity2DScene::TypeIntoElement(const PXSceneElement& record, int characte
     } else if (character >= 32 && character <= 126 && static_cast<int32_t>(current.size()) < maxLength) {
         current.push_back(static_cast<char>(character));
     }
-    element->SetStringProperty(PropTextSet, current);
+    element->SetStringProperty(PXTextProp::Text, current);
     *text = current;
 }

@@ -60,6 +60,18 @@ private:
     uint32_t m_anonBuilding = 0;
 };
 
+// `made` as a T, or none (deleting it) when it is not one.
+template <typename T>
+std::unique_ptr<T> EntityAs(std::unique_ptr<PXEntityBase> made)
+{
+    auto* typed = dynamic_cast<T*>(made.get());
+    if (typed == nullptr) {
+        return nullptr;
+    }
+    made.release();
+    return std::unique_ptr<T>(typed);
+}
+
 // A new entity of the referenced type as a T, or none when there is no registry, the
 // reference is empty, the type does not answer `kind` or the entity is not a T.
 template <typename T>
@@ -68,11 +80,5 @@ std::unique_ptr<T> CreateEntityAs(PXEntityRegistry* registry, const PXEntityRef&
     if (registry == nullptr || ref.IsEmpty()) {
         return nullptr;
     }
-    std::unique_ptr<PXEntityBase> made = registry->CreateEntity(ref, kind);
-    auto* typed = dynamic_cast<T*>(made.get());
-    if (typed == nullptr) {
-        return nullptr;
-    }
-    made.release();
-    return std::unique_ptr<T>(typed);
+    return EntityAs<T>(registry->CreateEntity(ref, kind));
 }

@@ -243,12 +243,9 @@ uint32_t PXEntity2DGUIAnimSprite::BlitOnce(int32_t x, int32_t y)
     const uint32_t id = list->imageIds[frame];
     if (id == PXNoImage)
         return 1;  // a frame that failed to convert draws nothing; reloading would not help
-    if (m_alpha < 255)
-        return g_screen->BlitAlpha(id, x, y, 0, 0, PXToEdge, PXToEdge, static_cast<uint32_t>(m_alpha), true);
-    const PXBitmapDesc* mask = AnimType()->GetUsableMask(frame);
-    if (!mask)
-        return g_screen->Blit(id, x, y, 0, 0, PXToEdge, PXToEdge, AnimType()->IsTransparent());
-    return g_screen->BlitMasked(id, x, y, 0, 0, PXToEdge, PXToEdge, *mask);
+    // Never mirrored; a blended frame is always colour-keyed.
+    return PXBlitSpriteImage(id, x, y, false, m_alpha, true, AnimType()->IsTransparent(),
+                             AnimType()->GetUsableMask(frame));
 }
 
 bool PXEntity2DGUIAnimSprite::Draw()

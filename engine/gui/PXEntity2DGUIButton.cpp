@@ -4,6 +4,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/files/PXResourceCache.h"
 #include "engine/gui/PXEntity2DGUISprite.h"
@@ -17,12 +18,6 @@ bool PXPlaySound(const PXSoundEntry* sound)
     if (g_soundManager->CreateChannel(sound->soundId, channel, false) != 1)
         return false;
     return g_soundManager->PlayChannel(channel) == 1;
-}
-
-static void ReadRef(const PXDefinitionBlock* block, const char* key, PXEntityRef* out)
-{
-    if (block->FindKey(key) && !block->ReadEntityRef(out))
-        *out = PXEntityRef{};
 }
 
 PXEntity2DGUIButtonType::PXEntity2DGUIButtonType(const PXDefinitionBlock* block)

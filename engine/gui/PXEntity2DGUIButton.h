@@ -8,12 +8,9 @@
 
 #include "engine/entity/PXEntityRef.h"
 #include "engine/gui/PXEntity2DGUIElement.h"
+#include "engine/gui/PXPropertyIds.h"
 
 struct PXSoundEntry;
-
-namespace PXButtonProp {
-constexpr int32_t Latched = 0x901;  // alternative channel
-}  // namespace PXButtonProp
 
 // Plays a cached sound once on a new channel; false without a sound or a sound manager.
 bool PXPlaySound(const PXSoundEntry* sound);

@@ -8,6 +8,7 @@
 
 #include "engine/entity/PXEntityBase.h"
 #include "engine/graphics/PXGraphicsTypes.h"
+#include "engine/gui/PXPropertyIds.h"
 
 class PXDefinitionBlock;
 class PXEntity2DGUIElement;
@@ -25,15 +26,6 @@ public:
 // is null no tooltip is shown.
 using PXToolTipHostFinder = PXToolTipHost* (*)();
 extern PXToolTipHostFinder g_toolTipHostFinder;
-
-// Property ids every element answers.
-namespace PXGuiProp {
-constexpr int32_t ToolTip = 1;  // string channel
-constexpr int32_t TintAlpha = 2;
-constexpr int32_t TintRed = 3;
-constexpr int32_t TintBlue = 4;
-constexpr int32_t TintGreen = 5;
-}  // namespace PXGuiProp
 
 class PXEntity2DGUIElementType : public PXEntityBaseType {
 public:

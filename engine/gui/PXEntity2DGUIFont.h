@@ -9,12 +9,7 @@
 #include <vector>
 
 #include "engine/gui/PXEntity2DGUISprite.h"
-
-namespace PXFontProp {
-constexpr int32_t CharWidth = 0x201;   // cell width + offsetx
-constexpr int32_t LineHeight = 0x202;  // cell height + offsety
-constexpr int32_t Justify = 0x203;     // answered by text elements
-}  // namespace PXFontProp
+#include "engine/gui/PXPropertyIds.h"
 
 // Justification of a drawn string relative to its position.
 namespace PXJustify {

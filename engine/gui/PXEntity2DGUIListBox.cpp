@@ -8,6 +8,7 @@
 #include "engine/core/PXGlobals.h"
 #include "engine/core/PXLog.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
@@ -37,15 +38,6 @@ void ReadBoundedInt(const PXDefinitionBlock* block, const char* key, int32_t* ou
     *out = std::clamp<int32_t>(value, 0, high);
 }
 
-void ReadFlag(const PXDefinitionBlock* block, const char* key, bool* out)
-{
-    if (!block->FindKey(key))
-        return;
-    int value = *out ? 1 : 0;
-    block->ReadInts(&value, 1);
-    *out = value != 0;
-}
-
 // Three integers red, green, blue; missing fields keep the default.
 void ReadRgb(const PXDefinitionBlock* block, const char* key, PXColor* out)
 {
@@ -56,12 +48,6 @@ void ReadRgb(const PXDefinitionBlock* block, const char* key, PXColor* out)
     *out = MakeColor(static_cast<uint8_t>(std::clamp(rgb[0], 0, 255)),
                      static_cast<uint8_t>(std::clamp(rgb[1], 0, 255)),
                      static_cast<uint8_t>(std::clamp(rgb[2], 0, 255)));
-}
-
-void ReadRef(const PXDefinitionBlock* block, const char* key, PXEntityRef* out)
-{
-    if (block->FindKey(key) && !block->ReadEntityRef(out))
-        *out = PXEntityRef{};
 }
 
 int32_t ReadSize(PXEntityBase* entity, int32_t id, bool alternative)
@@ -101,8 +87,8 @@ PXEntity2DGUIListBoxType::PXEntity2DGUIListBoxType(const PXDefinitionBlock* bloc
     ReadBoundedInt(block, "ListHeight", &m_listHeight, MaxListHeight);
     ReadBoundedInt(block, "ListWidth", &m_listWidth, MaxListWidth);
     ReadBoundedInt(block, "LineHeight", &m_lineHeight, MaxLineHeight);
-    ReadFlag(block, "Wrap", &m_wrap);
-    ReadFlag(block, "Outline", &m_outline);
+    ReadFlag(block, "Wrap", &m_wrap, m_wrap);
+    ReadFlag(block, "Outline", &m_outline, m_outline);
     ReadRgb(block, "BoxColor", &m_boxColor);
     ReadRgb(block, "BoxLightColor", &m_boxLightColor);
     ReadRgb(block, "BoxShadowColor", &m_boxShadowColor);

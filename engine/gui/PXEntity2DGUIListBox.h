@@ -11,30 +11,7 @@
 #include "engine/entity/PXEntityRef.h"
 #include "engine/graphics/PXColor.h"
 #include "engine/gui/PXEntity2DGUIElement.h"
-
-namespace PXListBoxProp {
-constexpr int32_t AddText = 0x601;      // string, set
-constexpr int32_t ListWidth = 0x602;    // get
-constexpr int32_t Selection = 0x603;    // set, get; string get: the selected text
-constexpr int32_t Clear = 0x604;        // set
-constexpr int32_t Count = 0x605;        // get
-constexpr int32_t UserValue = 0x606;    // set, get: of the selected item
-constexpr int32_t Previous = 0x607;     // set
-constexpr int32_t Next = 0x608;         // set
-constexpr int32_t ShowFile = 0x609;     // string, set
-constexpr int32_t ViewOnly = 0x60A;     // set
-constexpr int32_t SelectText = 0x60B;   // string, set
-constexpr int32_t SelectValue = 0x60C;  // set
-constexpr int32_t Wrap = 0x60D;         // set: the type's flag
-constexpr int32_t ItemLimit = 0x60E;    // set
-constexpr int32_t Top = 0x60F;          // get
-constexpr int32_t ListHeight = 0x610;   // get
-constexpr int32_t PageUp = 0x611;       // set
-constexpr int32_t PageDown = 0x612;     // set
-constexpr int32_t Indent = 0x613;       // string, set
-constexpr int32_t ItemValue = 0x614;    // get: in an item index, out its user value
-constexpr int32_t FixedWindow = 0x615;  // set
-}  // namespace PXListBoxProp
+#include "engine/gui/PXPropertyIds.h"
 
 class PXEntity2DGUIListBoxType : public PXEntity2DGUIElementType {
 public:

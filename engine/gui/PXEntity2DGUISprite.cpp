@@ -4,6 +4,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
@@ -25,15 +26,6 @@ std::unique_ptr<PXBitmapDesc> PXReadAlphaMask(const std::string& name)
     return mask;
 }
 
-static void ReadFlag(const PXDefinitionBlock* block, const char* key, bool* out)
-{
-    if (!block->FindKey(key))
-        return;
-    int value = *out ? 1 : 0;
-    block->ReadInts(&value, 1);
-    *out = value != 0;
-}
-
 PXEntity2DGUISpriteType::PXEntity2DGUISpriteType(const PXDefinitionBlock* block)
     : PXEntity2DGUIElementType(block)
 {
@@ -44,7 +36,7 @@ PXEntity2DGUISpriteType::PXEntity2DGUISpriteType(const PXDefinitionBlock* block)
     m_definedImageName = m_imageName;
     if (block->FindKey("alphaimage"))
         block->ReadString(&m_alphaImageName);
-    ReadFlag(block, "transparent", &m_transparent);
+    ReadFlag(block, "transparent", &m_transparent, m_transparent);
     if (block->FindKey("xoffset"))
         block->ReadInts(&m_xOffset, 1);
     if (block->FindKey("yoffset"))
@@ -169,6 +161,18 @@ bool PXEntity2DGUISprite::GetAltProperty(int32_t id, int32_t* out)
     }
 }
 
+uint32_t PXBlitSpriteImage(uint32_t id, int32_t x, int32_t y, bool flipped, int32_t alpha, bool alphaKeyed,
+                           bool keyed, const PXBitmapDesc* mask)
+{
+    if (flipped)
+        return g_screen->BlitFlipped(id, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
+    if (alpha < 255)
+        return g_screen->BlitAlpha(id, x, y, 0, 0, PXToEdge, PXToEdge, static_cast<uint32_t>(alpha), alphaKeyed);
+    if (!mask)
+        return g_screen->Blit(id, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
+    return g_screen->BlitMasked(id, x, y, 0, 0, PXToEdge, PXToEdge, *mask);
+}
+
 uint32_t PXEntity2DGUISprite::BlitOnce(int32_t x, int32_t y)
 {
     PXEntity2DGUISpriteType* type = SpriteType();
@@ -176,15 +180,7 @@ uint32_t PXEntity2DGUISprite::BlitOnce(int32_t x, int32_t y)
     if (!image || !g_screen)
         return 0;
     const bool keyed = type->IsTransparent();
-    if (m_flipped)
-        return g_screen->BlitFlipped(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
-    if (m_alpha < 255)
-        return g_screen->BlitAlpha(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge,
-                                   static_cast<uint32_t>(m_alpha), keyed);
-    const PXBitmapDesc* mask = type->GetUsableMask();
-    if (!mask)
-        return g_screen->Blit(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, keyed);
-    return g_screen->BlitMasked(image->imageId, x, y, 0, 0, PXToEdge, PXToEdge, *mask);
+    return PXBlitSpriteImage(image->imageId, x, y, m_flipped, m_alpha, keyed, keyed, type->GetUsableMask());
 }
 
 bool PXEntity2DGUISprite::Draw()

@@ -7,24 +7,20 @@
 #include <string>
 
 #include "engine/gui/PXEntity2DGUIElement.h"
+#include "engine/gui/PXPropertyIds.h"
 
 struct PXBitmapDesc;
 struct PXImageEntry;
 
-// Alternative-channel property ids of sprites and animated sprites (0x303 is a string id).
-namespace PXSpriteProp {
-constexpr int32_t Width = 0x301;
-constexpr int32_t Height = 0x302;
-constexpr int32_t Image = 0x303;
-constexpr int32_t Redraw = 0x304;
-constexpr int32_t Flipped = 0x305;
-constexpr int32_t Frame = 0x306;
-constexpr int32_t Animating = 0x381;
-}  // namespace PXSpriteProp
-
 // Reads an 8-bit mask bitmap through g_fileSystem; none when the file is missing, unreadable
 // or not 8 bits per pixel (the masked blits accept nothing else).
 std::unique_ptr<PXBitmapDesc> PXReadAlphaMask(const std::string& name);
+
+// How a sprite or an animated sprite draws screen image `id` at (x, y): mirrored when
+// `flipped`, blended when `alpha` is below 255 (colour-keyed per `alphaKeyed`), through
+// `mask` when there is one, else plainly (colour-keyed per `keyed`). The screen's result.
+uint32_t PXBlitSpriteImage(uint32_t id, int32_t x, int32_t y, bool flipped, int32_t alpha, bool alphaKeyed,
+                           bool keyed, const PXBitmapDesc* mask);
 
 class PXEntity2DGUISpriteType : public PXEntity2DGUIElementType {
 public:

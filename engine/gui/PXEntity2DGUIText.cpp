@@ -8,20 +8,12 @@
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXEntity2DGUIFont.h"
 
 namespace {
-
-void ReadFlag(const PXDefinitionBlock* block, const char* key, bool* out)
-{
-    if (!block->FindKey(key))
-        return;
-    int value = 0;
-    block->ReadInts(&value, 1);
-    *out = value != 0;
-}
 
 bool IsDigit(int32_t key)
 {
@@ -48,9 +40,9 @@ PXEntity2DGUITextType::PXEntity2DGUITextType(const PXDefinitionBlock* block) : P
         block->ReadInts(&m_windowSize, 1);
     if (block->FindKey("FitWidth"))
         block->ReadInts(&m_fitWidth, 1);
-    ReadFlag(block, "Password", &m_password);
-    ReadFlag(block, "NumbersOnly", &m_numbersOnly);
-    ReadFlag(block, "IPAddress", &m_ipAddress);
+    ReadFlag(block, "Password", &m_password, false);
+    ReadFlag(block, "NumbersOnly", &m_numbersOnly, false);
+    ReadFlag(block, "IPAddress", &m_ipAddress, false);
 }
 
 PXEntity2DGUITextType::~PXEntity2DGUITextType()

@@ -10,21 +10,9 @@
 
 #include "engine/entity/PXEntityRef.h"
 #include "engine/gui/PXEntity2DGUIElement.h"
+#include "engine/gui/PXPropertyIds.h"
 
 class PXEntity2DGUIFont;
-
-namespace PXTextProp {
-constexpr int32_t ResetText = 0x501;
-constexpr int32_t Text = 0x502;     // string, set
-constexpr int32_t GetText = 0x503;  // string, get
-constexpr int32_t Editing = 0x504;
-constexpr int32_t Alpha = 0x505;
-constexpr int32_t Width = 0x506;
-constexpr int32_t Height = 0x507;
-constexpr int32_t MaxLength = 0x509;
-constexpr int32_t WindowSize = 0x510;
-constexpr int32_t Cursor = 0x511;
-}  // namespace PXTextProp
 
 // Key codes only the text key handler understands, beside the arrows.
 namespace PXTextKey {

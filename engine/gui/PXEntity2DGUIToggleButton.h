@@ -8,10 +8,7 @@
 
 #include "engine/entity/PXEntityRef.h"
 #include "engine/gui/PXEntity2DGUIElement.h"
-
-namespace PXToggleProp {
-constexpr int32_t State = 0x401;
-}  // namespace PXToggleProp
+#include "engine/gui/PXPropertyIds.h"
 
 class PXEntity2DGUIButton;
 

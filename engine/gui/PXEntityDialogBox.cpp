@@ -51,16 +51,11 @@ std::unique_ptr<PXEntityBaseType> PXEntityDialogBoxPrototype::CreateType(const P
 PXEntityDialogBox::PXEntityDialogBox(PXEntityBaseType* type) : PXSceneDialog(type)
 {
     PXEntityDialogBoxType* dialogType = DialogType();
-    if (g_entityRegistry != nullptr && !dialogType->GetFrameRef().IsEmpty()) {
-        std::unique_ptr<PXEntityBase> made =
-            g_entityRegistry->CreateEntity(dialogType->GetFrameRef(), PXKind::DialogFrame);
-        if (auto* frame = dynamic_cast<PXEntityDialogFrame*>(made.get())) {
-            made.release();
-            m_frame.reset(frame);
-            m_frame->GetType()->Load(false);
-            m_frame->SetOwner(this);
-            m_frame->SetTitle(dialogType->GetTitle());
-        }
+    m_frame = CreateEntityAs<PXEntityDialogFrame>(g_entityRegistry, dialogType->GetFrameRef(), PXKind::DialogFrame);
+    if (m_frame != nullptr) {
+        m_frame->GetType()->Load(false);
+        m_frame->SetOwner(this);
+        m_frame->SetTitle(dialogType->GetTitle());
     }
     // The base version on purpose: a subclass sizes itself once its content is known.
     PXEntityDialogBox::SetSize(dialogType->GetDialogWidth(), dialogType->GetDialogHeight());

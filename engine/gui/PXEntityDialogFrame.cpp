@@ -5,11 +5,7 @@
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntityDialogBox.h"
-
-namespace {
-constexpr int32_t PropTextAlign = 0x203;
-constexpr int32_t PropTextSet = 0x502;
-}  // namespace
+#include "engine/gui/PXPropertyIds.h"
 
 PXEntityDialogFrameType::PXEntityDialogFrameType(const PXDefinitionBlock* block)
     : PXEntity2DGUIElementType(block)
@@ -51,14 +47,9 @@ std::unique_ptr<PXEntityBaseType> PXEntityDialogFramePrototype::CreateType(const
 
 PXEntityDialogFrame::PXEntityDialogFrame(PXEntityBaseType* type) : PXEntity2DGUIElement(type)
 {
-    const PXEntityRef& ref = FrameType()->GetTitleTextRef();
-    if (g_entityRegistry == nullptr || ref.IsEmpty()) {
-        return;
-    }
-    std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(ref, PXKind::GuiElement);
-    if (auto* text = dynamic_cast<PXEntity2DGUIElement*>(made.get())) {
-        made.release();
-        m_titleText.reset(text);
+    m_titleText = CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, FrameType()->GetTitleTextRef(),
+                                                       PXKind::GuiElement);
+    if (m_titleText != nullptr) {
         m_titleText->GetType()->Load(false);
     }
 }
@@ -130,8 +121,8 @@ void PXEntityDialogFrame::SetTitle(const std::string& title)
 {
     m_title = title;
     if (m_titleText != nullptr) {
-        m_titleText->SetProperty(PropTextAlign, 1);
-        m_titleText->SetStringProperty(PropTextSet, title);
+        m_titleText->SetProperty(PXFontProp::Justify, 1);
+        m_titleText->SetStringProperty(PXTextProp::Text, title);
     }
     Invalidate();
 }

@@ -42,11 +42,9 @@ void PXEntityDialogScene::LoadScene(bool reload)
         return;
     }
     const PXEntityRef& ref = SceneDialogType()->GetSceneRef();
-    if (m_scene == nullptr && g_entityRegistry != nullptr && !ref.IsEmpty()) {
-        std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(ref, PXKind::Scene);
-        if (auto* scene = dynamic_cast<PXEntity2DScene*>(made.get())) {
-            made.release();
-            m_scene.reset(scene);
+    if (m_scene == nullptr) {
+        m_scene = CreateEntityAs<PXEntity2DScene>(g_entityRegistry, ref, PXKind::Scene);
+        if (m_scene != nullptr) {
             m_scene->SetHostDialog(this);
         }
     }

@@ -5,11 +5,7 @@
 #include "engine/core/PXEvent.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXSceneDialog.h"
-
-namespace {
-constexpr int32_t PropTextSet = 0x502;
-constexpr int32_t PropTextEditing = 0x504;
-}  // namespace
+#include "engine/gui/PXPropertyIds.h"
 
 PXEntityHighScoreInputSceneType::PXEntityHighScoreInputSceneType(const PXDefinitionBlock* block)
     : PXEntity2DSceneType(block)
@@ -47,8 +43,8 @@ void PXEntityHighScoreInputScene::ShowName()
 {
     PXSceneElement* record = InputType()->GetNameEntry();
     if (record != nullptr && record->entity != nullptr) {
-        record->entity->SetStringProperty(PropTextSet, m_enteredName);
-        record->entity->SetProperty(PropTextEditing, 1);
+        record->entity->SetStringProperty(PXTextProp::Text, m_enteredName);
+        record->entity->SetProperty(PXTextProp::Editing, 1);
     }
 }
 
@@ -79,7 +75,7 @@ bool PXEntityHighScoreInputScene::OnKeyDown(int key)
         return false;
     }
     if (m_clearOnFirstKey && ReplacesOfferedName(key)) {
-        record->entity->SetStringProperty(PropTextSet, "");
+        record->entity->SetStringProperty(PXTextProp::Text, "");
         m_clearOnFirstKey = false;
     }
     TypeIntoElement(*record, key, &m_enteredName, MaxNameLength);

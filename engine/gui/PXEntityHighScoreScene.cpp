@@ -10,12 +10,10 @@
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntityDialogScene.h"
 #include "engine/gui/PXEntityHighScoreInputScene.h"
+#include "engine/gui/PXPropertyIds.h"
 
 namespace {
 
-constexpr int32_t PropTextAlign = 0x203;
-constexpr int32_t PropTextSet = 0x502;
-constexpr int32_t PropTextEditing = 0x504;
 constexpr int32_t AlignCentre = 3;
 constexpr int32_t FrameWidth = 640;
 constexpr int32_t FrameHeight = 480;
@@ -25,7 +23,7 @@ constexpr const char* Prompt = "Enter your name to record your highscore:";
 void SetText(PXSceneElement* record, const std::string& text)
 {
     if (record != nullptr && record->entity != nullptr) {
-        record->entity->SetStringProperty(PropTextSet, text);
+        record->entity->SetStringProperty(PXTextProp::Text, text);
     }
 }
 
@@ -80,7 +78,7 @@ PXEntityHighScoreScene::PXEntityHighScoreScene(PXEntityHighScoreSceneType* type)
     }
     for (PXSceneElement* congrats : {type->GetCongrats(), type->GetCongrats2()}) {
         SetText(congrats, "");
-        SetIntProperty(congrats, PropTextAlign, AlignCentre);
+        SetIntProperty(congrats, PXFontProp::Justify, AlignCentre);
     }
     PXSceneElement* hourglass = type->GetHourglass();
     if (hourglass != nullptr && hourglass->entity != nullptr) {
@@ -97,8 +95,8 @@ PXEntityHighScoreScene::~PXEntityHighScoreScene()
 bool PXEntityHighScoreScene::Update(float elapsedMs)
 {
     PXEntityHighScoreSceneType* type = HighScoreType();
-    SetIntProperty(type->GetNameEntryText(), PropTextEditing, m_nameEntryActive ? 1 : 0);
-    SetIntProperty(type->GetCongrats2(), PropTextAlign, AlignCentre);
+    SetIntProperty(type->GetNameEntryText(), PXTextProp::Editing, m_nameEntryActive ? 1 : 0);
+    SetIntProperty(type->GetCongrats2(), PXFontProp::Justify, AlignCentre);
     if (m_openInputPending) {
         PXEntity2DScene::Update(0.0f);
         if (m_nameEntryActive && m_storedEntry != nullptr) {
@@ -115,17 +113,16 @@ void PXEntityHighScoreScene::OpenNameInput(const std::string& name)
     if (g_entityRegistry == nullptr) {
         return;
     }
+    // The game's own name-entry box when it defines one, else the engine's.
     std::unique_ptr<PXEntityBase> made =
         g_entityRegistry->CreateEntity("PXDialogScene", "scoreinputbox", PXKind::DialogScene);
     if (made == nullptr) {
         made = g_entityRegistry->CreateEntity("PXDialogScene", "inputbox", PXKind::DialogScene);
     }
-    auto* dialog = dynamic_cast<PXSceneDialog*>(made.get());
-    if (dialog == nullptr) {
+    std::unique_ptr<PXSceneDialog> owned = EntityAs<PXSceneDialog>(std::move(made));
+    if (owned == nullptr) {
         return;
     }
-    made.release();
-    std::unique_ptr<PXSceneDialog> owned(dialog);
     PXRect r;
     owned->GetRect(&r);
     owned->SetPosition({(FrameWidth - (r.right - r.left)) >> 1, (FrameHeight - (r.bottom - r.top)) >> 1});

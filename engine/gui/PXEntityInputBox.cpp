@@ -9,15 +9,9 @@
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntity2DGUIText.h"
 #include "engine/gui/PXEntityDialogFrame.h"
+#include "engine/gui/PXPropertyIds.h"
 
 namespace {
-
-constexpr int32_t PropTextSet = 0x502;
-constexpr int32_t PropTextCurrent = 0x503;
-constexpr int32_t PropTextEditing = 0x504;
-constexpr int32_t PropTextWidth = 0x506;
-constexpr int32_t PropTextHeight = 0x507;
-constexpr int32_t PropTextMaxLength = 0x509;
 
 // Size of a child once it has updated: a text reports its laid-out text, others their box.
 PXPoint ChildSize(PXEntity2DGUIElement* child)
@@ -29,8 +23,8 @@ PXPoint ChildSize(PXEntity2DGUIElement* child)
     int32_t w = child->GetWidth();
     int32_t h = child->GetHeight();
     if (child->GetType()->IsA(PXKind::Text)) {
-        child->GetProperty(PropTextWidth, &w);
-        child->GetProperty(PropTextHeight, &h);
+        child->GetProperty(PXTextProp::Width, &w);
+        child->GetProperty(PXTextProp::Height, &h);
     }
     return PXPoint{w, h};
 }
@@ -72,14 +66,9 @@ bool PXEntityInputBoxType::Load(bool reload)
     }
     if (!m_loaded) {
         for (size_t i = 0; i < m_refs.size(); ++i) {
-            if (g_entityRegistry == nullptr || m_refs[i].IsEmpty()) {
-                continue;
-            }
-            std::unique_ptr<PXEntityBase> made = g_entityRegistry->CreateEntity(m_refs[i], PXKind::GuiElement);
-            if (auto* element = dynamic_cast<PXEntity2DGUIElement*>(made.get())) {
-                made.release();
-                m_children[i].reset(element);
-                element->GetType()->Load(false);
+            m_children[i] = CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, m_refs[i], PXKind::GuiElement);
+            if (m_children[i] != nullptr) {
+                m_children[i]->GetType()->Load(false);
             }
         }
         m_loaded = true;
@@ -110,7 +99,7 @@ PXEntityInputBox::PXEntityInputBox(PXEntityBaseType* type) : PXEntityDialogBox(t
 {
     InputType()->Load(false);
     if (PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input)) {
-        input->SetProperty(PropTextEditing, 1);
+        input->SetProperty(PXTextProp::Editing, 1);
     }
 }
 
@@ -119,7 +108,7 @@ void PXEntityInputBox::SetPrompt(const std::string& prompt)
     InputType()->Load(false);
     m_prompt = prompt;
     if (PXEntity2DGUIElement* instructions = InputType()->GetChild(PXEntityInputBoxType::Instructions)) {
-        instructions->SetStringProperty(PropTextSet, prompt);
+        instructions->SetStringProperty(PXTextProp::Text, prompt);
     }
     LayOut();
 }
@@ -129,8 +118,8 @@ void PXEntityInputBox::SetDefaultText(const std::string& text)
     InputType()->Load(false);
     m_text = text.substr(0, static_cast<size_t>(std::max(m_maxLength, 0)));
     if (PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input)) {
-        input->SetStringProperty(PropTextSet, m_text);
-        input->SetProperty(PropTextEditing, 1);
+        input->SetStringProperty(PXTextProp::Text, m_text);
+        input->SetProperty(PXTextProp::Editing, 1);
     }
     LayOut();
 }
@@ -142,7 +131,7 @@ void PXEntityInputBox::SetMaxLength(int32_t maxLength)
         SetDefaultText(m_text);
     }
     if (PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input)) {
-        input->SetProperty(PropTextMaxLength, m_maxLength);
+        input->SetProperty(PXTextProp::MaxLength, m_maxLength);
     }
 }
 
@@ -239,9 +228,9 @@ bool PXEntityInputBox::DialogKeyDown(int key)
     PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input);
     auto* editor = dynamic_cast<PXEntity2DGUIText*>(input);
     if (editor != nullptr && input->GetType()->IsA(PXKind::Text)) {
-        input->SetProperty(PropTextMaxLength, m_maxLength);
+        input->SetProperty(PXTextProp::MaxLength, m_maxLength);
         editor->OnTextKey(key);
-        input->GetStringProperty(PropTextCurrent, &m_text);
+        input->GetStringProperty(PXTextProp::GetText, &m_text);
     }
     return true;
 }

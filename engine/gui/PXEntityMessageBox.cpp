@@ -9,12 +9,9 @@
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntityDialogFrame.h"
+#include "engine/gui/PXPropertyIds.h"
 
 namespace {
-
-constexpr int32_t PropTextSet = 0x502;
-constexpr int32_t PropTextWidth = 0x506;
-constexpr int32_t PropTextHeight = 0x507;
 
 // Result of each button, in button order.
 constexpr int32_t ButtonResults[PXEntityMessageBoxType::ButtonCount] = {1, 2, 3, 4};
@@ -108,11 +105,11 @@ void PXEntityMessageBox::SetMessage(const std::string& text)
     m_message = text;
     m_textShown = true;
     if (PXEntity2DGUIElement* element = BoxType()->GetText()) {
-        element->SetStringProperty(PropTextSet, text);
+        element->SetStringProperty(PXTextProp::Text, text);
         // A text element measures itself when it updates.
         element->Update(0.0f);
-        element->GetProperty(PropTextWidth, &m_textWidth);
-        element->GetProperty(PropTextHeight, &m_textHeight);
+        element->GetProperty(PXTextProp::Width, &m_textWidth);
+        element->GetProperty(PXTextProp::Height, &m_textHeight);
     }
     Resize();
 }

@@ -28,6 +28,7 @@
 #include "engine/graphics/PXMemoryScreen2D.h"
 #include "engine/gui/PXEntity2DGUIElement.h"
 #include "engine/gui/PXEntity2DGUIFont.h"
+#include "engine/gui/PXPropertyIds.h"
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
 #include "game/SFEntityHighScoreMenuScene.h"
@@ -337,7 +338,7 @@ TEST_P(ShippedContent, HelpTextFitsItsListBoxAndNamesEveryControl)
     auto* font = dynamic_cast<PXEntity2DGUIFont*>(fontEntity.get());
     ASSERT_NE(nullptr, font) << fontRef.typeName;
     int32_t charWidth = 0;
-    ASSERT_TRUE(font->GetProperty(0x201, &charWidth));
+    ASSERT_TRUE(font->GetProperty(PXFontProp::CharWidth, &charWidth));
     for (const std::string& line : lines) {
         EXPECT_LE(static_cast<int>(line.size()), listWidth) << line;
         EXPECT_LE(font->TextWidth(line, true), listWidth * charWidth) << line;
