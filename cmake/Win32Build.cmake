@@ -98,6 +98,7 @@ target_link_libraries(sf_test_pch PRIVATE pxengine gtest)
 target_compile_definitions(sf_test_pch PRIVATE
   SF_SOURCE_DIR="${CMAKE_SOURCE_DIR}" SF_BINARY_DIR="${CMAKE_BINARY_DIR}")
 target_precompile_headers(sf_test_pch PRIVATE <gtest/gtest.h> <string> <vector> <memory> <algorithm>)
+target_compile_options(sf_test_pch PRIVATE ${SF_TEST_OPTIMIZE})
 
 file(GLOB test_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/*)
 foreach(dir ${test_dirs})
@@ -128,6 +129,7 @@ foreach(dir ${test_dirs})
     continue()
   endif()
   add_executable(test_${name} ${srcs})
+  target_compile_options(test_${name} PRIVATE ${SF_TEST_OPTIMIZE})
   target_link_libraries(test_${name} PRIVATE sfgame pxwin32 pxengine gtest gtest_main)
   target_compile_definitions(test_${name} PRIVATE
     SF_SOURCE_DIR="${CMAKE_SOURCE_DIR}" SF_BINARY_DIR="${CMAKE_BINARY_DIR}")

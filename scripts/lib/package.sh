@@ -15,14 +15,21 @@ sf_package_deb() {
   (cd "$dir" && cpack -G DEB)
 }
 
+# Configures the Windows cross build in DIR; the Linux build/ provides the packed data and the
+# icon it ships, made first when missing.
+sf_win32_configure() {
+  local dir=${1:-build-win32} jobs=${2:-2} launcher
+  read -r -a launcher <<<"$(sf_compiler_launcher)"
+  { [ -f build/game/Shardfall.pxa ] && [ -f build/icons/shardfall.ico ]; } ||
+    cmake --build build -j "$jobs" --target assets || return 1
+  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
+}
+
 sf_package_zip() {
   local dir=${1:-build-win32} jobs=${2:-2}
   if [ ! -f "$dir/CMakeCache.txt" ]; then
-    local launcher
-    read -r -a launcher <<<"$(sf_compiler_launcher)"
-    [ -f build/game/Shardfall.pxa ] && [ -f build/icons/shardfall.ico ] || cmake --build build -j "$jobs" --target assets
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-      -DCMAKE_BUILD_TYPE=Release "${launcher[@]}"
+    sf_win32_configure "$dir" "$jobs" || return 1
   fi
   cmake --build "$dir" -j "$jobs" --target Shardfall win32_data
   rm -f "$dir"/Shardfall-*-win64.zip

@@ -67,3 +67,39 @@ sf_stage_summary() {
   echo "$passed passed, $failed failed"
   return $status
 }
+
+# A head start for a later stage's build. A stage's tests leave a core idle for minutes (the
+# end-to-end games run one at a time and mostly wait for pictures), so the next build starts
+# then, at the lowest priority: the tests keep the machine first. The stage that owns the
+# folder calls sf_prebuild_wait before its own build, which finishes whatever is left and shows
+# any error in its log; the head start's own output goes to build-logs/<folder>-prebuild.log.
+# Stages run in subshells (their output is piped to the log), so the head start is found again
+# through a pid file rather than the shell's own job table.
+
+# sf_prebuild DIR SCRIPT: runs the bash script (which configures and builds DIR) in the background.
+sf_prebuild() {
+  local dir=$1 script=$2
+  mkdir -p "$SF_LOG_DIR"
+  setsid nice -n 19 bash -c "$script" </dev/null >"$SF_LOG_DIR/$dir-prebuild.log" 2>&1 &
+  echo $! >"$SF_LOG_DIR/$dir-prebuild.pid"
+}
+
+# Waits until DIR's head start, if any, has ended.
+sf_prebuild_wait() {
+  local file="$SF_LOG_DIR/$1-prebuild.pid" pid
+  [ -f "$file" ] || return 0
+  pid=$(cat "$file")
+  while kill -0 "$pid" 2>/dev/null; do sleep 1; done
+  rm -f "$file"
+}
+
+# Stops every head start still running (the script was interrupted or a stage was skipped).
+sf_prebuild_stop() {
+  local file pid
+  for file in "$SF_LOG_DIR"/*-prebuild.pid; do
+    [ -f "$file" ] || continue
+    pid=$(cat "$file")
+    kill -- "-$pid" 2>/dev/null || true
+    rm -f "$file"
+  done
+}

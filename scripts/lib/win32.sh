@@ -8,11 +8,8 @@ sf_win32_build_and_test() {
   local jobs=${1:-2}
   local dir=build-win32
   local prefix
-  local launcher
-  read -r -a launcher <<<"$(sf_compiler_launcher)"
-  [ -f build/game/Shardfall.pxa ] || cmake --build build -j "$jobs" --target assets || return 1
-  cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release "${launcher[@]}" || return 1
+  sf_prebuild_wait "$dir"
+  sf_win32_configure "$dir" "$jobs" || return 1
   cmake --build "$dir" -j "$jobs" || return 1
 
   prefix=$(cd "$dir" && pwd)/wine
