@@ -12,14 +12,6 @@
 
 using namespace pxdraw;
 
-// Hot pixel loops get an AVX2 clone chosen at load time where the processor has it. The
-// clones need the loader's indirect functions (glibc), and the sanitizers dislike them.
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
-#define PX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define PX_VECTOR_CLONES
-#endif
-
 namespace {
 
 // Where a clipped blit reads: the source of frame pixel (X, Y) is
@@ -109,7 +101,21 @@ void MaskedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, const uint
         uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
         const uint16_t* __restrict s = src + r * srcPitch;
         const uint8_t* __restrict m = mask + r * srcPitch;
-        for (size_t i = 0; i < n; ++i) {
+        // A weight of 0 keeps the destination, so blocks the mask leaves out are skipped.
+        constexpr size_t Block = 16;
+        size_t i = 0;
+        for (; i + Block <= n; i += Block) {
+            uint64_t a, b;
+            std::memcpy(&a, m + i, 8);
+            std::memcpy(&b, m + i + 8, 8);
+            if ((a | b) == 0)
+                continue;
+            for (size_t k = i; k < i + Block; ++k) {
+                const uint16_t blended = PXPixel::BlendNarrow(d[k], s[k], static_cast<int16_t>(m[k]));
+                d[k] = s[k] != 0 ? blended : d[k];
+            }
+        }
+        for (; i < n; ++i) {
             const uint16_t blended = PXPixel::BlendNarrow(d[i], s[i], static_cast<int16_t>(m[i]));
             d[i] = s[i] != 0 ? blended : d[i];
         }
