@@ -50,6 +50,16 @@ void AverageCells(const uint8_t* __restrict s, const uint8_t* __restrict d, uint
     }
 }
 
+// Colours of a run of heat cells from the pixel table, widened to 32 bits so that the
+// look-ups can be gathered in vector lanes.
+PX_VECTOR_CLONES
+void LookUpColours(const uint8_t* __restrict heat, const uint32_t* __restrict table, uint16_t* __restrict out,
+                   size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        out[i] = static_cast<uint16_t>(table[heat[i]]);
+}
+
 // Blends each colour over the output by its heat (0..255) where both are not zero
 // (BlendNarrow equals Blend for weights 0..256).
 PX_VECTOR_CLONES
@@ -131,6 +141,7 @@ bool PXFireSimulation::Init(const PXFireSettings& settings)
 
     BuildPalette(m_settings.colorScheme, m_palette);
     std::fill(std::begin(m_pixels), std::end(m_pixels), uint16_t{0});
+    std::fill(std::begin(m_widePixels), std::end(m_widePixels), uint32_t{0});
 
     const int32_t w = m_settings.width;
     const int32_t h = m_settings.height;
@@ -547,6 +558,7 @@ void PXFireSimulation::BuildPixelTable(const PXPixelFormat& format)
     for (int32_t i = 0; i < 256; ++i) {
         const PXColor& c = m_palette[i];
         m_pixels[i] = static_cast<uint16_t>(PackPixel(format, c.red, c.green, c.blue));
+        m_widePixels[i] = m_pixels[i];
     }
 }
 
@@ -585,8 +597,7 @@ void PXFireSimulation::Render(const PXSurfaceDesc& surface, int32_t left, int32_
                 x = std::min<int64_t>(x + static_cast<int64_t>(Block), n);
                 while (x + static_cast<int64_t>(Block) <= n && !ColdBlock(heat + x))
                     x += static_cast<int64_t>(Block);
-                for (int64_t i = start; i < x; ++i)
-                    colours[i] = m_pixels[heat[i]];
+                LookUpColours(heat + start, m_widePixels, colours + start, static_cast<size_t>(x - start));
                 BlendByHeat(out + start, colours + start, heat + start, static_cast<size_t>(x - start));
             }
         }
