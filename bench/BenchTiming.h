@@ -1,5 +1,6 @@
-// Timing helpers shared by the benchmarks: the best chunk of calls, and a memcpy of the
-// same number of bytes timed the same way, for the "x_memcpy" ratios.
+// Timing helpers shared by the benchmarks: the best chunk of calls, every frame of a run
+// timed on its own, and a memcpy of the same number of bytes timed the same way, for the
+// "x_memcpy" ratios.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -7,7 +8,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <cstddef>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 using BenchClock = std::chrono::steady_clock;
@@ -38,6 +41,73 @@ private:
     int64_t m_calls = 0;
 };
 
+// Processor time of the process (all its threads) in nanoseconds, where the host has a clock for it
+// (else wall time): a frame's cost on a shared machine without the time others ran.
+inline double ProcessNanos()
+{
+#if defined(CLOCK_PROCESS_CPUTIME_ID)
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
+#else
+    return std::chrono::duration<double, std::nano>(BenchClock::now().time_since_epoch()).count();
+#endif
+}
+
+// The processor time of each frame of a run, for the figures a player feels: the mean, a
+// high percentile and the worst frame, beside the quietest stretch of a few frames.
+class FrameTimes {
+public:
+    explicit FrameTimes(size_t expected = 0) { m_ns.reserve(expected); }
+
+    template <typename Op>
+    void Time(Op op)
+    {
+        const double start = ProcessNanos();
+        op();
+        benchmark::ClobberMemory();
+        m_ns.push_back(ProcessNanos() - start);
+    }
+    size_t Count() const { return m_ns.size(); }
+    double Mean() const
+    {
+        double total = 0.0;
+        for (double ns : m_ns)
+            total += ns;
+        return m_ns.empty() ? 0.0 : total / static_cast<double>(m_ns.size());
+    }
+    // The time that `fraction` of the frames (0..1) do not exceed.
+    double Percentile(double fraction) const
+    {
+        if (m_ns.empty())
+            return 0.0;
+        std::vector<double> sorted = m_ns;
+        const size_t rank = static_cast<size_t>(fraction * static_cast<double>(sorted.size() - 1) + 0.5);
+        std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(rank), sorted.end());
+        return sorted[rank];
+    }
+    double Worst() const { return m_ns.empty() ? 0.0 : *std::max_element(m_ns.begin(), m_ns.end()); }
+    // Best mean over `run` consecutive frames.
+    double BestRun(size_t run) const
+    {
+        if (m_ns.empty() || run == 0)
+            return 0.0;
+        run = std::min(run, m_ns.size());
+        double window = 0.0;
+        for (size_t i = 0; i < run; ++i)
+            window += m_ns[i];
+        double best = window;
+        for (size_t i = run; i < m_ns.size(); ++i) {
+            window += m_ns[i] - m_ns[i - run];
+            best = std::min(best, window);
+        }
+        return best / static_cast<double>(run);
+    }
+
+private:
+    std::vector<double> m_ns;
+};
+
 // Nanoseconds per memcpy of `bytes`, timed the same way as the operations.
 inline double MemcpyNanos(size_t bytes, int64_t callsPerChunk)
 {
@@ -47,4 +117,14 @@ inline double MemcpyNanos(size_t bytes, int64_t callsPerChunk)
         best.Time(callsPerChunk, [&] { std::memcpy(to.data(), from.data(), bytes); });
     }
     return best.Best();
+}
+
+// The memcpy reference for a ratio taken after a long run: it is short, so a busy moment
+// skews it most; the best of a few rounds.
+inline double MemcpyReferenceNanos(size_t bytes)
+{
+    double best = MemcpyNanos(bytes, 4);
+    for (int round = 0; round < 4; ++round)
+        best = std::min(best, MemcpyNanos(bytes, 4));
+    return best;
 }

@@ -246,8 +246,9 @@ void SFEntityMainGameScene::GameOver(int32_t score, int32_t level, int32_t mode)
 
 bool SFEntityMainGameScene::Update(float frameTime)
 {
+    // The whole frame is drawn anew; Draw clears it first when the backdrop leaves gaps.
     if (g_screen != nullptr) {
-        g_screen->InvalidateRect({0, FrameWidth, 0, FrameHeight}, true);
+        g_screen->InvalidateRect({0, FrameWidth, 0, FrameHeight}, false);
     }
     TrackPointerEntry();
     ShowCursorSprite(DialogOpen() || m_mouseIdle < CursorHideMs);
@@ -622,6 +623,9 @@ void SFEntityMainGameScene::OnDeactivate()
 bool SFEntityMainGameScene::Draw()
 {
     ReloadLostImages();
+    if (g_screen != nullptr && !BackdropCoversFrame()) {
+        g_screen->InvalidateRect({0, FrameWidth, 0, FrameHeight}, true);
+    }
     DrawBackdrop();
     if (!BoardHidden()) {
         DrawBoard();
@@ -673,6 +677,59 @@ void SFEntityMainGameScene::DrawBackdrop()
         g_screen->Blit(strip->imageId, InfoStripLeft, 0, 0, 0, WholeImage, WholeImage, false);
     }
     static_assert(BannerWidth == FieldLeft, "the left banner ends where the field starts");
+}
+
+namespace {
+
+// Whether an image drawn whole with its top-left corner at (x, y), tiled over `tiled` when
+// that is not empty, covers `area`.
+bool ImageCovers(uint32_t id, int32_t x, int32_t y, const PXRect& area, const PXRect& tiled = {})
+{
+    if (area.IsEmpty()) {
+        return true;
+    }
+    PXImage* image = nullptr;
+    if (id == PXNoImage || g_screen->GetImage(id, &image) != 1 || image == nullptr || image->width == 0 ||
+        image->height == 0 || image->originX != 0 || image->originY != 0) {
+        return false;
+    }
+    const PXRect drawn = tiled.IsEmpty() ? PXRect{x, x + static_cast<int32_t>(image->width), y,
+                                                  y + static_cast<int32_t>(image->height)}
+                                         : tiled;
+    return drawn.left <= area.left && drawn.right >= area.right && drawn.top <= area.top &&
+           drawn.bottom >= area.bottom;
+}
+
+}  // namespace
+
+bool SFEntityMainGameScene::BackdropCoversFrame() const
+{
+    const SFEntityMainGameSceneType* type = GameType();
+    const int32_t level = m_field.Level();
+    const int32_t newTop = FrameHeight - m_bannerOffset;
+    const int32_t oldTop = -m_bannerOffset;
+    // The rows each level's look shows in, as DrawBackdrop lays them out.
+    const int32_t newFrom = std::clamp(newTop, 0, FrameHeight);
+    const int32_t oldTo = std::clamp(oldTop + FrameHeight, 0, FrameHeight);
+    const PXImageListEntry* banners = type->GetImageList(SFGameImages::Banners);
+    const PXImageListEntry* backgrounds = type->GetImageList(SFGameImages::Backgrounds);
+    for (int32_t x : {0, RightBannerLeft}) {
+        if (!ImageCovers(FrameImage(banners, level - 1), x, newTop, {x, x + BannerWidth, newFrom, FrameHeight}) ||
+            !ImageCovers(FrameImage(banners, level - 2), x, oldTop, {x, x + BannerWidth, 0, oldTo})) {
+            return false;
+        }
+    }
+    const PXRect newField{FieldLeft, FieldLeft + FieldWidth, newFrom, FrameHeight};
+    const PXRect oldField{FieldLeft, FieldLeft + FieldWidth, 0, oldTo};
+    if (!ImageCovers(FrameImage(backgrounds, level - 1), FieldLeft, newTop, newField,
+                     {FieldLeft, FieldLeft + FieldWidth, newTop, newTop + FrameHeight}) ||
+        !ImageCovers(FrameImage(backgrounds, level - 2), FieldLeft, oldTop, oldField,
+                     {FieldLeft, FieldLeft + FieldWidth, oldTop, oldTop + FrameHeight})) {
+        return false;
+    }
+    const PXImageEntry* strip = type->GetInfoStrip();
+    return strip != nullptr &&
+           ImageCovers(strip->imageId, InfoStripLeft, 0, {InfoStripLeft, RightBannerLeft, 0, FrameHeight});
 }
 
 bool SFEntityMainGameScene::BoardHidden() const

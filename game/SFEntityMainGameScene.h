@@ -108,6 +108,8 @@ private:
     // Draw steps.
     void ReloadLostImages();
     void DrawBackdrop();
+    // Whether the backdrop's images cover every pixel of the frame as it is drawn now.
+    bool BackdropCoversFrame() const;
     bool BoardHidden() const;
     void DrawBoard();
     void DrawTriangle(int colour, uint8_t orientation, int frame, int32_t x, int32_t y);

@@ -4,6 +4,14 @@
 
 #include <cstdint>
 
+// Hot pixel loops get an AVX2 clone chosen at load time where the processor has it. The
+// clones need the loader's indirect functions (glibc), and the sanitizers dislike them.
+#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+#define PX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define PX_VECTOR_CLONES
+#endif
+
 namespace PXPixel {
 
 constexpr int32_t RedMask = 0x7C00;

@@ -2,9 +2,10 @@
 #include "engine/graphics/PXScaleLayout.h"
 
 #include <algorithm>
-#include <array>
 #include <cctype>
 #include <cstring>
+
+#include "engine/graphics/PXPixelMath.h"
 
 namespace {
 
@@ -17,19 +18,20 @@ int32_t FloorDiv(int64_t a, int64_t b)
     return static_cast<int32_t>(q);
 }
 
-// 5-5-5 to 0x00RRGGBB for all 32768 pixel values.
-const std::array<uint32_t, 32768>& ConversionTable()
+// 5-5-5 to 0x00RRGGBB, each channel widened from 5 bits to 8 so that full intensity stays
+// full (31 -> 255).
+inline uint32_t ToXRGB(uint32_t p)
 {
-    static const std::array<uint32_t, 32768> table = [] {
-        std::array<uint32_t, 32768> t{};
-        for (uint32_t p = 0; p < 32768; ++p) {
-            const uint32_t r = (p >> 10) & 31, g = (p >> 5) & 31, b = p & 31;
-            // Widen 5 bits to 8 so that full intensity stays full (31 -> 255).
-            t[p] = (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
-        }
-        return t;
-    }();
-    return table;
+    const uint32_t r = (p >> 10) & 31, g = (p >> 5) & 31, b = p & 31;
+    return (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
+}
+
+// A row of pixels converted in a loop the compiler vectorises.
+PX_VECTOR_CLONES
+void RowToXRGB(const uint16_t* __restrict src, uint32_t* __restrict dst, size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        dst[i] = ToXRGB(src[i]);
 }
 
 const char* const ModeNames[] = {"sharp", "pixel", "smooth"};
@@ -112,7 +114,7 @@ PXScaleLayout PXScaleLayout::Compute(PXScaleMode mode, int32_t outputWidth, int3
 
 uint32_t PXToXRGB(uint16_t pixel)
 {
-    return ConversionTable()[pixel & 0x7FFF];
+    return ToXRGB(pixel);
 }
 
 void PXEnlargeToXRGB(const uint8_t* pixels, size_t pitch, const PXRect& rect, int32_t factor, uint8_t* out,
@@ -120,16 +122,19 @@ void PXEnlargeToXRGB(const uint8_t* pixels, size_t pitch, const PXRect& rect, in
 {
     if (rect.IsEmpty() || factor < 1)
         return;
-    const auto& table = ConversionTable();
-    const size_t rowBytes = static_cast<size_t>(rect.right - rect.left) * static_cast<size_t>(factor) * 4;
+    const size_t width = static_cast<size_t>(rect.right - rect.left);
+    const size_t rowBytes = width * static_cast<size_t>(factor) * 4;
     for (int32_t y = rect.top; y < rect.bottom; ++y) {
-        const uint8_t* src = pixels + static_cast<size_t>(y) * pitch + static_cast<size_t>(rect.left) * 2;
+        const auto* src =
+            reinterpret_cast<const uint16_t*>(pixels + static_cast<size_t>(y) * pitch) + rect.left;
         uint8_t* first = out + static_cast<size_t>(y - rect.top) * static_cast<size_t>(factor) * outPitch;
         uint32_t* dst = reinterpret_cast<uint32_t*>(first);
-        for (int32_t x = rect.left; x < rect.right; ++x, src += 2) {
-            uint16_t p;
-            std::memcpy(&p, src, 2);
-            const uint32_t shown = table[p & 0x7FFF];
+        if (factor == 1) {
+            RowToXRGB(src, dst, width);
+            continue;
+        }
+        for (size_t x = 0; x < width; ++x) {
+            const uint32_t shown = ToXRGB(src[x]);
             for (int32_t i = 0; i < factor; ++i)
                 *dst++ = shown;
         }

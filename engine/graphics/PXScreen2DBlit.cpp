@@ -12,14 +12,6 @@
 
 using namespace pxdraw;
 
-// Hot pixel loops get an AVX2 clone chosen at load time where the processor has it. The
-// clones need the loader's indirect functions (glibc), and the sanitizers dislike them.
-#if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
-#define PX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define PX_VECTOR_CLONES
-#endif
-
 namespace {
 
 // Where a clipped blit reads: the source of frame pixel (X, Y) is
@@ -99,6 +91,21 @@ void AlphaRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcP
     }
 }
 
+// Keyed saturating add of a block of rows: black source pixels keep the destination.
+PX_VECTOR_CLONES
+void SaturatingAddRows(uint8_t* dest, size_t destPitch, const uint16_t* src, size_t srcPitch, size_t n,
+                       size_t rows)
+{
+    for (size_t r = 0; r < rows; ++r) {
+        uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
+        const uint16_t* __restrict s = src + r * srcPitch;
+        for (size_t i = 0; i < n; ++i) {
+            const uint16_t sum = PXPixel::SaturatingAddNarrow(d[i], s[i]);
+            d[i] = s[i] != 0 ? sum : d[i];
+        }
+    }
+}
+
 // Mask-weighted blend of a block of rows; black source pixels keep the destination. The
 // mask has the image's size, so it steps through its rows like the source.
 PX_VECTOR_CLONES
@@ -109,7 +116,21 @@ void MaskedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, const uint
         uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
         const uint16_t* __restrict s = src + r * srcPitch;
         const uint8_t* __restrict m = mask + r * srcPitch;
-        for (size_t i = 0; i < n; ++i) {
+        // A weight of 0 keeps the destination, so blocks the mask leaves out are skipped.
+        constexpr size_t Block = 16;
+        size_t i = 0;
+        for (; i + Block <= n; i += Block) {
+            uint64_t a, b;
+            std::memcpy(&a, m + i, 8);
+            std::memcpy(&b, m + i + 8, 8);
+            if ((a | b) == 0)
+                continue;
+            for (size_t k = i; k < i + Block; ++k) {
+                const uint16_t blended = PXPixel::BlendNarrow(d[k], s[k], static_cast<int16_t>(m[k]));
+                d[k] = s[k] != 0 ? blended : d[k];
+            }
+        }
+        for (; i < n; ++i) {
             const uint16_t blended = PXPixel::BlendNarrow(d[i], s[i], static_cast<int16_t>(m[i]));
             d[i] = s[i] != 0 ? blended : d[i];
         }
@@ -267,17 +288,14 @@ uint32_t PXScreen2D::BlitImageAlpha(const PXImage* image, int32_t x, int32_t y, 
         [&](const PXSurfaceDesc& surface, const PXRect& c, int64_t destLeft, int64_t destTop) {
             const SourceMap m = MapImage(*image, c, destLeft, destTop, srcX, srcY);
             const int32_t a = alpha < 256 ? static_cast<int32_t>(alpha) : 256;
+            uint8_t* dest = reinterpret_cast<uint8_t*>(RowOf(surface, c.top) + c.left);
+            const uint16_t* from = m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft;
+            const size_t n = static_cast<size_t>(c.right - c.left);
+            const size_t rows = static_cast<size_t>(c.bottom - c.top);
             if (alpha != 0xFFFF || !keyed) {
-                AlphaRows(reinterpret_cast<uint8_t*>(RowOf(surface, c.top) + c.left), surface.pitch,
-                          m.src + static_cast<size_t>(m.srcTop) * m.srcPitch + m.srcLeft, m.srcPitch,
-                          static_cast<size_t>(c.right - c.left), static_cast<size_t>(c.bottom - c.top),
-                          static_cast<int16_t>(a), keyed);
+                AlphaRows(dest, surface.pitch, from, m.srcPitch, n, rows, static_cast<int16_t>(a), keyed);
             } else {
-                ForEachPixel(surface, c, m, [](uint16_t& d, uint16_t s, size_t) {
-                    if (s != 0) {
-                        d = PXPixel::SaturatingAdd(d, s);
-                    }
-                });
+                SaturatingAddRows(dest, surface.pitch, from, m.srcPitch, n, rows);
             }
         });
 }

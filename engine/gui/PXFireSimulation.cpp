@@ -25,6 +25,55 @@ uint8_t ToByte(int32_t value)
     return static_cast<uint8_t>(std::clamp(value, 0, 255));
 }
 
+// Heat is worked on in blocks of this many cells: a block that is cold throughout is
+// skipped whole.
+constexpr size_t Block = 16;
+
+bool ColdBlock(const uint8_t* heat)
+{
+    uint64_t a, b;
+    std::memcpy(&a, heat, 8);
+    std::memcpy(&b, heat + 8, 8);
+    return (a | b) == 0;
+}
+
+// New values of cells [from, to) of a row: the average of three source cells and the
+// target cell, less the fade, floored at 0.
+PX_VECTOR_CLONES
+void AverageCells(const uint8_t* __restrict s, const uint8_t* __restrict d, uint8_t* __restrict next, int32_t from,
+                  int32_t to, int32_t fade)
+{
+    for (int32_t k = from; k < to; ++k) {
+        const int32_t sum = s[k - 1] + s[k] + s[k + 1] + d[k] - fade;
+        const int32_t v = sum < 0 ? 0 : sum >> 2;
+        next[k] = static_cast<uint8_t>(v > 255 ? 255 : v);
+    }
+}
+
+// Colours of a run of heat cells from the pixel table, widened to 32 bits so that the
+// look-ups can be gathered in vector lanes.
+PX_VECTOR_CLONES
+void LookUpColours(const uint8_t* __restrict heat, const uint32_t* __restrict table, uint16_t* __restrict out,
+                   size_t n)
+{
+    for (size_t i = 0; i < n; ++i)
+        out[i] = static_cast<uint16_t>(table[heat[i]]);
+}
+
+// Blends each colour over the output by its heat (0..255) where both are not zero
+// (BlendNarrow equals Blend for weights 0..256).
+PX_VECTOR_CLONES
+void BlendByHeat(uint16_t* __restrict out, const uint16_t* __restrict colours, const uint8_t* __restrict heat,
+                 size_t n)
+{
+    for (size_t x = 0; x < n; ++x) {
+        const uint16_t c = colours[x];
+        const int16_t h = heat[x];
+        const uint16_t blended = PXPixel::BlendNarrow(out[x], c, h);
+        out[x] = (c != 0 && h != 0) ? blended : out[x];
+    }
+}
+
 }  // namespace
 
 bool PXFireSimulation::IsValidSize(int32_t width, int32_t height)
@@ -92,6 +141,7 @@ bool PXFireSimulation::Init(const PXFireSettings& settings)
 
     BuildPalette(m_settings.colorScheme, m_palette);
     std::fill(std::begin(m_pixels), std::end(m_pixels), uint16_t{0});
+    std::fill(std::begin(m_widePixels), std::end(m_widePixels), uint32_t{0});
 
     const int32_t w = m_settings.width;
     const int32_t h = m_settings.height;
@@ -443,28 +493,29 @@ void PXFireSimulation::PropagateRow(int32_t source, int32_t target)
     const int32_t lastGroup = m_settings.width / 4 - 2;
     if (lastGroup < 1)
         return;
-    const int32_t end = (lastGroup + 1) * 4;
-    // The new values of the whole span go to a scratch row first (a loop the compiler can
-    // vectorise); only the groups that are not skipped take them over.
+    // Which groups take new values: a group that is cold now and was cold in the previous
+    // row is skipped (its target is already cold too). The new values of each run of taken
+    // groups go to a scratch row first (a loop the compiler can vectorise), then over.
     uint8_t* next = m_rowScratch.get();
-    for (int32_t k = 4; k < end; ++k) {
-        const int32_t sum = s[k - 1] + s[k] + s[k + 1] + d[k] - fade;
-        const int32_t v = sum < 0 ? 0 : sum >> 2;
-        next[k] = static_cast<uint8_t>(v > 255 ? 255 : v);
-    }
-    for (int32_t g = 1; g <= lastGroup; ++g) {
-        const int32_t x = g * 4;
-        uint32_t four;
-        std::memcpy(&four, s + x, sizeof four);
-        if (four == 0) {
-            // Cold now and cold in the previous row: the target is already cold too.
-            if (!m_rowFlags[g])
-                continue;
-            m_rowFlags[g] = 0;
-        } else {
-            m_rowFlags[g] = 1;
+    int32_t g = 1;
+    while (g <= lastGroup) {
+        const int32_t first = g;
+        for (; g <= lastGroup; ++g) {
+            uint32_t four;
+            std::memcpy(&four, s + g * 4, sizeof four);
+            if (four == 0) {
+                if (!m_rowFlags[g])
+                    break;
+                m_rowFlags[g] = 0;
+            } else {
+                m_rowFlags[g] = 1;
+            }
         }
-        std::memcpy(d + x, next + x, 4);
+        if (g > first) {
+            AverageCells(s, d, next, first * 4, g * 4, fade);
+            std::memcpy(d + first * 4, next + first * 4, static_cast<size_t>(g - first) * 4);
+        }
+        ++g;
     }
 }
 
@@ -507,6 +558,7 @@ void PXFireSimulation::BuildPixelTable(const PXPixelFormat& format)
     for (int32_t i = 0; i < 256; ++i) {
         const PXColor& c = m_palette[i];
         m_pixels[i] = static_cast<uint16_t>(PackPixel(format, c.red, c.green, c.blue));
+        m_widePixels[i] = m_pixels[i];
     }
 }
 
@@ -532,16 +584,21 @@ void PXFireSimulation::Render(const PXSurfaceDesc& surface, int32_t left, int32_
             for (int64_t x = 0; x < n; ++x)
                 out[x] = m_pixels[heat[x]];
         } else {
-            // Look the colours up first, then blend in a loop the compiler can vectorise
-            // (BlendNarrow equals Blend for weights 0..256).
+            // Cold cells leave the picture as it is: only runs of blocks with some heat are
+            // looked up and blended.
             uint16_t* colours = m_renderScratch.get();
-            for (int64_t x = 0; x < n; ++x)
-                colours[x] = m_pixels[heat[x]];
-            for (int64_t x = 0; x < n; ++x) {
-                const uint16_t c = colours[x];
-                const int16_t h = heat[x];
-                const uint16_t blended = PXPixel::BlendNarrow(out[x], c, h);
-                out[x] = (c != 0 && h != 0) ? blended : out[x];
+            int64_t x = 0;
+            while (x < n) {
+                while (x + static_cast<int64_t>(Block) <= n && ColdBlock(heat + x))
+                    x += static_cast<int64_t>(Block);
+                if (x >= n)
+                    break;
+                const int64_t start = x;
+                x = std::min<int64_t>(x + static_cast<int64_t>(Block), n);
+                while (x + static_cast<int64_t>(Block) <= n && !ColdBlock(heat + x))
+                    x += static_cast<int64_t>(Block);
+                LookUpColours(heat + start, m_widePixels, colours + start, static_cast<size_t>(x - start));
+                BlendByHeat(out + start, colours + start, heat + start, static_cast<size_t>(x - start));
             }
         }
     }

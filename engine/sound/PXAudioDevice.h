@@ -3,6 +3,7 @@
 // of a buffer is destroyed before the buffer, and every buffer before its device.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 
@@ -69,3 +70,21 @@ public:
     virtual std::unique_ptr<PXAudioBuffer> CreateBuffer(const PXWaveFormat& format, uint32_t size,
                                                         bool preferStatic) = 0;
 };
+
+// How a voice that plays nothing keeps time: moves `position` (bytes from the start of a
+// buffer of `size` bytes) on by `milliseconds` at `frequency` blocks of `blockAlign` bytes
+// a second. A looping voice wraps; a one-shot voice that reaches the end goes back to 0
+// and the answer is false (it stopped).
+inline bool PXAdvancePlayPosition(double& position, double milliseconds, uint32_t frequency, uint16_t blockAlign,
+                                  double size, bool looping)
+{
+    position += milliseconds / 1000.0 * frequency * blockAlign;
+    if (position < size)
+        return true;
+    if (looping && size > 0) {
+        position = std::fmod(position, size);
+        return true;
+    }
+    position = 0.0;
+    return false;
+}

@@ -1,7 +1,6 @@
 // The recording device's buffers and voices: plain state and a call log.
 #include "engine/sound/PXRecordingAudioDevice.h"
 
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -152,16 +151,8 @@ void PXRecordingAudioDevice::Advance(double milliseconds)
         if (!voice->playing || voice->released)
             continue;
         const PXRecordedBuffer& buffer = *m_buffers[voice->bufferId];
-        double size = buffer.size;
-        voice->position += milliseconds / 1000.0 * voice->frequency * buffer.format.blockAlign;
-        if (voice->position < size)
-            continue;
-        if (voice->looping && size > 0) {
-            voice->position = std::fmod(voice->position, size);
-        } else {
-            voice->position = 0.0;
-            voice->playing = false;
-        }
+        voice->playing = PXAdvancePlayPosition(voice->position, milliseconds, voice->frequency,
+                                               buffer.format.blockAlign, buffer.size, voice->looping);
     }
 }
 

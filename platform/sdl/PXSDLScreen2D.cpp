@@ -115,6 +115,11 @@ bool PXSDLScreen2D::OpenWindowAndRenderer(bool fullScreen)
     if (m_icon != nullptr) {
         SDL_SetWindowIcon(m_window, m_icon);
     }
+    // Whichever way the software renderer is reached (chosen below, or named by the
+    // SDL_RENDER_DRIVER hint), it draws into the window's own frame buffer: without this SDL
+    // may show that frame buffer through an OpenGL texture, which on a processor-rasterised
+    // OpenGL costs far more than the whole picture.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
     if (m_renderer != nullptr && RasterisesOnTheProcessor(m_renderer)) {
         // OpenGL emulated on the processor costs several times what SDL's own software
@@ -123,7 +128,6 @@ bool PXSDLScreen2D::OpenWindowAndRenderer(bool fullScreen)
         m_renderer = nullptr;
     }
     if (m_renderer == nullptr) {
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
     }
     if (m_renderer == nullptr) {

@@ -220,6 +220,23 @@ TEST_F(PlaySceneTest, ImagesLostByTheScreenAreReloadedBeforeDrawing)
     EXPECT_EQ(screen.GetPixel(200, 100), BackgroundColour);
 }
 
+TEST_F(PlaySceneTest, WhereTheBackdropLeavesAGapEveryFrameStartsBlack)
+{
+    // The fixture's banners are 8 pixels wide and there is no info strip, so most of the
+    // banner columns get nothing from the backdrop: what an earlier frame left there goes.
+    Make();
+    Render();
+    const PXPoint gaps[] = {{60, 240}, {600, 240}, {450, 20}};
+    for (const PXPoint& p : gaps) {
+        screen.SetPixel(p.x, p.y, 0x7FFF);
+    }
+    Render();
+    for (const PXPoint& p : gaps) {
+        EXPECT_EQ(screen.GetPixel(p.x, p.y), 0) << p.x << ", " << p.y;
+    }
+    EXPECT_EQ(screen.GetPixel(200, 100), BackgroundColour);
+}
+
 TEST_F(PlaySceneTest, LevelBannerOnLevelOneScrollsInFromTheLastFrame)
 {
     Make();
