@@ -70,13 +70,15 @@ sf_stage_summary() {
 
 # A head start for a later stage's build. A stage's tests leave a core idle for minutes (the
 # end-to-end games run one at a time and mostly wait for pictures), so the next build starts
-# then, at the lowest priority: the tests keep the machine first. The stage that owns the
-# folder calls sf_prebuild_wait before its own build, which finishes whatever is left and shows
-# any error in its log; the head start's own output goes to build-logs/<folder>-prebuild.log.
-# Stages run in subshells (their output is piped to the log), so the head start is found again
-# through a pid file rather than the shell's own job table.
+# then, at the lowest priority: the tests keep the machine first. When the stage that owns the
+# folder begins, it stops the head start (sf_prebuild_end) and its own build, at the normal
+# priority, finishes whatever is left and shows any error in its log; the head start's own
+# output goes to build-logs/<folder>-prebuild.log. Stages run in subshells (their output is
+# piped to the log), so the head start is found again through a pid file rather than the
+# shell's job table.
 
-# sf_prebuild DIR SCRIPT: runs the bash script (which configures and builds DIR) in the background.
+# sf_prebuild DIR SCRIPT: runs the bash script (which configures and builds DIR) in the
+# background, in a process group of its own.
 sf_prebuild() {
   local dir=$1 script=$2
   mkdir -p "$SF_LOG_DIR"
@@ -84,22 +86,23 @@ sf_prebuild() {
   echo $! >"$SF_LOG_DIR/$dir-prebuild.pid"
 }
 
-# Waits until DIR's head start, if any, has ended.
-sf_prebuild_wait() {
+# Stops DIR's head start, if any, and waits until every process of it has ended. Ninja
+# removes what an interrupted command was writing, so the next build redoes only that.
+sf_prebuild_end() {
   local file="$SF_LOG_DIR/$1-prebuild.pid" pid
   [ -f "$file" ] || return 0
   pid=$(cat "$file")
-  while kill -0 "$pid" 2>/dev/null; do sleep 1; done
+  kill -- "-$pid" 2>/dev/null || true
+  while kill -0 -- "-$pid" 2>/dev/null; do sleep 0.2; done
   rm -f "$file"
 }
 
 # Stops every head start still running (the script was interrupted or a stage was skipped).
 sf_prebuild_stop() {
-  local file pid
+  local file
   for file in "$SF_LOG_DIR"/*-prebuild.pid; do
     [ -f "$file" ] || continue
-    pid=$(cat "$file")
-    kill -- "-$pid" 2>/dev/null || true
-    rm -f "$file"
+    file=${file##*/}
+    sf_prebuild_end "${file%-prebuild.pid}"
   done
 }

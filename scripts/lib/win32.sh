@@ -8,7 +8,7 @@ sf_win32_build_and_test() {
   local jobs=${1:-2}
   local dir=build-win32
   local prefix
-  sf_prebuild_wait "$dir"
+  sf_prebuild_end "$dir"
   sf_win32_configure "$dir" "$jobs" || return 1
   cmake --build "$dir" -j "$jobs" || return 1
 
