@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/core/PXInputDelay.h"
-#include "engine/core/PXStopwatch.h"
+#include "tests/support/ScriptedClock.h"
 
 namespace {
 
@@ -76,19 +76,9 @@ TEST(InputDelay, WritesOneLinePerPress)
     EXPECT_EQ(std::string(text, read), "input_delay_ms 10.00\ninput_delay_ms 7.50\n");
 }
 
-class FixedClock : public PXClock {
-public:
-    uint32_t ms = 0;
-    uint64_t frequency = 0;
-    uint64_t counter = 0;
-    uint32_t Milliseconds() override { return ms; }
-    uint64_t CounterFrequency() override { return frequency; }
-    uint64_t Counter() override { return counter; }
-};
-
 TEST(InputDelay, ReadsTheFineCounterWhenThereIsOne)
 {
-    FixedClock clock;
+    ScriptedClock clock;
     clock.ms = 4321;
     EXPECT_DOUBLE_EQ(PXInputDelay::NowMs(clock), 4321.0);
     // A nanosecond counter days after boot still resolves a quarter of a millisecond.
