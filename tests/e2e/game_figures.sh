@@ -14,11 +14,7 @@ gamedir=${1:?usage: game_figures.sh BUILD/game [PRESSES]}
 presses=${2:-100}
 [ -x "$gamedir/shardfall" ] || e2e_fail "no game executable in $gamedir"
 
-e2e_start_display
-shots=$E2E_TMP/shots
-mkdir -p "$shots"
-source "$here/player_lib.sh"
-player_seed_windowed
+e2e_start_player
 export SF_INPUT_DELAY_LOG=1
 
 # Resident size in kB (every mapping, shared or not, as the system counts it for the process).
