@@ -8,6 +8,7 @@
 
 #include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputDelay.h"
 #include "engine/core/PXLog.h"
 #include "engine/core/PXStopwatch.h"
 #include "engine/files/PXFileManager.h"
@@ -17,7 +18,10 @@
 #include "engine/settings/PXSettingsManager.h"
 #include "engine/sound/PXSoundManager.h"
 
-PXApplication::PXApplication(PXApplicationPlatform& platform) : m_platform(platform) {}
+PXApplication::PXApplication(PXApplicationPlatform& platform)
+    : m_platform(platform), m_inputDelayReport(PXInputDelay::Requested() ? stdout : nullptr)
+{
+}
 
 PXApplication::~PXApplication() = default;
 
@@ -95,13 +99,24 @@ int PXApplication::Run(const std::string& dataFolder)
     stopwatch.Reset();
     queue.Push(EventTick, 0);
     bool exitAfterFirstFrame = m_exitAfterFirstFrame;
+    std::unique_ptr<PXInputDelay> inputDelay;
+    if (m_inputDelayReport != nullptr) {
+        inputDelay = std::make_unique<PXInputDelay>(m_inputDelayReport);
+    }
 
     while (code == 0 && !game->IsQuitRequested()) {
         double ms = stopwatch.ElapsedSeconds() * 1000.0;
         if (ms >= FramePeriodMs) {
             stopwatch.Reset();
             queue.Push(EventTick, static_cast<int32_t>(ms * 10.0));
+            const uint32_t picturesBefore = screen->GetPicturesShown();
+            if (inputDelay) {
+                inputDelay->FrameStarted();
+            }
             game->RunFrame(queue);
+            if (inputDelay) {
+                inputDelay->FrameEnded(PXInputDelay::NowMs(clock), screen->GetPicturesShown() != picturesBefore);
+            }
             ms = 0.0;
             if (exitAfterFirstFrame) {
                 // The frame has been presented.
@@ -115,8 +130,17 @@ int PXApplication::Run(const std::string& dataFolder)
         }
         // Sleep until an event arrives or the next frame is due, instead of spinning.
         const int waitMs = std::max(1, static_cast<int>(std::ceil(FramePeriodMs - ms)));
+        const size_t queued = queue.Size();
         if (!m_platform.WaitForEvents(waitMs, queue, *this)) {
             game->RequestQuit();
+        }
+        if (inputDelay) {
+            const double now = PXInputDelay::NowMs(clock);
+            for (size_t i = queued; i < queue.Size(); ++i) {
+                if (queue.At(i).type == EventKeyDown) {
+                    inputDelay->KeyPressed(now);
+                }
+            }
         }
     }
 

@@ -79,6 +79,9 @@ public:
     void SetExitAfterFirstFrame(bool exit, FILE* report = stdout);
     // True when the environment asks for the first-frame report (SF_EXIT_AFTER_FIRST_FRAME=1).
     static bool ExitAfterFirstFrameRequested();
+    // Writes one "input_delay_ms X" line per key press to `report` (see PXInputDelay);
+    // nullptr turns the counter off. It is on, to stdout, when SF_INPUT_DELAY_LOG=1.
+    void SetInputDelayReport(FILE* report) { m_inputDelayReport = report; }
 
     // Builds, publishes, starts and runs the game until it quits, then shuts it down and
     // destroys everything in reverse. `dataFolder` is where files are looked for first.
@@ -93,6 +96,7 @@ private:
     PXApplicationPlatform& m_platform;
     bool m_exitAfterFirstFrame = false;
     FILE* m_report = stdout;
+    FILE* m_inputDelayReport = nullptr;
     PXGame* m_game = nullptr;
     PXWindowScreen2D* m_screen = nullptr;
 };

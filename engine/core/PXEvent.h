@@ -81,6 +81,8 @@ public:
 
     bool IsEmpty() const { return m_events.empty(); }
     size_t Size() const { return m_events.size(); }
+    // The event `index` places from the front; index must be below Size().
+    const PXEvent& At(size_t index) const { return m_events[index]; }
     void Clear() { m_events.clear(); }
 
 private:

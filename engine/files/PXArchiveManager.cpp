@@ -143,9 +143,12 @@ PXFile* PXArchiveManager::Open(const std::string& name, uint32_t)
     if (!m_archive->Seek(0, static_cast<int32_t>(entry.offset)) && entry.size != 0)
         return nullptr;
     auto buffer = std::make_unique<PXBuffer>();
-    buffer->Allocate(entry.size, 0);
-    if (entry.size != 0) {
-        if (!buffer->GetData() || m_archive->ReadBytes(entry.size, buffer->GetData()) != entry.size)
+    if (entry.size == 0) {
+        buffer->Allocate(0, 0);
+    } else {
+        // The read fills the whole block: it is not cleared first (Grow leaves it as it is).
+        if (buffer->Grow(entry.size) != entry.size || !buffer->GetData() ||
+            m_archive->ReadBytes(entry.size, buffer->GetData()) != entry.size)
             return nullptr;
     }
     m_open.push_back(std::move(buffer));

@@ -158,9 +158,13 @@ uint32_t PXWindowScreen2D::Present()
     }
     // Too early for a picture: the rectangles stay on the list and the next frame draws
     // them again with its own, so nothing is converted twice.
-    if ((m_dirtyList.count > 0 || m_pictureWaiting) && !PictureDue()) {
+    const bool changed = m_dirtyList.count > 0 || m_pictureWaiting;
+    if (changed && !PictureDue()) {
         return 1;
     }
     ShowDirtyRectangles();
+    if (changed) {
+        ++m_picturesShown;
+    }
     return 1;
 }

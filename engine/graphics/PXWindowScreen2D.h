@@ -35,6 +35,8 @@ public:
     void SetPresentPacing(PXClock* clock, uint32_t intervalMs);
     // Bytes from one frame-buffer row to the next.
     uint32_t GetPitch() const { return m_pitch; }
+    // How many Presents put something new on the screen so far.
+    uint32_t GetPicturesShown() const { return m_picturesShown; }
 
 protected:
     // The steps of Create. The screen's title, width and height are set before OpenWindow,
@@ -95,4 +97,5 @@ private:
     uint32_t m_presentIntervalMs = 0;
     uint32_t m_lastShownMs = 0;
     bool m_shownOnce = false;
+    uint32_t m_picturesShown = 0;
 };

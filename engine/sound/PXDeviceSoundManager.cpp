@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/core/PXLog.h"
+#include "engine/files/PXBuffer.h"
 #include "engine/files/PXFile.h"
 #include "engine/sound/PXWaveFile.h"
 
@@ -151,6 +152,12 @@ int PXDeviceSoundManager::LoadSound(PXFile* stream, uint32_t& soundId)
     uint32_t position = stream->Tell();
     if (position >= size || size - position > MaxSoundFileBytes)
         return 0;
+    // An archive member is already in memory: it is parsed where it lies.
+    if (auto* buffer = dynamic_cast<PXBuffer*>(stream)) {
+        if (buffer->GetData() == nullptr)
+            return 0;
+        return LoadSoundFromMemory(buffer->GetData() + position, size - position, soundId);
+    }
     std::vector<uint8_t> bytes(size - position);
     if (stream->ReadBytes(static_cast<uint32_t>(bytes.size()), bytes.data()) != bytes.size())
         return 0;
@@ -184,10 +191,16 @@ int PXDeviceSoundManager::LoadSoundFromMemory(const uint8_t* bytes, size_t size,
     sound.buffer = CreateDeviceBuffer(wave.format, wave.bufferSize);
     if (!sound.buffer)
         return 0;
-    // The pad byte of odd-sized data is silence, whether or not the file stores it.
-    std::vector<uint8_t> samples(wave.bufferSize, 0);
-    std::memcpy(samples.data(), bytes + wave.dataOffset, wave.dataSize);
-    PXAudioResult filled = sound.buffer->Fill(samples.data(), wave.bufferSize);
+    // The pad byte of odd-sized data is silence, whether or not the file stores it; even
+    // data goes to the device straight from the file's bytes.
+    const uint8_t* samples = bytes + wave.dataOffset;
+    std::vector<uint8_t> padded;
+    if (wave.dataSize != wave.bufferSize) {
+        padded.assign(wave.bufferSize, 0);
+        std::memcpy(padded.data(), samples, wave.dataSize);
+        samples = padded.data();
+    }
+    PXAudioResult filled = sound.buffer->Fill(samples, wave.bufferSize);
     if (filled != PXAudioResult::Ok) {
         Log("Failed to lock sound buffer\n");
         Log(LockErrorText(filled));

@@ -188,6 +188,8 @@ PXOpenALAudioDevice::PXOpenALAudioDevice(std::string deviceName) : m_deviceName(
 
 PXOpenALAudioDevice::~PXOpenALAudioDevice()
 {
+    if (m_opening.joinable())
+        m_opening.join();
     Close();
 }
 
@@ -218,29 +220,49 @@ bool PXOpenALAudioDevice::OpenLoopback()
     return m_context != nullptr;
 }
 
+void PXOpenALAudioDevice::OpenOutput()
+{
+    m_device = alcOpenDevice(m_deviceName.empty() ? nullptr : m_deviceName.c_str());
+    if (m_device)
+        m_context = alcCreateContext(m_device, nullptr);
+}
+
+void PXOpenALAudioDevice::BeginOpen()
+{
+    if (m_loopback || m_open || m_openedAhead || m_opening.joinable())
+        return;
+    m_openedAhead = true;
+    // Finding the output may try several sound servers and drivers in turn.
+    m_opening = std::thread([this] { OpenOutput(); });
+}
+
 bool PXOpenALAudioDevice::Open()
 {
-    if (m_context)
+    if (m_opening.joinable())
+        m_opening.join();
+    if (m_open)
         return false;
     bool opened = false;
     if (m_loopback) {
         opened = OpenLoopback();
     } else {
-        m_device = alcOpenDevice(m_deviceName.empty() ? nullptr : m_deviceName.c_str());
-        if (m_device)
-            m_context = alcCreateContext(m_device, nullptr);
+        if (!m_openedAhead)
+            OpenOutput();
+        m_openedAhead = false;
         opened = m_context != nullptr;
     }
     if (!opened || !alcMakeContextCurrent(m_context)) {
         Close();
         return false;
     }
+    m_open = true;
     m_directChannels = alIsExtensionPresent("AL_SOFT_direct_channels") == AL_TRUE;
     return true;
 }
 
 void PXOpenALAudioDevice::Close()
 {
+    m_open = false;
     if (m_context) {
         if (alcGetCurrentContext() == m_context)
             alcMakeContextCurrent(nullptr);
@@ -256,7 +278,7 @@ void PXOpenALAudioDevice::Close()
 std::unique_ptr<PXAudioBuffer> PXOpenALAudioDevice::CreateBuffer(const PXWaveFormat& format, uint32_t size,
                                                                  bool)
 {
-    if (!m_context || FormatOf(format) == 0)
+    if (!m_open || FormatOf(format) == 0)
         return nullptr;
     alGetError();
     ALuint buffer = 0;

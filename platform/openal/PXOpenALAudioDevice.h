@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "engine/sound/PXAudioDevice.h"
 
@@ -23,6 +24,10 @@ public:
     // tests and tools. Stereo 16-bit at `sampleRate`.
     static std::unique_ptr<PXOpenALAudioDevice> CreateLoopback(int sampleRate);
 
+    // Starts opening the output on a thread of its own, so that it overlaps whatever the
+    // program does next (making its window); Open then waits for it. Nothing for a loopback
+    // device or one already opening or open.
+    void BeginOpen();
     bool Open() override;
     std::unique_ptr<PXAudioBuffer> CreateBuffer(const PXWaveFormat& format, uint32_t size,
                                                 bool preferStatic) override;
@@ -38,6 +43,8 @@ public:
 
 private:
     bool OpenLoopback();
+    // The output device and its context, not yet made current.
+    void OpenOutput();
     void Close();
 
     std::string m_deviceName;
@@ -46,4 +53,9 @@ private:
     ALCdevice_struct* m_device = nullptr;
     ALCcontext_struct* m_context = nullptr;
     bool m_directChannels = false;
+    // BeginOpen's thread; it alone touches m_device and m_context until it is joined.
+    std::thread m_opening;
+    // Whether BeginOpen's attempt has been made (a failed one is not repeated by Open).
+    bool m_openedAhead = false;
+    bool m_open = false;
 };

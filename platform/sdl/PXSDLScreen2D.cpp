@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "engine/core/PXLog.h"
+#include "platform/sdl/PXSDLDisplayProbe.h"
 
 PXSDLScreen2D::PXSDLScreen2D(PXGame* owner) : PXWindowScreen2D(owner)
 {
@@ -120,7 +121,11 @@ bool PXSDLScreen2D::OpenWindowAndRenderer(bool fullScreen)
     // may show that frame buffer through an OpenGL texture, which on a processor-rasterised
     // OpenGL costs far more than the whole picture.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    // Where OpenGL can only be emulated, the accelerated renderer is not even tried: making
+    // its context loads the whole emulation, which stays in memory once it is given up.
+    if (PXSDLDisplayProbe::MayRenderOnGraphicsCard(m_window)) {
+        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    }
     if (m_renderer != nullptr && RasterisesOnTheProcessor(m_renderer)) {
         // OpenGL emulated on the processor costs several times what SDL's own software
         // renderer does for the same picture.

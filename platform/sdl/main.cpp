@@ -118,7 +118,10 @@ public:
     std::unique_ptr<PXFileManager> CreateFileManager() override { return std::make_unique<PXPosixFileManager>(); }
     std::unique_ptr<PXSoundManager> CreateSoundManager() override
     {
-        return std::make_unique<PXDeviceSoundManager>(std::make_unique<PXOpenALAudioDevice>());
+        // The output opens while the window is made; the sound manager's Init waits for it.
+        auto device = std::make_unique<PXOpenALAudioDevice>();
+        device->BeginOpen();
+        return std::make_unique<PXDeviceSoundManager>(std::move(device));
     }
     std::unique_ptr<PXSettingsManager> CreateSettingsManager() override
     {

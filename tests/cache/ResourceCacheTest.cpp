@@ -542,6 +542,25 @@ TEST_F(ResourceCacheTest, ListWhoseFirstFrameFailsIsNotCached)
     EXPECT_EQ("", LogText());
 }
 
+TEST_F(ResourceCacheTest, ListCutShortAfterConvertedFramesLeavesNothingOnTheScreen)
+{
+    // Whole frames before the cut do not make a list of their own.
+    std::string bytes = ListFile({Frame("a", 2, 1), Frame("b", 2, 1), Frame("c", 3, 2)});
+    bytes.resize(bytes.size() - 3);
+    Put("Anim.img", bytes);
+    EXPECT_EQ(nullptr, cache->AcquireImageList("Anim.img", 0));
+    EXPECT_EQ(0u, cache->ImageListCount());
+    for (uint32_t id : {0u, 1u}) {
+        EXPECT_FALSE(screen.HasImage(id)) << id;
+    }
+    // The whole file loads once it is whole again.
+    Put("Anim.img", ListFile({Frame("a", 2, 1), Frame("b", 2, 1), Frame("c", 3, 2)}));
+    PXImageListEntry* list = cache->AcquireImageList("Anim.img", 0);
+    ASSERT_NE(nullptr, list);
+    EXPECT_EQ(3u, list->count);
+    EXPECT_EQ(3u, list->widths[2]);
+}
+
 // ---- Failures and their log lines -------------------------------------------------
 
 TEST_F(ResourceCacheTest, MissingOrUnreadableFilesGiveNothingWithTheirLogLine)

@@ -2,18 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/core/PXStopwatch.h"
+#include "tests/support/ScriptedClock.h"
 
 namespace {
-
-class ScriptedClock : public PXClock {
-public:
-    uint32_t ms = 0;
-    uint64_t frequency = 0;
-    uint64_t counter = 0;
-    uint32_t Milliseconds() override { return ms; }
-    uint64_t CounterFrequency() override { return frequency; }
-    uint64_t Counter() override { return counter; }
-};
 
 TEST(Stopwatch, MillisecondTimerOnly)
 {

@@ -12,11 +12,7 @@ gamedir=${1:?usage: cpu_use.sh BUILD/game [SECONDS]}
 window=${2:-30}
 [ -x "$gamedir/shardfall" ] || e2e_fail "no game executable in $gamedir"
 
-e2e_start_display
-shots=$E2E_TMP/shots
-mkdir -p "$shots"
-source "$here/player_lib.sh"
-player_seed_windowed
+e2e_start_player
 
 ticks_per_s=$(getconf CLK_TCK)
 # utime + stime of the process in clock ticks (fields 14 and 15; the name may hold spaces).

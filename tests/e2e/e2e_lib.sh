@@ -97,6 +97,16 @@ e2e_start_display() {
   export ALSOFT_DRIVERS=null
 }
 
+# The display for a scripted player's scenario: a folder for its screenshots ($shots), the
+# player's helpers (player_lib.sh) and settings that start the game windowed.
+e2e_start_player() {
+  e2e_start_display
+  shots=$E2E_TMP/shots
+  mkdir -p "$shots"
+  source "$(dirname "${BASH_SOURCE[0]}")/player_lib.sh"
+  player_seed_windowed
+}
+
 # Starts the game from its runnable folder; sets GAME_PID and GAME_WINDOW.
 e2e_start_game() {
   local gamedir=$1

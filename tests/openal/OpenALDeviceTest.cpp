@@ -189,10 +189,17 @@ TEST_F(OpenALDeviceTest, StereoSoundsKeepTheirChannels)
 
 TEST(OpenALDevice, AMissingOutputLeavesTheManagerUninitialised)
 {
-    PXDeviceSoundManager manager(std::make_unique<PXOpenALAudioDevice>("no such output device"));
-    EXPECT_EQ(manager.Init(0), 0);
-    uint32_t channel = 0;
-    EXPECT_EQ(manager.CreateChannel(0, channel, false), 0);
+    // Whether Init opens the output or waits for an opening begun ahead of it.
+    for (bool ahead : {false, true}) {
+        SCOPED_TRACE(ahead ? "opened ahead" : "opened by Init");
+        auto device = std::make_unique<PXOpenALAudioDevice>("no such output device");
+        if (ahead)
+            device->BeginOpen();
+        PXDeviceSoundManager manager(std::move(device));
+        EXPECT_EQ(manager.Init(0), 0);
+        uint32_t channel = 0;
+        EXPECT_EQ(manager.CreateChannel(0, channel, false), 0);
+    }
 }
 
 TEST(OpenALDevice, PanAngleMatchesTheStereoLawAtItsEnds)
