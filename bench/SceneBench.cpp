@@ -29,6 +29,7 @@
 #include "game/SFHighScore.h"
 #include "game/SFPlayField.h"
 #include "platform/posix/PXPosixFileManager.h"
+#include "tests/support/EngineGlobals.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/TempDir.h"
 
@@ -92,13 +93,7 @@ public:
         m_fileSystem.AddManager(std::make_unique<PXPosixFileManager>(), DataFolder());
         m_sound.Init(8);
         m_sound.SetSoundEnabled(true);
-        g_game = &m_game;
-        g_screen = &m_screen;
-        g_fileSystem = &m_fileSystem;
-        g_resources = &m_resources;
-        g_soundManager = &m_sound;
-        g_settings = &m_settings;
-        g_entityRegistry = &m_registry;
+        PublishEngineObjects({&m_game, &m_screen, &m_fileSystem, &m_resources, &m_sound, &m_settings, &m_registry});
         g_mouseX = 320;
         g_mouseY = 240;
         m_game.RegisterPrototypes(m_registry);
@@ -112,13 +107,7 @@ public:
         m_scene.reset();
         m_registry.ClearTypes();
         g_highScores.RemoveAll();
-        g_entityRegistry = nullptr;
-        g_settings = nullptr;
-        g_soundManager = nullptr;
-        g_resources = nullptr;
-        g_fileSystem = nullptr;
-        g_screen = nullptr;
-        g_game = nullptr;
+        ClearEngineGlobals();
     }
 
     SceneHarness(const SceneHarness&) = delete;

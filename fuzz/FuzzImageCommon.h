@@ -1,11 +1,30 @@
-// Shared step of the image fuzz targets: convert a decoded bitmap and draw it on a small
-// headless screen in a few ways, so odd sizes reach the conversion and the blit clipping.
+// Shared steps of the image fuzz targets: the input as load flags and a file, and the
+// conversion of a decoded bitmap drawn on a small headless screen in a few ways, so odd
+// sizes reach the conversion and the blit clipping.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
+#include "engine/files/PXBuffer.h"
 #include "engine/graphics/PXBitmap.h"
 #include "engine/graphics/PXMemoryScreen2D.h"
+
+// The first byte of the input is the load flags, the rest the file. False for an empty
+// input or one over 1 MiB, which the targets skip.
+inline bool SplitImageInput(const uint8_t* data, size_t size, uint32_t& flags, PXBuffer& file)
+{
+    if (size < 1 || size > (1u << 20)) {
+        return false;
+    }
+    flags = data[0];
+    file.Allocate(static_cast<uint32_t>(size - 1), 0);
+    if (size > 1) {
+        std::memcpy(file.GetData(), data + 1, size - 1);
+    }
+    return true;
+}
 
 inline void ConvertAndDraw(const PXBitmapDesc& bitmap, uint32_t flags)
 {

@@ -16,6 +16,7 @@
 #include "engine/sound/PXRecordingAudioDevice.h"
 #include "fuzz/FuzzMemoryFiles.h"
 #include "game/SFGame.h"
+#include "tests/support/EngineGlobals.h"
 #include "tests/support/FakeSettingsManager.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -36,12 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FakeSettingsManager settings("/nonexistent-shardfall-fuzz/");
     {
         SFGame game;
-        g_game = &game;
-        g_screen = &screen;
-        g_fileSystem = &fileSystem;
-        g_resources = &resources;
-        g_soundManager = &sound;
-        g_settings = &settings;
+        PublishEngineObjects({&game, &screen, &fileSystem, &resources, &sound, &settings});
         game.Initialise();
         // The repeat delay paces loops in the play scene: it must stay a positive step.
         if (g_keyRepeatDelay < 1)
@@ -54,12 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         game.Shutdown();
     }
-    g_game = nullptr;
-    g_settings = nullptr;
-    g_soundManager = nullptr;
-    g_resources = nullptr;
-    g_fileSystem = nullptr;
-    g_screen = nullptr;
-    g_entityRegistry = nullptr;
+    ClearEngineGlobals();
     return 0;
 }

@@ -27,8 +27,9 @@
 #include "engine/sound/PXRecordingAudioDevice.h"
 #include "fuzz/FuzzMemoryFiles.h"
 #include "game/SFGame.h"
-#include "tests/support/FakeSettingsManager.h"
 #include "engine/gui/PXPropertyIds.h"
+#include "tests/support/EngineGlobals.h"
+#include "tests/support/FakeSettingsManager.h"
 
 namespace {
 
@@ -133,13 +134,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         FuzzGame game;
         PXEntityRegistry registry;
-        g_game = &game;
-        g_screen = &screen;
-        g_fileSystem = &fileSystem;
-        g_resources = &resources;
-        g_soundManager = &sound;
-        g_settings = &settings;
-        g_entityRegistry = &registry;
+        PublishEngineObjects({&game, &screen, &fileSystem, &resources, &sound, &settings, &registry});
         game.RegisterPrototypes(registry);
 
         // Each defined type with the text of its own block.
@@ -157,13 +152,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 Exercise(*entity, *text);
         }
         registry.ClearTypes();
+        // The registry goes before the game does: its global must not outlive it.
         g_entityRegistry = nullptr;
     }
-    g_game = nullptr;
-    g_settings = nullptr;
-    g_soundManager = nullptr;
-    g_resources = nullptr;
-    g_fileSystem = nullptr;
-    g_screen = nullptr;
+    ClearEngineGlobals();
     return 0;
 }

@@ -1,7 +1,6 @@
 // Fuzz target: the "IMST" image-list reader and conversion of every entry. The first byte
 // is the load flags; the rest is the file.
 #include <cstdint>
-#include <cstring>
 #include <memory>
 
 #include "engine/files/PXBuffer.h"
@@ -10,14 +9,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    if (size < 1 || size > (1u << 20)) {
-        return 0;
-    }
-    const uint32_t flags = data[0];
+    uint32_t flags = 0;
     PXBuffer file;
-    file.Allocate(static_cast<uint32_t>(size - 1), 0);
-    if (size > 1) {
-        std::memcpy(file.GetData(), data + 1, size - 1);
+    if (!SplitImageInput(data, size, flags, file)) {
+        return 0;
     }
     uint32_t count = 0;
     std::unique_ptr<PXBitmapDesc[]> images;

@@ -404,17 +404,16 @@ void SFGame::ComposeTransition(const PXSurfaceDesc& oldFrame, const PXSurfaceDes
 }
 
 // The game's stored settings, read in this order at start and written in it. A key that is
-// missing or unreadable leaves its value as it was (the member's initial value, which is
-// the default the table names).
+// missing or unreadable leaves its value as it was: its initial value is its default.
 std::array<SFGame::StoredSetting, 4> SFGame::StoredSettings()
 {
     using Type = StoredSetting::Type;
     return {{
-        {"LastHighScoreName", "", Type::Text, &g_lastHighScoreName, nullptr, &m_savedName, nullptr},
-        {"Full Screen", "1", Type::Number, nullptr, &m_fullScreen, nullptr, &m_savedFullScreen},
-        {"Swap Controls", "0", Type::Number, nullptr, &m_swapControls, nullptr, &m_savedSwapControls},
+        {"LastHighScoreName", Type::Text, &g_lastHighScoreName, nullptr, &m_savedName, nullptr},
+        {"Full Screen", Type::Number, nullptr, &m_fullScreen, nullptr, &m_savedFullScreen},
+        {"Swap Controls", Type::Number, nullptr, &m_swapControls, nullptr, &m_savedSwapControls},
         // Lives in the screen; read only when it names a mode, written only at shut-down.
-        {"Scaling", "sharp", Type::ScaleMode, nullptr, nullptr, nullptr, nullptr},
+        {"Scaling", Type::ScaleMode, nullptr, nullptr, nullptr, nullptr},
     }};
 }
 

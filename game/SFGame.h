@@ -81,13 +81,12 @@ private:
     bool TransitionFrame();
     bool TakeSnapshot(Snapshot& out);
     void EndTransition();
-    // One stored setting: its key, its default (as stored), its type, and where its value
-    // and the value last read or written live (text or number; the scale mode lives in
-    // the screen).
+    // One stored setting: its key, its type, and where its value and the value last read
+    // or written live (text or number; the scale mode lives in the screen). Its default is
+    // the value's initial value (a member initialiser, the screen's mode).
     struct StoredSetting {
         enum class Type { Text, Number, ScaleMode };
         const char* name;
-        const char* defaultValue;
         Type type;
         std::string* text;
         int32_t* number;

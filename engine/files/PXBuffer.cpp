@@ -13,7 +13,7 @@ constexpr uint32_t ReadSentinel = 3;
 
 }  // namespace
 
-PXBuffer::PXBuffer() : PXFile(StatusNoData) {}
+PXBuffer::PXBuffer() : PXTypedFile(StatusNoData) {}
 
 PXBuffer::~PXBuffer() = default;
 
@@ -57,46 +57,6 @@ template <typename T> T PXBuffer::ReadValue()
     std::memcpy(&value, m_data.get() + m_position, sizeof(T));
     m_position += sizeof(T);
     return value;
-}
-
-int8_t PXBuffer::ReadInt8()
-{
-    return ReadValue<int8_t>();
-}
-
-int16_t PXBuffer::ReadInt16()
-{
-    return ReadValue<int16_t>();
-}
-
-int32_t PXBuffer::ReadInt32()
-{
-    return ReadValue<int32_t>();
-}
-
-uint8_t PXBuffer::ReadUInt8()
-{
-    return ReadValue<uint8_t>();
-}
-
-uint16_t PXBuffer::ReadUInt16()
-{
-    return ReadValue<uint16_t>();
-}
-
-uint32_t PXBuffer::ReadUInt32()
-{
-    return ReadValue<uint32_t>();
-}
-
-float PXBuffer::ReadFloat()
-{
-    return ReadValue<float>();
-}
-
-double PXBuffer::ReadDouble()
-{
-    return ReadValue<double>();
 }
 
 std::string PXBuffer::ReadString()
@@ -153,52 +113,6 @@ template <typename T> uint32_t PXBuffer::WriteValue(T value)
     m_position += sizeof(T);
     m_status = StatusOk;
     return sizeof(T);
-}
-
-uint32_t PXBuffer::WriteInt8(int8_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXBuffer::WriteInt16(int16_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXBuffer::WriteInt32(int32_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXBuffer::WriteUInt8(uint8_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXBuffer::WriteUInt16(uint16_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXBuffer::WriteUInt32(uint32_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXBuffer::WriteFloat(float value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXBuffer::WriteDouble(double value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXBuffer::WriteString(const std::string& value)
-{
-    uint32_t length = static_cast<uint32_t>(value.size());
-    return WriteUInt32(length) + WriteBytes(length, value.data());
 }
 
 uint32_t PXBuffer::WriteBlock16(const PXBlock16&)
@@ -287,3 +201,6 @@ int32_t PXBuffer::Find(const std::string& text)
     }
     return -1;
 }
+
+// The typed reads and writes, over ReadValue and WriteValue above.
+template class PXTypedFile<PXBuffer>;

@@ -4,38 +4,23 @@
 
 #include <memory>
 
-#include "engine/files/PXFile.h"
+#include "engine/files/PXTypedFile.h"
 
-class PXBuffer : public PXFile {
+class PXBuffer : public PXTypedFile<PXBuffer> {
 public:
     PXBuffer();
     ~PXBuffer() override;
 
-    bool Seek(int origin, int32_t offset) override;
-    uint32_t GetSize() override;
-    int8_t ReadInt8() override;
-    int16_t ReadInt16() override;
-    int32_t ReadInt32() override;
-    uint8_t ReadUInt8() override;
-    uint16_t ReadUInt16() override;
-    uint32_t ReadUInt32() override;
-    float ReadFloat() override;
-    double ReadDouble() override;
+    // A read past the end leaves the position alone; typed reads and ReadBytes answer 3.
     std::string ReadString() override;
-    PXBlock16 ReadBlock16() override;
     uint32_t ReadBytes(uint32_t count, void* destination) override;
-    uint32_t WriteInt8(int8_t value) override;
-    uint32_t WriteInt16(int16_t value) override;
-    uint32_t WriteInt32(int32_t value) override;
-    uint32_t WriteUInt8(uint8_t value) override;
-    uint32_t WriteUInt16(uint16_t value) override;
-    uint32_t WriteUInt32(uint32_t value) override;
-    uint32_t WriteFloat(float value) override;
-    uint32_t WriteDouble(double value) override;
-    uint32_t WriteString(const std::string& value) override;
+    // A buffer holds no 16-byte records: reading one gives zeros, writing one writes nothing.
+    PXBlock16 ReadBlock16() override;
     uint32_t WriteBlock16(const PXBlock16& value) override;
     uint32_t WriteBytes(uint32_t count, const void* source) override;
+    bool Seek(int origin, int32_t offset) override;
     uint32_t Tell() override;
+    uint32_t GetSize() override;
     bool IsEOF() override;
 
     // The block, or nullptr before the first allocation.
@@ -49,6 +34,8 @@ public:
     virtual int32_t Find(const std::string& text);
 
 private:
+    friend class PXTypedFile<PXBuffer>;
+
     uint32_t Remaining() const;
     // Makes room for `count` bytes at the position: one 1024-byte step for fixed-width
     // writes, as many steps as needed for blocks. False when there is still no room.
@@ -60,3 +47,5 @@ private:
     uint32_t m_position = 0;
     uint32_t m_size = 0;
 };
+
+extern template class PXTypedFile<PXBuffer>;

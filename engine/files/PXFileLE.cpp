@@ -7,7 +7,7 @@
 
 #include "engine/core/PXLog.h"
 
-PXFileLE::PXFileLE(std::FILE* handle) : PXFile(handle ? StatusOk : StatusNoData), m_handle(handle) {}
+PXFileLE::PXFileLE(std::FILE* handle) : PXTypedFile(handle ? StatusOk : StatusNoData), m_handle(handle) {}
 
 bool PXFileLE::HasHandle()
 {
@@ -59,46 +59,6 @@ template <typename T> T PXFileLE::ReadValue()
     return value;
 }
 
-int8_t PXFileLE::ReadInt8()
-{
-    return ReadValue<int8_t>();
-}
-
-int16_t PXFileLE::ReadInt16()
-{
-    return ReadValue<int16_t>();
-}
-
-int32_t PXFileLE::ReadInt32()
-{
-    return ReadValue<int32_t>();
-}
-
-uint8_t PXFileLE::ReadUInt8()
-{
-    return ReadValue<uint8_t>();
-}
-
-uint16_t PXFileLE::ReadUInt16()
-{
-    return ReadValue<uint16_t>();
-}
-
-uint32_t PXFileLE::ReadUInt32()
-{
-    return ReadValue<uint32_t>();
-}
-
-float PXFileLE::ReadFloat()
-{
-    return ReadValue<float>();
-}
-
-double PXFileLE::ReadDouble()
-{
-    return ReadValue<double>();
-}
-
 std::string PXFileLE::ReadString()
 {
     if (!HasHandle())
@@ -142,54 +102,6 @@ template <typename T> uint32_t PXFileLE::WriteValue(T value)
         return 0;
     std::fwrite(&value, 1, sizeof(T), m_handle);
     return sizeof(T);
-}
-
-uint32_t PXFileLE::WriteInt8(int8_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXFileLE::WriteInt16(int16_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXFileLE::WriteInt32(int32_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXFileLE::WriteUInt8(uint8_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXFileLE::WriteUInt16(uint16_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXFileLE::WriteUInt32(uint32_t value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXFileLE::WriteFloat(float value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXFileLE::WriteDouble(double value)
-{
-    return WriteValue(value);
-}
-
-uint32_t PXFileLE::WriteString(const std::string& value)
-{
-    if (!HasHandle())
-        return 0;
-    uint32_t length = static_cast<uint32_t>(value.size());
-    return WriteInt32(static_cast<int32_t>(length)) + WriteBytes(length, value.data());
 }
 
 uint32_t PXFileLE::WriteBlock16(const PXBlock16& value)
@@ -251,6 +163,9 @@ std::string PXFileLE::ReadLine()
     }
     return line;
 }
+
+// The typed reads and writes, over ReadValue and WriteValue above.
+template class PXTypedFile<PXFileLE>;
 
 PXBlock16 PXFileBE::ReadBlock16()
 {

@@ -204,20 +204,13 @@ void SyncFolder(const std::string& folder)
 }  // namespace
 
 PXPosixSettingsManager::PXPosixSettingsManager(std::string company, std::string game)
-    : PXSettingsManager(std::move(company), std::move(game))
+    : PXKeyedSettingsManager(std::move(company), std::move(game))
 {
 }
 
 PXPosixSettingsManager::~PXPosixSettingsManager()
 {
     CloseKey();
-}
-
-int PXPosixSettingsManager::OpenKey(const std::string& company, const std::string& part)
-{
-    CloseKey();
-    m_keyPath = "Software/" + company + "/" + part;
-    return Open() ? 1 : 0;
 }
 
 int PXPosixSettingsManager::CloseKey()
@@ -228,18 +221,9 @@ int PXPosixSettingsManager::CloseKey()
     return wasOpen ? 1 : 0;
 }
 
-int PXPosixSettingsManager::UseMachineRoot()
+void PXPosixSettingsManager::SelectRoot(bool machine)
 {
-    CloseKey();
-    SetRootKey(Root::Machine);
-    return 1;
-}
-
-int PXPosixSettingsManager::UseUserRoot()
-{
-    CloseKey();
-    SetRootKey(Root::User);
-    return 1;
+    SetRootKey(machine ? Root::Machine : Root::User);
 }
 
 PXPosixSettingsManager::Root PXPosixSettingsManager::SetRootKey(Root root)
@@ -362,59 +346,55 @@ bool PXPosixSettingsManager::SaveValues(const Values& values) const
     return true;
 }
 
-int PXPosixSettingsManager::GetValue(const std::string& name, Value& out)
+bool PXPosixSettingsManager::FindValue(const std::string& name, Value& out) const
 {
-    if (!Open())
-        return Finish(false);
     Values values = LoadValues();
     auto found = values.find(name);
-    bool ok = found != values.end();
-    if (ok)
-        out = found->second;
-    return Finish(ok);
+    if (found == values.end())
+        return false;
+    out = found->second;
+    return true;
 }
 
-int PXPosixSettingsManager::SetValue(const std::string& name, const Value& value)
+bool PXPosixSettingsManager::StoreValue(const std::string& name, const Value& value)
 {
-    if (!Open())
-        return Finish(false);
     Values values = LoadValues();
     values[name] = value;
-    return Finish(SaveValues(values));
+    return SaveValues(values);
 }
 
-int PXPosixSettingsManager::GetInt(const std::string& name, int32_t& out)
+bool PXPosixSettingsManager::ReadNumber(const std::string& name, int32_t& out)
 {
     Value value;
-    if (!GetValue(name, value) || value.isText)
-        return 0;
+    if (!FindValue(name, value) || value.isText)
+        return false;
     out = static_cast<int32_t>(value.number);
-    return 1;
+    return true;
 }
 
-int PXPosixSettingsManager::GetString(const std::string& name, std::string& out)
+bool PXPosixSettingsManager::ReadText(const std::string& name, std::string& out)
 {
     Value value;
-    if (!GetValue(name, value) || !value.isText || value.text.size() > MaxStringLength)
-        return 0;
+    if (!FindValue(name, value) || !value.isText || value.text.size() > MaxStringLength)
+        return false;
     // Text ends at its first zero byte, as a stored C string would.
     out = value.text.substr(0, value.text.find('\0'));
-    return 1;
+    return true;
 }
 
-int PXPosixSettingsManager::SetInt(const std::string& name, int32_t value)
+bool PXPosixSettingsManager::WriteNumber(const std::string& name, int32_t value)
 {
     Value stored;
     stored.number = static_cast<uint32_t>(value);
-    return SetValue(name, stored);
+    return StoreValue(name, stored);
 }
 
-int PXPosixSettingsManager::SetString(const std::string& name, const std::string& value)
+bool PXPosixSettingsManager::WriteText(const std::string& name, const std::string& value)
 {
     Value stored;
     stored.isText = true;
     stored.text = value;
-    return SetValue(name, stored);
+    return StoreValue(name, stored);
 }
 
 int PXPosixSettingsManager::ListSubKeys(std::vector<std::string>& out)

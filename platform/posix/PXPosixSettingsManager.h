@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings/PXSettingsManager.h"
+#include "engine/settings/PXKeyedSettingsManager.h"
 
-class PXPosixSettingsManager : public PXSettingsManager {
+class PXPosixSettingsManager : public PXKeyedSettingsManager {
 public:
     enum class Root { User, Machine };
 
@@ -27,22 +27,16 @@ public:
     static constexpr size_t MaxStringLength = 1023;
 
     PXPosixSettingsManager(std::string company, std::string game);
+    ~PXPosixSettingsManager() override;
 
-    int OpenKey(const std::string& company, const std::string& part) override;
     int CloseKey() override;
-    int UseMachineRoot() override;
-    int UseUserRoot() override;
-    int GetInt(const std::string& name, int32_t& out) override;
-    int GetString(const std::string& name, std::string& out) override;
-    int SetInt(const std::string& name, int32_t value) override;
-    int SetString(const std::string& name, const std::string& value) override;
     // Sub-key names in byte order; 1 when the key could be opened.
     int ListSubKeys(std::vector<std::string>& out) override;
     // 1 only when the sub-key existed and was removed with everything in it.
     int DeleteSubKey(const std::string& name) override;
+    // Both are the same folder under $XDG_DATA_HOME.
     std::string GetUserDataFolder(const std::string& sub) override;
     std::string GetSharedDataFolder(const std::string& sub) override;
-    ~PXPosixSettingsManager() override;
     virtual Root SetRootKey(Root root);
 
     // The folder of the current key ("" when no key path is set or no home is known).
@@ -56,16 +50,27 @@ private:
     };
     using Values = std::map<std::string, Value>;
 
-    bool Open();
+    // Makes the key's folder when it is missing.
+    bool Open() override;
+    void SelectRoot(bool machine) override;
+    // A text line is not a number, a number line not a text; a text longer than
+    // MaxStringLength is not read.
+    bool ReadNumber(const std::string& name, int32_t& out) override;
+    bool ReadText(const std::string& name, std::string& out) override;
+    // Every write replaces the whole values file.
+    bool WriteNumber(const std::string& name, int32_t value) override;
+    bool WriteText(const std::string& name, const std::string& value) override;
+
     // The data folder "<XDG data>/<company>/<game>/<sub>/", created when missing.
     std::string DataFolder(const std::string& sub) const;
     // Reads the values file; a missing file is empty, a damaged one is logged and empty.
     Values LoadValues() const;
     bool SaveValues(const Values& values) const;
-    int GetValue(const std::string& name, Value& out);
-    int SetValue(const std::string& name, const Value& value);
+    // The value `name` of the open key's file, when it is there.
+    bool FindValue(const std::string& name, Value& out) const;
+    // Sets one value and saves the file.
+    bool StoreValue(const std::string& name, const Value& value);
 
     Root m_root = Root::User;
-    std::string m_keyPath;
     std::string m_openFolder;
 };

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "engine/core/PXGame.h"
 #include "engine/core/PXLog.h"
 
 namespace {
@@ -360,21 +359,27 @@ intptr_t PXWin32Screen2D::HandleMessage(uint32_t message, uintptr_t wParam, intp
         return message == WM_ACTIVATEAPP ? 0 : 1;
     case PXWin32WindowAction::Repaint: {
         PAINTSTRUCT paint;
-        BeginPaint(m_window, &paint);
+        HWND window = m_window;
+        BeginPaint(window, &paint);
         m_barsDirty = true;
-        Clear();
-        EndPaint(m_window, &paint);
+        HandOn(PXWindowAction::Repaint);
+        EndPaint(window, &paint);
         return 0;
     }
     case PXWin32WindowAction::Close:
-        if (GetOwner() != nullptr)
-            GetOwner()->RequestQuit();
-        Destroy();
+        // Not the default procedure's DestroyWindow: the window goes with the screen's Destroy.
+        HandOn(PXWindowAction::Close);
         return 0;
     case PXWin32WindowAction::Resized:
         UpdateView();
-        Clear();
+        HandOn(PXWindowAction::Resized);
         return 0;
     }
     return -1;
+}
+
+void PXWin32Screen2D::HandOn(PXWindowAction action)
+{
+    if (m_windowActionHandler)
+        m_windowActionHandler(action);
 }

@@ -3,12 +3,14 @@
 // stretches that onto the client area as the scaling mode lays it out: whole factors
 // exactly, other sizes smoothly (halftone), in sharp mode from a 32-bit section that holds
 // the picture enlarged by the whole factor. The window procedure queues the window's
-// input as engine events.
+// input as engine events and hands the window's actions to the application shell.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
+#include "engine/core/PXApplication.h"
 #include "engine/graphics/PXWindowScreen2D.h"
 #include "platform/win32/PXWin32EventTranslator.h"
 
@@ -25,6 +27,14 @@ public:
 
     // Where the window procedure queues input; not owned. Without one, input is dropped.
     void SetEventQueue(PXEventQueue* queue) { m_queue = queue; }
+    // Who carries out the window's actions (close, repaint, resize): in the game the
+    // shell's PXApplication::HandleWindowAction, called while the message is handled.
+    // The screen does only its own part first (painting, the new layout). Without a
+    // handler the actions are left undone: a closed window stays open.
+    void SetWindowActionHandler(std::function<void(PXWindowAction)> handler)
+    {
+        m_windowActionHandler = std::move(handler);
+    }
 
     // Create opens the window (borderless over the whole display in full-screen mode) and
     // the frame buffer; a second Create replaces both and frees every image.
@@ -73,6 +83,7 @@ private:
     bool MakeEnlarged();
     void FreeEnlarged();
     void Stretch(HDC__* windowDC);
+    void HandOn(PXWindowAction action);
 
     HWND__* m_window = nullptr;
     HDC__* m_frameDC = nullptr;
@@ -90,5 +101,6 @@ private:
     bool m_barsDirty = true;
     bool m_adjustWindowRect = true;
     PXEventQueue* m_queue = nullptr;
+    std::function<void(PXWindowAction)> m_windowActionHandler;
     PXWin32EventTranslator m_translator;
 };

@@ -18,7 +18,7 @@ bool IsFolder(const std::string& path)
 }  // namespace
 
 PXWin32SettingsManager::PXWin32SettingsManager(std::string company, std::string game)
-    : PXSettingsManager(std::move(company), std::move(game)), m_root(HKEY_CURRENT_USER)
+    : PXKeyedSettingsManager(std::move(company), std::move(game)), m_root(HKEY_CURRENT_USER)
 {
 }
 
@@ -27,12 +27,11 @@ PXWin32SettingsManager::~PXWin32SettingsManager()
     CloseKey();
 }
 
-int PXWin32SettingsManager::OpenKey(const std::string& company, const std::string& part)
+std::string PXWin32SettingsManager::GetKeyPath() const
 {
-    CloseKey();
-    m_keyPath = "Software\\" + company + "\\" + part;
-    std::replace(m_keyPath.begin(), m_keyPath.end(), '/', '\\');
-    return Open() ? 1 : 0;
+    std::string path = m_keyPath;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
 bool PXWin32SettingsManager::Open()
@@ -42,7 +41,7 @@ bool PXWin32SettingsManager::Open()
     if (m_keyPath.empty())
         return false;
     HKEY key = nullptr;
-    if (RegCreateKeyExA(m_root, m_keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+    if (RegCreateKeyExA(m_root, GetKeyPath().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
                         &key, nullptr) != ERROR_SUCCESS) {
         m_key = nullptr;
         return false;
@@ -68,24 +67,13 @@ HKEY__* PXWin32SettingsManager::SetRootKey(HKEY__* root)
     return m_root;
 }
 
-int PXWin32SettingsManager::UseMachineRoot()
+void PXWin32SettingsManager::SelectRoot(bool machine)
 {
-    CloseKey();
-    SetRootKey(HKEY_LOCAL_MACHINE);
-    return 1;
+    SetRootKey(machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER);
 }
 
-int PXWin32SettingsManager::UseUserRoot()
+bool PXWin32SettingsManager::ReadNumber(const std::string& name, int32_t& out)
 {
-    CloseKey();
-    SetRootKey(HKEY_CURRENT_USER);
-    return 1;
-}
-
-int PXWin32SettingsManager::GetInt(const std::string& name, int32_t& out)
-{
-    if (!Open())
-        return Finish(false);
     DWORD type = 0;
     uint8_t bytes[4] = {};
     DWORD size = sizeof bytes;
@@ -96,13 +84,11 @@ int PXWin32SettingsManager::GetInt(const std::string& name, int32_t& out)
         std::memcpy(&value, bytes, sizeof value);
         out = value;
     }
-    return Finish(ok);
+    return ok;
 }
 
-int PXWin32SettingsManager::GetString(const std::string& name, std::string& out)
+bool PXWin32SettingsManager::ReadText(const std::string& name, std::string& out)
 {
-    if (!Open())
-        return Finish(false);
     char buffer[StringBufferSize];
     DWORD type = 0;
     DWORD size = sizeof buffer;
@@ -114,28 +100,22 @@ int PXWin32SettingsManager::GetString(const std::string& name, std::string& out)
         buffer[size == 0 ? 0 : size - 1] = '\0';
         out.assign(buffer, std::strlen(buffer));
     }
-    return Finish(ok);
+    return ok;
 }
 
-int PXWin32SettingsManager::SetInt(const std::string& name, int32_t value)
+bool PXWin32SettingsManager::WriteNumber(const std::string& name, int32_t value)
 {
-    if (!Open())
-        return Finish(false);
     DWORD word = static_cast<DWORD>(value);
-    bool ok = RegSetValueExA(m_key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&word),
-                             sizeof word) == ERROR_SUCCESS;
-    return Finish(ok);
+    return RegSetValueExA(m_key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&word), sizeof word) ==
+           ERROR_SUCCESS;
 }
 
-int PXWin32SettingsManager::SetString(const std::string& name, const std::string& value)
+bool PXWin32SettingsManager::WriteText(const std::string& name, const std::string& value)
 {
-    if (!Open())
-        return Finish(false);
     // The text up to its first zero, stored with the terminating zero.
     const std::string text(value.c_str());
-    bool ok = RegSetValueExA(m_key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                             static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
-    return Finish(ok);
+    return RegSetValueExA(m_key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
 int PXWin32SettingsManager::ListSubKeys(std::vector<std::string>& out)

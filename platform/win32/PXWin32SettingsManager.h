@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/settings/PXSettingsManager.h"
+#include "engine/settings/PXKeyedSettingsManager.h"
 
 struct HKEY__;
 
-class PXWin32SettingsManager : public PXSettingsManager {
+class PXWin32SettingsManager : public PXKeyedSettingsManager {
 public:
     // Longest text value GetString reads, terminating zero included.
     static constexpr uint32_t StringBufferSize = 1024;
@@ -21,15 +21,7 @@ public:
     PXWin32SettingsManager(const PXWin32SettingsManager&) = delete;
     PXWin32SettingsManager& operator=(const PXWin32SettingsManager&) = delete;
 
-    // The key path is "Software\<company>\<part>"; '/' in part separates sub-keys too.
-    int OpenKey(const std::string& company, const std::string& part) override;
     int CloseKey() override;
-    int UseMachineRoot() override;
-    int UseUserRoot() override;
-    int GetInt(const std::string& name, int32_t& out) override;
-    int GetString(const std::string& name, std::string& out) override;
-    int SetInt(const std::string& name, int32_t value) override;
-    int SetString(const std::string& name, const std::string& value) override;
     // Sub-key names in the registry's order. Returns 0.
     int ListSubKeys(std::vector<std::string>& out) override;
     // Removes the sub-key and everything below it.
@@ -40,16 +32,26 @@ public:
     // The root used at the next opening; returns it.
     virtual HKEY__* SetRootKey(HKEY__* root);
 
-    const std::string& GetKeyPath() const { return m_keyPath; }
+    // The registry path of the key OpenKey named, "Software\<company>\<part>" ('/' in
+    // part separates sub-keys too).
+    std::string GetKeyPath() const;
     // Creates every missing folder of `path` ('/' or '\' separated); true when it exists.
     static bool CreateFolders(const std::string& path);
     // The shell folder `csidl` followed by "<company>/<game>/<sub>/", created when missing.
     std::string DataFolder(int csidl, const std::string& sub) const;
 
 private:
-    bool Open();
+    // Creates the key when it is missing.
+    bool Open() override;
+    // REG_DWORD, and REG_SZ of the text up to its first zero byte.
+    bool WriteNumber(const std::string& name, int32_t value) override;
+    bool WriteText(const std::string& name, const std::string& value) override;
+    // Any value type: the first 4 bytes (a shorter value fills only its own), or the text up
+    // to the last byte read.
+    bool ReadNumber(const std::string& name, int32_t& out) override;
+    bool ReadText(const std::string& name, std::string& out) override;
+    void SelectRoot(bool machine) override;
 
     HKEY__* m_root;
     HKEY__* m_key = nullptr;
-    std::string m_keyPath;
 };

@@ -95,10 +95,14 @@ double FileTimeMs(const FILETIME& time)
 }
 
 // The window, DirectSound and Win32 files and settings, for the shell. The window procedure
-// of the screen turns messages into engine events on the shell's queue.
+// of the screen turns messages into engine events on the shell's queue and hands the
+// window's actions to the shell.
 class Win32Platform : public PXApplicationPlatform {
 public:
     Win32Platform(const SFCommandLine& line, const std::string& dataFolder) : m_line(line), m_dataFolder(dataFolder) {}
+
+    // The shell that runs this platform; it carries out the window's actions.
+    void SetApplication(PXApplication& application) { m_application = &application; }
 
     std::unique_ptr<PXGame> CreateGame() override
     {
@@ -110,6 +114,13 @@ public:
     {
         auto screen = std::make_unique<PXWin32Screen2D>(&game);
         m_screen = screen.get();
+        // Messages reach the window procedure whenever they are sent, not only while
+        // WaitForEvents dispatches them: the handler is in place for the window's whole life.
+        PXApplication* application = m_application;
+        screen->SetWindowActionHandler([application](PXWindowAction action) {
+            if (application != nullptr)
+                application->HandleWindowAction(action);
+        });
         return screen;
     }
     std::unique_ptr<PXFileManager> CreateFileManager() override { return std::make_unique<PXWin32FileManager>(); }
@@ -141,8 +152,8 @@ public:
 
     PXClock& Clock() override { return m_clock; }
 
-    // The screen's window procedure queues the engine events and carries out its window's
-    // actions while the messages are dispatched.
+    // The screen's window procedure queues the engine events and hands the window's actions
+    // to the shell while the messages are dispatched.
     bool WaitForEvents(int timeoutMs, PXEventQueue& /*queue*/, PXApplication& /*application*/) override
     {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeoutMs), QS_ALLINPUT);
@@ -172,12 +183,14 @@ private:
     SFGame* m_game = nullptr;
     PXWin32Screen2D* m_screen = nullptr;
     PXWin32SoundManager* m_sound = nullptr;
+    PXApplication* m_application = nullptr;
 };
 
 int RunGame(const SFCommandLine& line, const std::string& dataFolder)
 {
     Win32Platform platform(line, dataFolder);
     PXApplication application(platform);
+    platform.SetApplication(application);
     application.SetExitAfterFirstFrame(PXApplication::ExitAfterFirstFrameRequested());
     return application.Run(dataFolder);
 }

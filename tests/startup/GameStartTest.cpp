@@ -14,6 +14,7 @@
 #include "engine/sound/PXDeviceSoundManager.h"
 #include "engine/sound/PXRecordingAudioDevice.h"
 #include "game/SFGame.h"
+#include "tests/support/EngineGlobals.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/HostFileManager.h"
 #include "tests/support/TempDir.h"
@@ -32,22 +33,11 @@ public:
     explicit GameStart(const std::string& folder, PXMemoryScreen2D& screen)
     {
         m_fileSystem.AddManager(MakeHostFileManager(), folder);
-        g_screen = &screen;
-        g_fileSystem = &m_fileSystem;
-        g_resources = &m_resources;
-        g_soundManager = &m_sound;
-        g_settings = &m_settings;
-        g_game = &game;
+        PublishEngineObjects({&game, &screen, &m_fileSystem, &m_resources, &m_sound, &m_settings});
     }
     ~GameStart()
     {
-        g_game = nullptr;
-        g_entityRegistry = nullptr;
-        g_settings = nullptr;
-        g_soundManager = nullptr;
-        g_resources = nullptr;
-        g_fileSystem = nullptr;
-        g_screen = nullptr;
+        ClearEngineGlobals();
         g_toolTipHostFinder = nullptr;
     }
 

@@ -1,5 +1,6 @@
 // PXWin32Screen2D on a real window: placement, the frame buffer and the picture on show,
-// locking, cursor bookkeeping, and the window procedure queueing input and closing.
+// locking, cursor bookkeeping, the window procedure queueing input, and the window's
+// actions carried out by the application shell.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,9 +10,17 @@
 #include <memory>
 #include <vector>
 
+#include "engine/core/PXApplication.h"
 #include "engine/core/PXGame.h"
+#include "engine/core/PXGlobals.h"
+#include "engine/sound/PXDeviceSoundManager.h"
+#include "engine/sound/PXRecordingAudioDevice.h"
+#include "platform/win32/PXWin32Clock.h"
 #include "platform/win32/PXWin32Screen2D.h"
+#include "tests/support/FakeSettingsManager.h"
+#include "tests/support/HostFileManager.h"
 #include "tests/support/MouseMapping.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -117,7 +126,7 @@ TEST_F(Win32ScreenTest, CursorHidingIsCountedOnce)
     ShowCursor(TRUE);
 }
 
-TEST_F(Win32ScreenTest, WindowProcedureQueuesInputAndCloses)
+TEST_F(Win32ScreenTest, WindowProcedureQueuesInput)
 {
     HWND window = screen->GetWindow();
     PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(100, 200));
@@ -140,12 +149,129 @@ TEST_F(Win32ScreenTest, WindowProcedureQueuesInputAndCloses)
     EXPECT_EQ(got[1].type, EventLeftUp);
     EXPECT_EQ(got[2].value, KeyF7);
     EXPECT_EQ(got[3].value, 'q');
+}
 
-    SendMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(game.IsQuitRequested());
-    EXPECT_FALSE(screen->IsCreated());
-    EXPECT_EQ(screen->GetWindow(), nullptr);
-    EXPECT_FALSE(IsWindow(window));
+// A screen that counts how often the frame is cleared for a redraw.
+class CountingWin32Screen : public PXWin32Screen2D {
+public:
+    using PXWin32Screen2D::PXWin32Screen2D;
+    uint32_t Clear() override
+    {
+        ++clears;
+        return PXWin32Screen2D::Clear();
+    }
+    int clears = 0;
+};
+
+// What one message sent to the window did, seen in the wait that sent it while the shell ran.
+struct ActionOutcome {
+    bool waited = false;
+    int clears = 0;
+    bool quit = false;
+    bool created = true;
+    HWND windowAfter = nullptr;
+    bool windowLeft = true;
+};
+
+// The game's Windows platform in small: the real screen with its window actions handed to
+// the shell that runs it, and one wait that finishes the window's own messages, sends one
+// scripted message and records what it did; then the process is asked to end.
+class OneMessagePlatform : public PXApplicationPlatform {
+public:
+    explicit OneMessagePlatform(void (*send)(HWND)) : m_send(send) {}
+
+    void SetApplication(PXApplication& application) { m_application = &application; }
+
+    std::unique_ptr<PXGame> CreateGame() override { return std::make_unique<QuietGame>(); }
+    std::unique_ptr<PXWindowScreen2D> CreateScreen(PXGame& owner) override
+    {
+        auto made = std::make_unique<CountingWin32Screen>(&owner);
+        m_screen = made.get();
+        made->SetWindowActionHandler([this](PXWindowAction action) { m_application->HandleWindowAction(action); });
+        return made;
+    }
+    std::unique_ptr<PXFileManager> CreateFileManager() override { return MakeHostFileManager(); }
+    std::unique_ptr<PXSoundManager> CreateSoundManager() override
+    {
+        return std::make_unique<PXDeviceSoundManager>(std::make_unique<PXRecordingAudioDevice>());
+    }
+    std::unique_ptr<PXSettingsManager> CreateSettingsManager() override
+    {
+        return std::make_unique<FakeSettingsManager>(m_folder.Folder());
+    }
+    int Start(PXEventQueue& queue) override
+    {
+        m_screen->SetEventQueue(&queue);
+        PXScreenDesc desc;
+        desc.width = 640;
+        desc.height = 480;
+        desc.pixelFormat.bitsPerPixel = 16;
+        desc.fullScreen = false;
+        return m_screen->Create(&desc, "Shardfall Test") ? 0 : 1;
+    }
+    void Stopped() override { m_screen->SetEventQueue(nullptr); }
+    PXClock& Clock() override { return m_clock; }
+    bool WaitForEvents(int, PXEventQueue&, PXApplication&) override
+    {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&message);
+        const HWND window = m_screen->GetWindow();
+        const int before = m_screen->clears;
+        m_send(window);
+        outcome.waited = true;
+        outcome.clears = m_screen->clears - before;
+        outcome.quit = g_game->IsQuitRequested();
+        outcome.created = m_screen->IsCreated();
+        outcome.windowAfter = m_screen->GetWindow();
+        outcome.windowLeft = IsWindow(window) != 0;
+        return false;
+    }
+    double MillisecondsSinceProcessStart() override { return 0.0; }
+    double ProcessorMilliseconds() override { return 0.0; }
+
+    ActionOutcome outcome;
+
+private:
+    void (*m_send)(HWND);
+    PXApplication* m_application = nullptr;
+    TempDir m_folder;
+    PXWin32Clock m_clock;
+    CountingWin32Screen* m_screen = nullptr;
+};
+
+// Closing quits the game and destroys the window; a resized or exposed window has the
+// whole frame redrawn; input does neither.
+TEST(Win32WindowActionTest, TheShellCarriesOutWhatTheWindowAsks)
+{
+    struct Case {
+        const char* name;
+        void (*send)(HWND);
+        bool closes;
+        bool clears;
+    };
+    const Case cases[] = {
+        {"close", [](HWND w) { SendMessageA(w, WM_CLOSE, 0, 0); }, true, false},
+        {"resize", [](HWND w) { SetWindowPos(w, nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER); }, false, true},
+        {"expose", [](HWND w) { RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }, false, true},
+        {"input", [](HWND w) { SendMessageA(w, WM_MOUSEMOVE, 0, MAKELPARAM(5, 6)); }, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OneMessagePlatform platform(c.send);
+        PXApplication application(platform);
+        platform.SetApplication(application);
+        if (application.Run("") != 0)
+            GTEST_SKIP() << "no window can be created here (no display)";
+        const ActionOutcome& got = platform.outcome;
+        ASSERT_TRUE(got.waited);
+        EXPECT_EQ(got.quit, c.closes);
+        EXPECT_EQ(got.created, !c.closes);
+        EXPECT_EQ(got.windowAfter == nullptr, c.closes);
+        EXPECT_EQ(got.windowLeft, !c.closes);
+        if (!c.closes)
+            EXPECT_EQ(got.clears > 0, c.clears);
+    }
 }
 
 TEST_F(Win32ScreenTest, FullScreenCoversTheDisplayAndBack)
