@@ -1,5 +1,9 @@
-// Small readers of one key of a definition block, shared by the element types.
+// Small readers of one key of a definition block, shared by the element types. Each leaves
+// its target as it is when the block has no such key.
 #pragma once
+
+#include <cstdint>
+#include <string>
 
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRef.h"
@@ -21,4 +25,25 @@ inline void ReadRef(const PXDefinitionBlock* block, const char* key, PXEntityRef
 {
     if (block->FindKey(key) && !block->ReadEntityRef(out))
         *out = PXEntityRef{};
+}
+
+// The first integer of `key`; a key without one leaves *out as it is.
+inline void ReadInt(const PXDefinitionBlock* block, const char* key, int32_t* out)
+{
+    if (block->FindKey(key))
+        block->ReadInts(out, 1);
+}
+
+// The first number of `key`; a key without one leaves *out as it is.
+inline void ReadFloat(const PXDefinitionBlock* block, const char* key, float* out)
+{
+    if (block->FindKey(key))
+        block->ReadFloats(out, 1);
+}
+
+// The text of `key`.
+inline void ReadText(const PXDefinitionBlock* block, const char* key, std::string* out)
+{
+    if (block->FindKey(key))
+        block->ReadString(out);
 }

@@ -7,6 +7,7 @@
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXEntity2DGUIText.h"
@@ -80,59 +81,53 @@ std::unique_ptr<PXSceneDialog> MakeMessageBox(const PXEntityRef& ref, const std:
 
 // ---- Scene type ----
 
+PXSceneElement PXEntity2DSceneType::ReadPlacedElement(const PXDefinitionBlock& block,
+                                                      const std::string& refKey, const std::string& posKey,
+                                                      const std::string& priorityKey)
+{
+    PXSceneElement record;
+    ReadRef(&block, refKey.c_str(), &record.ref);
+    int pos[2] = {0, 0};
+    if (block.FindKey(posKey)) {
+        block.ReadInts(pos, 2);
+    }
+    record.x = pos[0];
+    record.y = pos[1];
+    int priority = 0;
+    ReadInt(&block, priorityKey.c_str(), &priority);
+    record.priority = std::min(priority, MaxPriority);
+    return record;
+}
+
 PXEntity2DSceneType::PXEntity2DSceneType(const PXDefinitionBlock* block)
 {
     if (block == nullptr) {
         return;
     }
     int count = 0;
-    if (block->FindKey("NumGUIElements")) {
-        block->ReadInts(&count, 1);
-    }
+    ReadInt(block, "NumGUIElements", &count);
     count = std::clamp(count, 0, MaxElements);
     for (int i = 1; i <= count; ++i) {
         const std::string prefix = "GUIElement" + std::to_string(i);
-        PXSceneElement record;
-        if (block->FindKey(prefix + "Ent")) {
-            block->ReadEntityRef(&record.ref);
-        }
-        int pos[2] = {0, 0};
-        if (block->FindKey(prefix + "Pos")) {
-            block->ReadInts(pos, 2);
-        }
-        record.x = pos[0];
-        record.y = pos[1];
-        int priority = 0;
-        if (block->FindKey(prefix + "Priority")) {
-            block->ReadInts(&priority, 1);
-        }
-        record.priority = std::min(priority, MaxPriority);
-        m_elements.push_back(std::move(record));
+        m_elements.push_back(ReadPlacedElement(*block, prefix + "Ent", prefix + "Pos", prefix + "Priority"));
     }
 
     m_cursor = std::make_unique<PXSceneElement>();
     m_cursor->priority = CursorPriority;
-    if (block->FindKey("CursorEnt")) {
-        block->ReadEntityRef(&m_cursor->ref);
-    }
+    ReadRef(block, "CursorEnt", &m_cursor->ref);
     if (block->FindKey("CursorEntPos")) {
         int pos[2] = {0, 0};
         block->ReadInts(pos, 2);
         m_cursor->x = pos[0];
         m_cursor->y = pos[1];
     }
-    if (block->FindKey("ToolTipTextEnt")) {
-        block->ReadEntityRef(&m_toolTipTextRef);
-    }
+    ReadRef(block, "ToolTipTextEnt", &m_toolTipTextRef);
     if (block->FindKey("ToolTipBGCol")) {
         block->ReadColor(&m_toolTipColor);
     }
-    if (block->FindKey("TransType")) {
-        block->ReadInts(&m_transitionStyle, 1);
-    }
-    if (block->FindKey("CursorMoveTimeOut")) {
-        block->ReadInts(&m_cursorTimeout, 1);
-    }
+    ReadInt(block, "TransType", &m_transitionStyle);
+    ReadInt(block, "CursorMoveTimeOut", &m_cursorTimeout);
+    // A reference that does not read keeps the default box.
     if (block->FindKey("MessageBoxEnt")) {
         block->ReadEntityRef(&m_messageBoxRef);
     }
@@ -149,22 +144,7 @@ PXEntity2DSceneType::~PXEntity2DSceneType()
 void PXEntity2DSceneType::AddElementFromKeys(const std::string& prefix, const PXDefinitionBlock& block,
                                              std::vector<PXSceneElement>& list)
 {
-    PXSceneElement record;
-    if (block.FindKey(prefix + "Ent")) {
-        block.ReadEntityRef(&record.ref);
-    }
-    int pos[2] = {0, 0};
-    if (block.FindKey(prefix + "EntPos")) {
-        block.ReadInts(pos, 2);
-    }
-    record.x = pos[0];
-    record.y = pos[1];
-    int priority = 0;
-    if (block.FindKey(prefix + "EntPriority")) {
-        block.ReadInts(&priority, 1);
-    }
-    record.priority = std::min(priority, MaxPriority);
-    list.push_back(std::move(record));
+    list.push_back(ReadPlacedElement(block, prefix + "Ent", prefix + "EntPos", prefix + "EntPriority"));
 }
 
 int PXEntity2DSceneType::AddSlot(const std::string& prefix, const PXDefinitionBlock& block)
@@ -223,31 +203,23 @@ std::unique_ptr<PXEntityBase> PXEntity2DSceneType::CreateEntity()
 bool PXEntity2DSceneType::Load(bool reload)
 {
     LoadScope scope(*this);
-    if (!scope.Entered()) {
-        return false;
-    }
-    if (reload) {
-        Unload();
-    }
-    if (!m_loaded) {
-        SortElements();
-        for (PXSceneElement& record : m_elements) {
-            CreateRecordEntity(record);
-        }
-        if (m_cursor != nullptr) {
-            CreateRecordEntity(*m_cursor);
-        }
-        if (m_toolTipText == nullptr) {
-            m_toolTipText = CreateElement(m_toolTipTextRef, PXKind::GuiElement);
-        }
-        m_loaded = true;
-    }
-    return true;
+    return scope.Entered() && LoadWith(reload, [this] {
+               SortElements();
+               for (PXSceneElement& record : m_elements) {
+                   CreateRecordEntity(record);
+               }
+               if (m_cursor != nullptr) {
+                   CreateRecordEntity(*m_cursor);
+               }
+               if (m_toolTipText == nullptr) {
+                   m_toolTipText = CreateElement(m_toolTipTextRef, PXKind::GuiElement);
+               }
+           });
 }
 
 bool PXEntity2DSceneType::Unload()
 {
-    if (m_loaded) {
+    return UnloadWith([this] {
         for (PXSceneElement& record : m_elements) {
             record.entity.reset();
         }
@@ -255,19 +227,12 @@ bool PXEntity2DSceneType::Unload()
             m_cursor->entity.reset();
         }
         m_toolTipText.reset();
-        m_loaded = false;
-    }
-    return true;
+    });
 }
 
 bool PXEntity2DSceneType::IsA(uint32_t kind) const
 {
     return kind == PXKind::Scene || PXEntityBaseType::IsA(kind);
-}
-
-std::unique_ptr<PXEntityBaseType> PXEntity2DScenePrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DSceneType>(block);
 }
 
 // ---- Scene ----

@@ -71,6 +71,9 @@ public:
     const PXEntityRef& GetInputBoxRef() const { return m_inputBoxRef; }
 
 private:
+    // The record read from a reference key, a position key and a priority key.
+    static PXSceneElement ReadPlacedElement(const PXDefinitionBlock& block, const std::string& refKey,
+                                            const std::string& posKey, const std::string& priorityKey);
     // Stable sort by priority; the slots follow their records.
     void SortElements();
 
@@ -176,10 +179,7 @@ private:
     PXSceneDialog* m_hostDialog = nullptr;
 };
 
-class PXEntity2DScenePrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DScenePrototype = PXEntityTypePrototypeFor<PXEntity2DSceneType>;
 
 // The prototype registered as class "2DScene".
 extern PXEntity2DScenePrototype g_2DScenePrototype;

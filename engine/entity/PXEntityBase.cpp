@@ -5,26 +5,6 @@
 
 PXEntityBaseType::~PXEntityBaseType() = default;
 
-bool PXEntityBaseType::TypeHookA(int32_t, int32_t)
-{
-    return false;
-}
-
-bool PXEntityBaseType::TypeHookB(int32_t, int32_t)
-{
-    return false;
-}
-
-bool PXEntityBaseType::TypeHookC(int32_t, int32_t)
-{
-    return false;
-}
-
-bool PXEntityBaseType::TypeHookD(int32_t, int32_t)
-{
-    return false;
-}
-
 void PXEntityBaseType::LogLoadLoop() const
 {
     LogF("%s, %s - reached again while it loads.\n", m_ref.className.c_str(), m_ref.typeName.c_str());
@@ -78,11 +58,6 @@ bool PXEntityBase::SetStringProperty(int32_t, const std::string&)
     return false;
 }
 
-bool PXEntityBase::ReservedSetProperty(int32_t, int32_t)
-{
-    return false;
-}
-
 bool PXEntityBase::GetProperty(int32_t, int32_t*)
 {
     return false;
@@ -94,16 +69,6 @@ bool PXEntityBase::GetAltProperty(int32_t, int32_t*)
 }
 
 bool PXEntityBase::GetStringProperty(int32_t, std::string*)
-{
-    return false;
-}
-
-bool PXEntityBase::ReservedGetProperty(int32_t, int32_t*)
-{
-    return false;
-}
-
-bool PXEntityBase::ReservedPairProperty(int32_t, int32_t, int32_t)
 {
     return false;
 }

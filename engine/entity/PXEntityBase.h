@@ -22,11 +22,6 @@ public:
     // A new entity of this type; the caller owns it.
     virtual std::unique_ptr<PXEntityBase> CreateEntity() = 0;
     virtual ~PXEntityBaseType();
-    // Reserved hooks; no class overrides them.
-    virtual bool TypeHookA(int32_t id, int32_t value);
-    virtual bool TypeHookB(int32_t id, int32_t value);
-    virtual bool TypeHookC(int32_t id, int32_t value);
-    virtual bool TypeHookD(int32_t id, int32_t value);
     // Acquires what the definition names; idempotent. `reload` unloads first.
     virtual bool Load(bool reload);
     // Releases exactly what Load acquired; idempotent.
@@ -60,6 +55,28 @@ protected:
         bool m_entered;
     };
 
+    // The shape every Load and Unload of a type that owns something shares. LoadWith unloads
+    // first for `reload`, then runs `acquire` and marks the type loaded unless it is loaded
+    // already; true. UnloadWith runs `release` only when the type is loaded; true.
+    template <typename Acquire> bool LoadWith(bool reload, Acquire&& acquire)
+    {
+        if (reload)
+            Unload();
+        if (!m_loaded) {
+            acquire();
+            m_loaded = true;
+        }
+        return true;
+    }
+    template <typename Release> bool UnloadWith(Release&& release)
+    {
+        if (m_loaded) {
+            release();
+            m_loaded = false;
+        }
+        return true;
+    }
+
     PXEntityRef m_ref;
     bool m_loaded = false;
     bool m_loading = false;
@@ -84,12 +101,9 @@ public:
     virtual bool SetProperty(int32_t id, int32_t value);
     virtual bool SetAltProperty(int32_t id, int32_t value);
     virtual bool SetStringProperty(int32_t id, const std::string& value);
-    virtual bool ReservedSetProperty(int32_t id, int32_t value);
     virtual bool GetProperty(int32_t id, int32_t* out);
     virtual bool GetAltProperty(int32_t id, int32_t* out);
     virtual bool GetStringProperty(int32_t id, std::string* out);
-    virtual bool ReservedGetProperty(int32_t id, int32_t* out);
-    virtual bool ReservedPairProperty(int32_t id, int32_t a, int32_t b);
     // Keeps the type loaded (a no-op once it is).
     virtual bool Update(float elapsedMs);
     virtual bool Draw();
@@ -105,4 +119,13 @@ public:
     virtual ~PXEntityTypePrototype() = default;
     // A type of this prototype's class built from `block` (all defaults for null), or none.
     virtual std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const = 0;
+};
+
+// The prototype of a class whose type's constructor reads the block itself.
+template <typename Type> class PXEntityTypePrototypeFor : public PXEntityTypePrototype {
+public:
+    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override
+    {
+        return std::make_unique<Type>(block);
+    }
 };

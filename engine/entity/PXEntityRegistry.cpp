@@ -51,6 +51,14 @@ bool PXEntityRegistry::RegisterPrototype(PXEntityTypePrototype* prototype, const
     return m_prototypes.emplace(className, prototype).second;
 }
 
+bool PXEntityRegistry::RegisterPrototypes(std::initializer_list<ClassEntry> entries)
+{
+    bool ok = true;
+    for (const ClassEntry& e : entries)
+        ok = RegisterPrototype(e.prototype, e.className) && ok;
+    return ok;
+}
+
 const PXEntityRef* PXEntityRegistry::DefineType(const PXDefinitionBlock& block, bool anonymous)
 {
     DepthGuard guard(m_defineDepth);

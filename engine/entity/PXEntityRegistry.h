@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <string>
@@ -33,6 +34,13 @@ public:
 
     // False for no prototype or a class name that is already registered (case-sensitive).
     bool RegisterPrototype(PXEntityTypePrototype* prototype, const std::string& className);
+    // One prototype and its class name.
+    struct ClassEntry {
+        PXEntityTypePrototype* prototype;
+        const char* className;
+    };
+    // Registers every entry in order, even after a refused one; false when any was refused.
+    bool RegisterPrototypes(std::initializer_list<ClassEntry> entries);
     // Builds a type from the block's "class" and "type" keys (an anonymous one is named
     // "Anon" and the type count). Returns its reference, or none after logging an unknown
     // class or a duplicate.

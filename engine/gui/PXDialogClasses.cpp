@@ -18,20 +18,11 @@ PXEntityHighScoreInputScenePrototype s_highScoreInputScenePrototype;
 
 bool PXRegisterDialogClasses(PXEntityRegistry& registry)
 {
-    struct Entry {
-        PXEntityTypePrototype* prototype;
-        const char* className;
-    };
-    const Entry entries[] = {
+    return registry.RegisterPrototypes({
         {&s_dialogBoxPrototype, "PXDialogBox"},
         {&s_messageBoxPrototype, "PXMessageBox"},
         {&s_vectorFramePrototype, "PXVectorFrame"},
         {&s_dialogScenePrototype, "PXDialogScene"},
         {&s_highScoreInputScenePrototype, "PXHighScoreInputScene"},
-    };
-    bool ok = true;
-    for (const Entry& e : entries) {
-        ok = registry.RegisterPrototype(e.prototype, e.className) && ok;
-    }
-    return ok;
+    });
 }

@@ -7,6 +7,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
@@ -14,33 +15,16 @@
 #include "engine/graphics/PXScreen2D.h"
 
 PXEntity2DGUIAnimSpriteType::PXEntity2DGUIAnimSpriteType(const PXDefinitionBlock* block)
-    : PXEntity2DGUIElementType(block)
+    : PXEntity2DGUIImageType(block)
 {
     if (!block)
         return;
-    if (block->FindKey("image"))
-        block->ReadString(&m_imageName);
-    m_definedImageName = m_imageName;
-    if (block->FindKey("transparent")) {
-        int value = 0;
-        block->ReadInts(&value, 1);
-        m_transparent = value != 0;
-    }
-    if (block->FindKey("xoffset"))
-        block->ReadInts(&m_xOffset, 1);
-    if (block->FindKey("yoffset"))
-        block->ReadInts(&m_yOffset, 1);
-    if (block->FindKey("AnimCycleTime"))
-        block->ReadInts(&m_cycleTime, 1);
-    if (block->FindKey("alphaimage"))
-        block->ReadString(&m_alphaImageName);
-    if (block->FindKey("FrameRate"))
-        block->ReadFloats(&m_frameRate, 1);
+    ReadFloat(block, "FrameRate", &m_frameRate);
 }
 
 PXEntity2DGUIAnimSpriteType::~PXEntity2DGUIAnimSpriteType()
 {
-    PXEntity2DGUIAnimSpriteType::Unload();
+    Unload();
 }
 
 std::unique_ptr<PXEntityBase> PXEntity2DGUIAnimSpriteType::CreateEntity()
@@ -82,43 +66,20 @@ void PXEntity2DGUIAnimSpriteType::LoadMasks()
     g_fileSystem->Close(file);
 }
 
-bool PXEntity2DGUIAnimSpriteType::Load(bool reload)
+void PXEntity2DGUIAnimSpriteType::AcquireImage()
 {
-    if (reload)
-        Unload();
-    if (m_loaded)
-        return true;
     if (!m_imageList && g_resources)
         m_imageList = g_resources->AcquireImageList(m_imageName, GetImageLoadFlags());
     if (m_masks.empty())
         LoadMasks();
-    m_loaded = true;
-    return true;
 }
 
-bool PXEntity2DGUIAnimSpriteType::Unload()
+void PXEntity2DGUIAnimSpriteType::ReleaseImage()
 {
-    if (!m_loaded)
-        return true;
     if (m_imageList && g_resources)
         g_resources->ReleaseImageList(m_imageList);
     m_imageList = nullptr;
     m_masks.clear();
-    m_loaded = false;
-    return true;
-}
-
-void PXEntity2DGUIAnimSpriteType::ReplaceImage(const std::string& name)
-{
-    if (name == m_imageName)
-        return;
-    Unload();
-    m_imageName = name;
-    Load(false);
-    if (!m_imageList) {
-        m_imageName = m_definedImageName;
-        Load(true);
-    }
 }
 
 uint32_t PXEntity2DGUIAnimSpriteType::GetFrameCount() const
@@ -140,7 +101,7 @@ const PXBitmapDesc* PXEntity2DGUIAnimSpriteType::GetUsableMask(uint32_t frame) c
     return mask;
 }
 
-PXEntity2DGUIAnimSprite::PXEntity2DGUIAnimSprite(PXEntityBaseType* type) : PXEntity2DGUIElement(type) {}
+PXEntity2DGUIAnimSprite::PXEntity2DGUIAnimSprite(PXEntityBaseType* type) : PXEntity2DGUIImage(type) {}
 
 PXImageListEntry* PXEntity2DGUIAnimSprite::EnsureList()
 {
@@ -173,42 +134,30 @@ bool PXEntity2DGUIAnimSprite::SetAltProperty(int32_t id, int32_t value)
         m_animating = value != 0;
         return false;
     default:
-        return PXEntity2DGUIElement::SetAltProperty(id, value);
+        return PXEntity2DGUIImage::SetAltProperty(id, value);
     }
-}
-
-bool PXEntity2DGUIAnimSprite::SetStringProperty(int32_t id, const std::string& value)
-{
-    if (id != PXSpriteProp::Image)
-        return PXEntity2DGUIElement::SetStringProperty(id, value);
-    AnimType()->ReplaceImage(value);
-    Invalidate();
-    return true;
 }
 
 bool PXEntity2DGUIAnimSprite::GetAltProperty(int32_t id, int32_t* out)
 {
     if (!out)
         return false;
-    PXImageListEntry* list = EnsureList();
-    const bool hasFrame = list && AnimType()->GetFrameCount() > 0;
-    switch (id) {
-    case PXSpriteProp::Width:
-        if (!hasFrame)
-            return false;
-        *out = static_cast<int32_t>(list->widths[DrawnFrame()]);
-        return true;
-    case PXSpriteProp::Height:
-        if (!hasFrame)
-            return false;
-        *out = static_cast<int32_t>(list->heights[DrawnFrame()]);
-        return true;
-    case PXSpriteProp::Frame:
+    EnsureList();
+    if (id == PXSpriteProp::Frame) {
         *out = static_cast<int32_t>(m_frame);
         return true;
-    default:
-        return PXEntity2DGUIElement::GetAltProperty(id, out);
     }
+    return PXEntity2DGUIImage::GetAltProperty(id, out);
+}
+
+bool PXEntity2DGUIAnimSprite::DrawnSize(int32_t* width, int32_t* height) const
+{
+    const PXImageListEntry* list = AnimType()->GetImageList();
+    if (!list || AnimType()->GetFrameCount() == 0)
+        return false;
+    *width = static_cast<int32_t>(list->widths[DrawnFrame()]);
+    *height = static_cast<int32_t>(list->heights[DrawnFrame()]);
+    return true;
 }
 
 bool PXEntity2DGUIAnimSprite::Update(float elapsedMs)
@@ -246,42 +195,4 @@ uint32_t PXEntity2DGUIAnimSprite::BlitOnce(int32_t x, int32_t y)
     // Never mirrored; a blended frame is always colour-keyed.
     return PXBlitSpriteImage(id, x, y, false, m_alpha, true, AnimType()->IsTransparent(),
                              AnimType()->GetUsableMask(frame));
-}
-
-bool PXEntity2DGUIAnimSprite::Draw()
-{
-    PXImageListEntry* list = EnsureList();
-    if (!list || AnimType()->GetFrameCount() == 0)
-        return false;
-    m_width = static_cast<int32_t>(list->widths[DrawnFrame()]);
-    m_height = static_cast<int32_t>(list->heights[DrawnFrame()]);
-    if (!m_visible)
-        return true;
-    const int32_t x = m_x + AnimType()->GetXOffset();
-    const int32_t y = m_y + AnimType()->GetYOffset();
-    if (BlitOnce(x, y) != 1) {
-        AnimType()->Load(true);
-        Invalidate();
-        BlitOnce(x, y);
-    }
-    return true;
-}
-
-void PXEntity2DGUIAnimSprite::Invalidate()
-{
-    PXImageListEntry* list = AnimType()->GetImageList();
-    if (!list || AnimType()->GetFrameCount() == 0 || !g_screen)
-        return;
-    PXRect r;
-    r.left = m_x + AnimType()->GetXOffset();
-    r.right = r.left + static_cast<int32_t>(list->widths[DrawnFrame()]);
-    r.top = m_y + AnimType()->GetYOffset();
-    r.bottom = r.top + static_cast<int32_t>(list->heights[DrawnFrame()]);
-    g_screen->InvalidateRect(r, AnimType()->IsTransparent());
-}
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIAnimSpritePrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIAnimSpriteType>(block);
 }

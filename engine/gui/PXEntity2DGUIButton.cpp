@@ -29,17 +29,10 @@ PXEntity2DGUIButtonType::PXEntity2DGUIButtonType(const PXDefinitionBlock* block)
     ReadRef(block, "DownImageEnt", &m_downImageRef);
     ReadRef(block, "HighlightImageEnt", &m_highlightImageRef);
     ReadRef(block, "DisabledImageEnt", &m_disabledImageRef);
-    if (block->FindKey("HighlightAsFrame")) {
-        int value = 1;
-        block->ReadInts(&value, 1);
-        m_highlightAsFrame = value != 0;
-    }
-    if (block->FindKey("ContentSound"))
-        block->ReadString(&m_contentSoundName);
-    if (block->FindKey("ClickSound"))
-        block->ReadString(&m_clickSoundName);
-    if (block->FindKey("DownSound"))
-        block->ReadString(&m_downSoundName);
+    ReadFlag(block, "HighlightAsFrame", &m_highlightAsFrame, true);
+    ReadText(block, "ContentSound", &m_contentSoundName);
+    ReadText(block, "ClickSound", &m_clickSoundName);
+    ReadText(block, "DownSound", &m_downSoundName);
 }
 
 PXEntity2DGUIButtonType::~PXEntity2DGUIButtonType()
@@ -60,12 +53,11 @@ PXEntity2DGUIElement* PXEntity2DGUIButtonType::AsElement(const std::unique_ptr<P
 bool PXEntity2DGUIButtonType::Load(bool reload)
 {
     LoadScope scope(*this);
-    if (!scope.Entered())
-        return false;
-    if (reload)
-        Unload();
-    if (m_loaded)
-        return true;
+    return scope.Entered() && LoadWith(reload, [this] { AcquireParts(); });
+}
+
+void PXEntity2DGUIButtonType::AcquireParts()
+{
     if (g_entityRegistry) {
         const std::pair<const PXEntityRef*, std::unique_ptr<PXEntityBase>*> images[] = {
             {&m_mainImageRef, &m_mainImage},
@@ -89,25 +81,21 @@ bool PXEntity2DGUIButtonType::Load(bool reload)
                 *sound.second = g_resources->AcquireSound(*sound.first);
         }
     }
-    m_loaded = true;
-    return true;
 }
 
 bool PXEntity2DGUIButtonType::Unload()
 {
-    if (!m_loaded)
-        return true;
-    m_mainImage.reset();
-    m_downImage.reset();
-    m_highlightImage.reset();
-    m_disabledImage.reset();
-    for (PXSoundEntry** sound : {&m_contentSound, &m_clickSound, &m_downSound}) {
-        if (*sound && g_resources)
-            g_resources->ReleaseSound(*sound);
-        *sound = nullptr;
-    }
-    m_loaded = false;
-    return true;
+    return UnloadWith([this] {
+        m_mainImage.reset();
+        m_downImage.reset();
+        m_highlightImage.reset();
+        m_disabledImage.reset();
+        for (PXSoundEntry** sound : {&m_contentSound, &m_clickSound, &m_downSound}) {
+            if (*sound && g_resources)
+                g_resources->ReleaseSound(*sound);
+            *sound = nullptr;
+        }
+    });
 }
 
 bool PXEntity2DGUIButtonType::IsA(uint32_t kind) const
@@ -300,10 +288,4 @@ bool PXEntity2DGUIButton::IsOver(const PXPoint& point)
 bool PXEntity2DGUIButton::IsPressed()
 {
     return (m_hovered && g_leftButtonDown) || m_latched;
-}
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIButtonPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIButtonType>(block);
 }

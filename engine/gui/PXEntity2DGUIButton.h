@@ -36,6 +36,8 @@ public:
 
 private:
     static PXEntity2DGUIElement* AsElement(const std::unique_ptr<PXEntityBase>& entity);
+    // Makes the picture entities and acquires the sounds that are still missing.
+    void AcquireParts();
 
     PXEntityRef m_mainImageRef;
     PXEntityRef m_downImageRef;
@@ -93,7 +95,4 @@ private:
     bool m_silent = false;
 };
 
-class PXEntity2DGUIButtonPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIButtonPrototype = PXEntityTypePrototypeFor<PXEntity2DGUIButtonType>;

@@ -7,6 +7,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 
 PXToolTipHostFinder g_toolTipHostFinder = nullptr;
 
@@ -14,24 +15,14 @@ PXEntity2DGUIElementType::PXEntity2DGUIElementType(const PXDefinitionBlock* bloc
 {
     if (!block)
         return;
-    if (block->FindKey("tooltip"))
-        block->ReadString(&m_toolTip);
+    ReadText(block, "tooltip", &m_toolTip);
     if (block->FindKey("tooltippos")) {
         int pos[2] = {m_toolTipPos.x, m_toolTipPos.y};
         block->ReadInts(pos, 2);
         m_toolTipPos = PXPoint{pos[0], pos[1]};
     }
-    int flag = 0;
-    if (block->FindKey("tooltiprelative")) {
-        flag = m_toolTipRelative ? 1 : 0;
-        block->ReadInts(&flag, 1);
-        m_toolTipRelative = flag != 0;
-    }
-    if (block->FindKey("dither")) {
-        flag = 0;
-        block->ReadInts(&flag, 1);
-        m_dither = flag != 0;
-    }
+    ReadFlag(block, "tooltiprelative", &m_toolTipRelative, m_toolTipRelative);
+    ReadFlag(block, "dither", &m_dither, false);
 }
 
 std::unique_ptr<PXEntityBase> PXEntity2DGUIElementType::CreateEntity()
@@ -343,10 +334,4 @@ void PXEntity2DGUIElement::Invalidate() {}
 PXEntity2DGUIFont* PXEntity2DGUIElement::GetFont()
 {
     return nullptr;
-}
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIElementPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIElementType>(block);
 }

@@ -127,7 +127,4 @@ protected:
     float m_fadeCarry = 0.0f;
 };
 
-class PXEntity2DGUIElementPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIElementPrototype = PXEntityTypePrototypeFor<PXEntity2DGUIElementType>;

@@ -75,9 +75,3 @@ bool PXEntity2DGUIFPSText::Update(float elapsedMs)
     }
     return PXEntity2DGUIText::Update(elapsedMs);
 }
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIFPSTextPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIFPSTextType>(block);
-}

@@ -29,7 +29,4 @@ private:
     float m_average = 0.0f;  // smoothed frame time in milliseconds
 };
 
-class PXEntity2DGUIFPSTextPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIFPSTextPrototype = PXEntityTypePrototypeFor<PXEntity2DGUIFPSTextType>;

@@ -6,6 +6,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/files/PXResourceCache.h"
 #include "engine/graphics/PXScreen2D.h"
 
@@ -15,20 +16,13 @@ PXEntity2DGUIFontType::PXEntity2DGUIFontType(const PXDefinitionBlock* block) : P
     m_xOffset = 0;
     m_yOffset = 0;
     if (block) {
-        if (block->FindKey("chars"))
-            block->ReadString(&m_chars);
-        if (block->FindKey("charwidth"))
-            block->ReadInts(&m_cellWidth, 1);
-        if (block->FindKey("charheight"))
-            block->ReadInts(&m_cellHeight, 1);
-        if (block->FindKey("offsetx"))
-            block->ReadInts(&m_xOffset, 1);
-        if (block->FindKey("offsety"))
-            block->ReadInts(&m_yOffset, 1);
-        if (block->FindKey("nolowercase"))
-            block->ReadInts(&m_noLowercase, 1);
-        if (block->FindKey("raise"))
-            block->ReadInts(&m_raise, 1);
+        ReadText(block, "chars", &m_chars);
+        ReadInt(block, "charwidth", &m_cellWidth);
+        ReadInt(block, "charheight", &m_cellHeight);
+        ReadInt(block, "offsetx", &m_xOffset);
+        ReadInt(block, "offsety", &m_yOffset);
+        ReadInt(block, "nolowercase", &m_noLowercase);
+        ReadInt(block, "raise", &m_raise);
     }
     // Cells and spacing far beyond any screen only overflow the glyph arithmetic.
     m_cellWidth = std::clamp(m_cellWidth, 0, MaxCellSize);
@@ -48,8 +42,7 @@ void PXEntity2DGUIFontType::BuildTables(const PXDefinitionBlock* block)
     if (!block)
         return;
     int count = 0;
-    if (block->FindKey("numfontelements"))
-        block->ReadInts(&count, 1);
+    ReadInt(block, "numfontelements", &count);
     // Each row is looked up by name: a huge count would stall start-up.
     count = std::min(count, MaxWidthRows);
     for (int i = 1; i <= count; ++i) {
@@ -278,9 +271,4 @@ void PXEntity2DGUIFont::WrapText(std::vector<std::string>* out, const std::strin
     }
     if (!line.empty())
         emit(line, lineStart);
-}
-
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUIFontPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIFontType>(block);
 }

@@ -94,7 +94,4 @@ private:
     uint32_t BlitGlyph(uint32_t srcX, uint32_t srcY, int32_t x, int32_t y, int32_t alpha, const PXColor* tint);
 };
 
-class PXEntity2DGUIFontPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIFontPrototype = PXEntityTypePrototypeFor<PXEntity2DGUIFontType>;

@@ -705,9 +705,3 @@ bool PXEntity2DGUIListBox::Click(const PXPoint& point)
     SetSelection(m_top + (point.y - m_y) / m.rowPitch);
     return true;
 }
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIListBoxPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIListBoxType>(block);
-}

@@ -183,7 +183,4 @@ private:
     bool m_fixedWindow = false;
 };
 
-class PXEntity2DGUIListBoxPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIListBoxPrototype = PXEntityTypePrototypeFor<PXEntity2DGUIListBoxType>;

@@ -5,6 +5,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntity2DGUIFont.h"
 #include "engine/gui/PXEntity2DGUIText.h"
@@ -14,16 +15,10 @@ PXEntity2DGUIMultiTextType::PXEntity2DGUIMultiTextType(const PXDefinitionBlock* 
 {
     if (!block)
         return;
-    if (block->FindKey("TitleFontEnt") && !block->ReadEntityRef(&m_titleFontRef))
-        m_titleFontRef = PXEntityRef{};
-    if (block->FindKey("MainFontEnt") && !block->ReadEntityRef(&m_mainFontRef))
-        m_mainFontRef = PXEntityRef{};
-    if (block->FindKey("DefaultText"))
-        block->ReadString(&m_defaultText);
-    if (block->FindKey("WrapWidth"))
-        block->ReadInts(&m_wrapWidth, 1);
-    if (block->FindKey("DefaultJustify"))
-        block->ReadInts(&m_defaultJustify, 1);
+    ReadRef(block, "TitleFontEnt", &m_titleFontRef);
+    ReadRef(block, "MainFontEnt", &m_mainFontRef);
+    ReadText(block, "DefaultText", &m_defaultText);
+    ReadInt(block, "DefaultJustify", &m_defaultJustify);
 }
 
 PXEntity2DGUIMultiTextType::~PXEntity2DGUIMultiTextType()
@@ -39,30 +34,22 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUIMultiTextType::CreateEntity()
 bool PXEntity2DGUIMultiTextType::Load(bool reload)
 {
     LoadScope scope(*this);
-    if (!scope.Entered())
-        return false;
-    if (reload)
-        Unload();
-    if (m_loaded)
-        return true;
-    if (g_entityRegistry) {
-        if (!m_titleFont)
-            m_titleFont = g_entityRegistry->CreateEntity(m_titleFontRef, PXKind::Unknown);
-        if (!m_mainFont)
-            m_mainFont = g_entityRegistry->CreateEntity(m_mainFontRef, PXKind::Unknown);
-    }
-    m_loaded = true;
-    return true;
+    return scope.Entered() && LoadWith(reload, [this] {
+               if (!g_entityRegistry)
+                   return;
+               if (!m_titleFont)
+                   m_titleFont = g_entityRegistry->CreateEntity(m_titleFontRef, PXKind::Unknown);
+               if (!m_mainFont)
+                   m_mainFont = g_entityRegistry->CreateEntity(m_mainFontRef, PXKind::Unknown);
+           });
 }
 
 bool PXEntity2DGUIMultiTextType::Unload()
 {
-    if (!m_loaded)
-        return true;
-    m_titleFont.reset();
-    m_mainFont.reset();
-    m_loaded = false;
-    return true;
+    return UnloadWith([this] {
+        m_titleFont.reset();
+        m_mainFont.reset();
+    });
 }
 
 PXEntity2DGUIFont* PXEntity2DGUIMultiTextType::GetTitleFont() const
@@ -170,10 +157,4 @@ bool PXEntity2DGUIMultiText::Draw()
         y += body->GetLineHeight() + 2;
     }
     return true;
-}
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIMultiTextPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIMultiTextType>(block);
 }

@@ -22,7 +22,6 @@ public:
     PXEntity2DGUIFont* GetTitleFont() const;
     PXEntity2DGUIFont* GetMainFont() const;
     const std::string& GetDefaultText() const { return m_defaultText; }
-    int32_t GetWrapWidth() const { return m_wrapWidth; }
     int32_t GetDefaultJustify() const { return m_defaultJustify; }
 
 private:
@@ -31,7 +30,6 @@ private:
     PXEntityRef m_mainFontRef;
     std::unique_ptr<PXEntityBase> m_mainFont;
     std::string m_defaultText;
-    int32_t m_wrapWidth = -1;  // read and kept; the layout does not use it
     int32_t m_defaultJustify = 3;
 };
 
@@ -56,7 +54,4 @@ private:
     std::vector<std::string> m_lines;
 };
 
-class PXEntity2DGUIMultiTextPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIMultiTextPrototype = PXEntityTypePrototypeFor<PXEntity2DGUIMultiTextType>;

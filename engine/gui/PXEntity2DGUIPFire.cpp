@@ -5,35 +5,10 @@
 #include "engine/core/PXGlobals.h"
 #include "engine/core/PXLog.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/graphics/PXBitmap.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXEntity2DGUISprite.h"
-
-namespace {
-
-void ReadInt(const PXDefinitionBlock* block, const char* key, int32_t* out)
-{
-    if (!block->FindKey(key))
-        return;
-    int value = *out;
-    block->ReadInts(&value, 1);
-    *out = value;
-}
-
-void ReadFloat(const PXDefinitionBlock* block, const char* key, float* out)
-{
-    if (block->FindKey(key))
-        block->ReadFloats(out, 1);
-}
-
-void ReadBool(const PXDefinitionBlock* block, const char* key, bool* out)
-{
-    int32_t value = *out ? 1 : 0;
-    ReadInt(block, key, &value);
-    *out = value != 0;
-}
-
-}  // namespace
 
 PXEntity2DGUIPFireType::PXEntity2DGUIPFireType(const PXDefinitionBlock* block)
     : PXEntity2DGUIElementType(block)
@@ -43,7 +18,7 @@ PXEntity2DGUIPFireType::PXEntity2DGUIPFireType(const PXDefinitionBlock* block)
     ReadInt(block, "Width", &m_settings.width);
     ReadInt(block, "Height", &m_settings.height);
     ReadInt(block, "NumParticles", &m_settings.particleCount);
-    ReadBool(block, "Transparent", &m_settings.transparent);
+    ReadFlag(block, "Transparent", &m_settings.transparent, m_settings.transparent);
     // Without the key the scheme is the orange-yellow one (any value other than 1 to 4).
     ReadInt(block, "ColorScheme", &m_settings.colorScheme);
     ReadInt(block, "FlameHalf", &m_settings.flameHalf);
@@ -53,9 +28,8 @@ PXEntity2DGUIPFireType::PXEntity2DGUIPFireType(const PXDefinitionBlock* block)
     ReadFloat(block, "KickStrength", &m_settings.kickStrength);
     ReadFloat(block, "BounceEnergy", &m_settings.bounceEnergy);
     ReadInt(block, "BurnFade", &m_settings.burnFade);
-    ReadBool(block, "BurnEdges", &m_settings.burnEdges);
-    if (block->FindKey("BurnImage"))
-        block->ReadString(&m_burnImageName);
+    ReadFlag(block, "BurnEdges", &m_settings.burnEdges, m_settings.burnEdges);
+    ReadText(block, "BurnImage", &m_burnImageName);
 }
 
 PXEntity2DGUIPFireType::~PXEntity2DGUIPFireType()
@@ -141,10 +115,4 @@ void PXEntity2DGUIPFire::Invalidate()
     if (!g_screen || !m_sim.IsReady())
         return;
     g_screen->InvalidateRect(PXRect{m_x, m_x + m_width, m_y, m_y + m_height}, false);
-}
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIPFirePrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIPFireType>(block);
 }

@@ -54,7 +54,4 @@ private:
     PXFireSimulation m_sim;
 };
 
-class PXEntity2DGUIPFirePrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIPFirePrototype = PXEntityTypePrototypeFor<PXEntity2DGUIPFireType>;

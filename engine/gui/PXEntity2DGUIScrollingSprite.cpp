@@ -5,6 +5,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/files/PXResourceCache.h"
 #include "engine/graphics/PXScreen2D.h"
 
@@ -13,14 +14,10 @@ PXEntity2DGUIScrollingSpriteType::PXEntity2DGUIScrollingSpriteType(const PXDefin
 {
     if (!block)
         return;
-    if (block->FindKey("BoxWidth"))
-        block->ReadInts(&m_boxWidth, 1);
-    if (block->FindKey("BoxHeight"))
-        block->ReadInts(&m_boxHeight, 1);
-    if (block->FindKey("HorizScrollSpeed"))
-        block->ReadFloats(&m_horizSpeed, 1);
-    if (block->FindKey("VertScrollSpeed"))
-        block->ReadFloats(&m_vertSpeed, 1);
+    ReadInt(block, "BoxWidth", &m_boxWidth);
+    ReadInt(block, "BoxHeight", &m_boxHeight);
+    ReadFloat(block, "HorizScrollSpeed", &m_horizSpeed);
+    ReadFloat(block, "VertScrollSpeed", &m_vertSpeed);
 }
 
 std::unique_ptr<PXEntityBase> PXEntity2DGUIScrollingSpriteType::CreateEntity()
@@ -93,10 +90,4 @@ void PXEntity2DGUIScrollingSprite::Invalidate()
     r.top = m_y + ScrollType()->GetYOffset();
     r.bottom = r.top + ScrollType()->GetBoxHeight();
     g_screen->InvalidateRect(r, ScrollType()->IsTransparent());
-}
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIScrollingSpritePrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIScrollingSpriteType>(block);
 }

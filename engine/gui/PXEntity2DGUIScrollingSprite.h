@@ -43,7 +43,4 @@ private:
     float m_scrollY = 0.0f;
 };
 
-class PXEntity2DGUIScrollingSpritePrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIScrollingSpritePrototype = PXEntityTypePrototypeFor<PXEntity2DGUIScrollingSpriteType>;

@@ -3,8 +3,6 @@
 #include "engine/gui/PXEntity2DGUISprite.h"
 
 #include "engine/core/PXGlobals.h"
-#include "engine/entity/PXDefinitionBlock.h"
-#include "engine/entity/PXDefinitionRead.h"
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
 #include "engine/files/PXResourceCache.h"
@@ -27,25 +25,13 @@ std::unique_ptr<PXBitmapDesc> PXReadAlphaMask(const std::string& name)
 }
 
 PXEntity2DGUISpriteType::PXEntity2DGUISpriteType(const PXDefinitionBlock* block)
-    : PXEntity2DGUIElementType(block)
+    : PXEntity2DGUIImageType(block)
 {
-    if (!block)
-        return;
-    if (block->FindKey("image"))
-        block->ReadString(&m_imageName);
-    m_definedImageName = m_imageName;
-    if (block->FindKey("alphaimage"))
-        block->ReadString(&m_alphaImageName);
-    ReadFlag(block, "transparent", &m_transparent, m_transparent);
-    if (block->FindKey("xoffset"))
-        block->ReadInts(&m_xOffset, 1);
-    if (block->FindKey("yoffset"))
-        block->ReadInts(&m_yOffset, 1);
 }
 
 PXEntity2DGUISpriteType::~PXEntity2DGUISpriteType()
 {
-    PXEntity2DGUISpriteType::Unload();
+    Unload();
 }
 
 std::unique_ptr<PXEntityBase> PXEntity2DGUISpriteType::CreateEntity()
@@ -53,43 +39,20 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUISpriteType::CreateEntity()
     return std::make_unique<PXEntity2DGUISprite>(this);
 }
 
-bool PXEntity2DGUISpriteType::Load(bool reload)
+void PXEntity2DGUISpriteType::AcquireImage()
 {
-    if (reload)
-        Unload();
-    if (m_loaded)
-        return true;
     if (!m_image && g_resources)
         m_image = g_resources->AcquireImage(m_imageName, GetImageLoadFlags());
     if (!m_alphaMask)
         m_alphaMask = PXReadAlphaMask(m_alphaImageName);
-    m_loaded = true;
-    return true;
 }
 
-bool PXEntity2DGUISpriteType::Unload()
+void PXEntity2DGUISpriteType::ReleaseImage()
 {
-    if (!m_loaded)
-        return true;
     if (m_image && g_resources)
         g_resources->ReleaseImage(m_image);
     m_image = nullptr;
     m_alphaMask.reset();
-    m_loaded = false;
-    return true;
-}
-
-void PXEntity2DGUISpriteType::ReplaceImage(const std::string& name)
-{
-    if (name == m_imageName)
-        return;
-    Unload();
-    m_imageName = name;
-    Load(false);
-    if (!m_image) {
-        m_imageName = m_definedImageName;
-        Load(true);
-    }
 }
 
 const PXBitmapDesc* PXEntity2DGUISpriteType::GetUsableMask() const
@@ -101,7 +64,7 @@ const PXBitmapDesc* PXEntity2DGUISpriteType::GetUsableMask() const
     return m_alphaMask.get();
 }
 
-PXEntity2DGUISprite::PXEntity2DGUISprite(PXEntityBaseType* type) : PXEntity2DGUIElement(type) {}
+PXEntity2DGUISprite::PXEntity2DGUISprite(PXEntityBaseType* type) : PXEntity2DGUIImage(type) {}
 
 PXImageEntry* PXEntity2DGUISprite::EnsureImage()
 {
@@ -124,41 +87,30 @@ bool PXEntity2DGUISprite::SetAltProperty(int32_t id, int32_t value)
         m_flipped = value != 0;
         return false;
     default:
-        return PXEntity2DGUIElement::SetAltProperty(id, value);
+        return PXEntity2DGUIImage::SetAltProperty(id, value);
     }
-}
-
-bool PXEntity2DGUISprite::SetStringProperty(int32_t id, const std::string& value)
-{
-    if (id != PXSpriteProp::Image)
-        return PXEntity2DGUIElement::SetStringProperty(id, value);
-    SpriteType()->ReplaceImage(value);
-    Invalidate();
-    return true;
 }
 
 bool PXEntity2DGUISprite::GetAltProperty(int32_t id, int32_t* out)
 {
     if (!out)
         return false;
-    PXImageEntry* image = EnsureImage();
-    switch (id) {
-    case PXSpriteProp::Width:
-        if (!image)
-            return false;
-        *out = static_cast<int32_t>(image->width);
-        return true;
-    case PXSpriteProp::Height:
-        if (!image)
-            return false;
-        *out = static_cast<int32_t>(image->height);
-        return true;
-    case PXSpriteProp::Flipped:
+    LoadIfEmpty();
+    if (id == PXSpriteProp::Flipped) {
         *out = m_flipped ? 1 : 0;
         return true;
-    default:
-        return PXEntity2DGUIElement::GetAltProperty(id, out);
     }
+    return PXEntity2DGUIImage::GetAltProperty(id, out);
+}
+
+bool PXEntity2DGUISprite::DrawnSize(int32_t* width, int32_t* height) const
+{
+    const PXImageEntry* image = SpriteType()->GetImage();
+    if (!image)
+        return false;
+    *width = static_cast<int32_t>(image->width);
+    *height = static_cast<int32_t>(image->height);
+    return true;
 }
 
 uint32_t PXBlitSpriteImage(uint32_t id, int32_t x, int32_t y, bool flipped, int32_t alpha, bool alphaKeyed,
@@ -183,50 +135,9 @@ uint32_t PXEntity2DGUISprite::BlitOnce(int32_t x, int32_t y)
     return PXBlitSpriteImage(image->imageId, x, y, m_flipped, m_alpha, keyed, keyed, type->GetUsableMask());
 }
 
-bool PXEntity2DGUISprite::Draw()
-{
-    PXImageEntry* image = EnsureImage();
-    if (!image)
-        return false;
-    m_width = static_cast<int32_t>(image->width);
-    m_height = static_cast<int32_t>(image->height);
-    if (!m_visible)
-        return true;
-    const int32_t x = m_x + SpriteType()->GetXOffset();
-    const int32_t y = m_y + SpriteType()->GetYOffset();
-    if (BlitOnce(x, y) != 1) {
-        // The screen lost the image (a mode change): reload it and try once more.
-        SpriteType()->Load(true);
-        Invalidate();
-        BlitOnce(x, y);
-    }
-    return true;
-}
-
 bool PXEntity2DGUISprite::Click(const PXPoint& point)
 {
     const int32_t left = m_x + SpriteType()->GetXOffset();
     const int32_t top = m_y + SpriteType()->GetYOffset();
     return left <= point.x && point.x <= left + m_width && top <= point.y && point.y <= top + m_height;
-}
-
-void PXEntity2DGUISprite::Invalidate()
-{
-    PXEntity2DGUISpriteType* type = SpriteType();
-    PXImageEntry* image = type->GetImage();
-    if (!image || !g_screen)
-        return;
-    PXRect r;
-    r.left = m_x + type->GetXOffset();
-    r.right = r.left + static_cast<int32_t>(image->width);
-    r.top = m_y + type->GetYOffset();
-    r.bottom = r.top + static_cast<int32_t>(image->height);
-    // A keyed image leaves pixels of what lies below; clearing lets them be redrawn.
-    g_screen->InvalidateRect(r, type->IsTransparent());
-}
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUISpritePrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUISpriteType>(block);
 }

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/gui/PXEntity2DGUIElement.h"
+#include "engine/gui/PXEntity2DGUIImage.h"
 #include "engine/gui/PXPropertyIds.h"
 
 struct PXBitmapDesc;
@@ -22,47 +22,33 @@ std::unique_ptr<PXBitmapDesc> PXReadAlphaMask(const std::string& name);
 uint32_t PXBlitSpriteImage(uint32_t id, int32_t x, int32_t y, bool flipped, int32_t alpha, bool alphaKeyed,
                            bool keyed, const PXBitmapDesc* mask);
 
-class PXEntity2DGUISpriteType : public PXEntity2DGUIElementType {
+class PXEntity2DGUISpriteType : public PXEntity2DGUIImageType {
 public:
     explicit PXEntity2DGUISpriteType(const PXDefinitionBlock* block);
     ~PXEntity2DGUISpriteType() override;
 
     std::unique_ptr<PXEntityBase> CreateEntity() override;
-    bool Load(bool reload) override;
-    bool Unload() override;
-
-    // Swaps the image for another file; falls back to the defined image when that fails.
-    void ReplaceImage(const std::string& name);
+    bool HasImage() const override { return m_image != nullptr; }
 
     PXImageEntry* GetImage() const { return m_image; }
     // The mask, or none when absent or not of the image's size.
     const PXBitmapDesc* GetUsableMask() const;
-    const std::string& GetImageName() const { return m_imageName; }
-    bool IsTransparent() const { return m_transparent; }
-    int32_t GetXOffset() const { return m_xOffset; }
-    int32_t GetYOffset() const { return m_yOffset; }
 
 protected:
-    std::string m_imageName;
-    std::string m_definedImageName;
+    void AcquireImage() override;
+    void ReleaseImage() override;
+
     PXImageEntry* m_image = nullptr;  // held in g_resources
-    std::string m_alphaImageName;
     std::unique_ptr<PXBitmapDesc> m_alphaMask;
-    bool m_transparent = false;
-    int32_t m_xOffset = 0;
-    int32_t m_yOffset = 0;
 };
 
-class PXEntity2DGUISprite : public PXEntity2DGUIElement {
+class PXEntity2DGUISprite : public PXEntity2DGUIImage {
 public:
     explicit PXEntity2DGUISprite(PXEntityBaseType* type);
 
     bool SetAltProperty(int32_t id, int32_t value) override;
-    bool SetStringProperty(int32_t id, const std::string& value) override;
     bool GetAltProperty(int32_t id, int32_t* out) override;
-    bool Draw() override;
     bool Click(const PXPoint& point) override;
-    void Invalidate() override;
 
     bool IsFlipped() const { return m_flipped; }
 
@@ -70,13 +56,11 @@ protected:
     PXEntity2DGUISpriteType* SpriteType() const { return static_cast<PXEntity2DGUISpriteType*>(m_type); }
     // The image, loading the type first when it has none; none when it cannot be loaded.
     PXImageEntry* EnsureImage();
+    bool DrawnSize(int32_t* width, int32_t* height) const override;
     // Issues the blit chosen for this frame with the image's current id.
-    uint32_t BlitOnce(int32_t x, int32_t y);
+    uint32_t BlitOnce(int32_t x, int32_t y) override;
 
     bool m_flipped = false;
 };
 
-class PXEntity2DGUISpritePrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUISpritePrototype = PXEntityTypePrototypeFor<PXEntity2DGUISpriteType>;

@@ -26,20 +26,13 @@ PXEntity2DGUITextType::PXEntity2DGUITextType(const PXDefinitionBlock* block) : P
 {
     if (!block)
         return;
-    if (block->FindKey("FontEnt") && !block->ReadEntityRef(&m_fontRef))
-        m_fontRef = PXEntityRef{};
-    if (block->FindKey("DefaultText"))
-        block->ReadString(&m_defaultText);
-    if (block->FindKey("ClickWidth"))
-        block->ReadInts(&m_clickWidth, 1);
-    if (block->FindKey("WrapWidth"))
-        block->ReadInts(&m_wrapWidth, 1);
-    if (block->FindKey("DefaultJustify"))
-        block->ReadInts(&m_defaultJustify, 1);
-    if (block->FindKey("WindowSize"))
-        block->ReadInts(&m_windowSize, 1);
-    if (block->FindKey("FitWidth"))
-        block->ReadInts(&m_fitWidth, 1);
+    ReadRef(block, "FontEnt", &m_fontRef);
+    ReadText(block, "DefaultText", &m_defaultText);
+    ReadInt(block, "ClickWidth", &m_clickWidth);
+    ReadInt(block, "WrapWidth", &m_wrapWidth);
+    ReadInt(block, "DefaultJustify", &m_defaultJustify);
+    ReadInt(block, "WindowSize", &m_windowSize);
+    ReadInt(block, "FitWidth", &m_fitWidth);
     ReadFlag(block, "Password", &m_password, false);
     ReadFlag(block, "NumbersOnly", &m_numbersOnly, false);
     ReadFlag(block, "IPAddress", &m_ipAddress, false);
@@ -58,27 +51,17 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUITextType::CreateEntity()
 bool PXEntity2DGUITextType::Load(bool reload)
 {
     LoadScope scope(*this);
-    if (!scope.Entered())
-        return false;
-    if (reload)
-        Unload();
-    if (m_loaded)
-        return true;
-    if (!m_font && g_entityRegistry)
-        m_font = g_entityRegistry->CreateEntity(m_fontRef, PXKind::Unknown);
-    if (m_font && m_font->GetType())
-        m_font->GetType()->Load(false);
-    m_loaded = true;
-    return true;
+    return scope.Entered() && LoadWith(reload, [this] {
+               if (!m_font && g_entityRegistry)
+                   m_font = g_entityRegistry->CreateEntity(m_fontRef, PXKind::Unknown);
+               if (m_font && m_font->GetType())
+                   m_font->GetType()->Load(false);
+           });
 }
 
 bool PXEntity2DGUITextType::Unload()
 {
-    if (!m_loaded)
-        return true;
-    m_font.reset();
-    m_loaded = false;
-    return true;
+    return UnloadWith([this] { m_font.reset(); });
 }
 
 bool PXEntity2DGUITextType::IsA(uint32_t kind) const
@@ -551,9 +534,4 @@ bool PXEntity2DGUIText::OnTextKey(int32_t key)
     m_relayout = true;
     Invalidate();
     return true;
-}
-
-std::unique_ptr<PXEntityBaseType> PXEntity2DGUITextPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUITextType>(block);
 }

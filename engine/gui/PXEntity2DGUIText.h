@@ -124,7 +124,4 @@ protected:
     int32_t m_windowSize = 0;
 };
 
-class PXEntity2DGUITextPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUITextPrototype = PXEntityTypePrototypeFor<PXEntity2DGUITextType>;

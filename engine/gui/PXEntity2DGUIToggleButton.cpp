@@ -6,6 +6,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntity2DGUIButton.h"
 
@@ -14,14 +15,11 @@ PXEntity2DGUIToggleButtonType::PXEntity2DGUIToggleButtonType(const PXDefinitionB
 {
     if (!block)
         return;
-    if (block->FindKey("NumStates"))
-        block->ReadInts(&m_numStates, 1);
+    ReadInt(block, "NumStates", &m_numStates);
     m_numStates = std::clamp(m_numStates, 0, MaxStates);
     for (int32_t i = 0; i < m_numStates; ++i) {
         const std::string key = "Button" + std::to_string(i + 1) + "Ent";
-        PXEntityRef& ref = m_buttonRefs[static_cast<size_t>(i)];
-        if (block->FindKey(key) && !block->ReadEntityRef(&ref))
-            ref = PXEntityRef{};
+        ReadRef(block, key.c_str(), &m_buttonRefs[static_cast<size_t>(i)]);
     }
 }
 
@@ -143,10 +141,4 @@ bool PXEntity2DGUIToggleButton::Click(const PXPoint& point)
     m_state = (m_state + 1) % static_cast<uint32_t>(states);
     Invalidate();
     return true;
-}
-
-std::unique_ptr<PXEntityBaseType>
-PXEntity2DGUIToggleButtonPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntity2DGUIToggleButtonType>(block);
 }

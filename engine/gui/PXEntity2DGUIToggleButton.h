@@ -56,7 +56,4 @@ private:
     uint32_t m_state = 0;
 };
 
-class PXEntity2DGUIToggleButtonPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntity2DGUIToggleButtonPrototype = PXEntityTypePrototypeFor<PXEntity2DGUIToggleButtonType>;

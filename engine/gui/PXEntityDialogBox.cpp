@@ -7,6 +7,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXEntityDialogFrame.h"
@@ -16,20 +17,25 @@ PXEntityDialogBoxType::PXEntityDialogBoxType(const PXDefinitionBlock* block) : P
     if (block == nullptr) {
         return;
     }
-    if (block->FindKey("FrameEnt")) {
-        block->ReadEntityRef(&m_frameRef);
-    }
-    if (block->FindKey("Width")) {
-        block->ReadInts(&m_width, 1);
-    }
-    if (block->FindKey("Height")) {
-        block->ReadInts(&m_height, 1);
-    }
-    if (block->FindKey("Title")) {
-        block->ReadString(&m_title);
-    }
-    if (block->FindKey("TimeOut")) {
-        block->ReadFloats(&m_timeOut, 1);
+    ReadRef(block, "FrameEnt", &m_frameRef);
+    ReadInt(block, "Width", &m_width);
+    ReadInt(block, "Height", &m_height);
+    ReadText(block, "Title", &m_title);
+    ReadFloat(block, "TimeOut", &m_timeOut);
+}
+
+PXEntityDialogBoxType::~PXEntityDialogBoxType()
+{
+    PXEntityDialogBoxType::Unload();
+}
+
+void PXEntityDialogBoxType::ReadChildRefs(const PXDefinitionBlock* block, const char* const* keys,
+                                          size_t count)
+{
+    m_childRefs.assign(count, PXEntityRef{});
+    m_children.resize(count);
+    for (size_t i = 0; block != nullptr && i < count; ++i) {
+        ReadRef(block, keys[i], &m_childRefs[i]);
     }
 }
 
@@ -38,14 +44,32 @@ std::unique_ptr<PXEntityBase> PXEntityDialogBoxType::CreateEntity()
     return std::make_unique<PXEntityDialogBox>(this);
 }
 
+bool PXEntityDialogBoxType::Load(bool reload)
+{
+    LoadScope scope(*this);
+    return scope.Entered() && LoadWith(reload, [this] {
+               for (size_t i = 0; i < m_childRefs.size(); ++i) {
+                   m_children[i] = CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, m_childRefs[i],
+                                                                        PXKind::GuiElement);
+                   if (m_children[i] != nullptr) {
+                       m_children[i]->GetType()->Load(false);
+                   }
+               }
+           });
+}
+
+bool PXEntityDialogBoxType::Unload()
+{
+    return UnloadWith([this] {
+        for (auto& child : m_children) {
+            child.reset();
+        }
+    });
+}
+
 bool PXEntityDialogBoxType::IsA(uint32_t kind) const
 {
     return kind == PXKind::DialogBox || PXEntity2DGUIElementType::IsA(kind);
-}
-
-std::unique_ptr<PXEntityBaseType> PXEntityDialogBoxPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntityDialogBoxType>(block);
 }
 
 PXEntityDialogBox::PXEntityDialogBox(PXEntityBaseType* type) : PXSceneDialog(type)

@@ -4,9 +4,11 @@
 // key stops the count-down.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/entity/PXEntityRef.h"
 #include "engine/entity/PXSceneDialog.h"
@@ -16,8 +18,13 @@ class PXEntityDialogFrame;
 class PXEntityDialogBoxType : public PXEntity2DGUIElementType {
 public:
     explicit PXEntityDialogBoxType(const PXDefinitionBlock* block);
+    ~PXEntityDialogBoxType() override;
 
     std::unique_ptr<PXEntityBase> CreateEntity() override;
+    // Creates the child elements (each with its type loaded), which the type owns and every
+    // dialog of it shares.
+    bool Load(bool reload) override;
+    bool Unload() override;
     bool IsA(uint32_t kind) const override;
 
     const PXEntityRef& GetFrameRef() const { return m_frameRef; }
@@ -27,11 +34,20 @@ public:
     float GetTimeOut() const { return m_timeOut; }
 
 protected:
+    // One child per key, in the keys' order; a missing key leaves its child empty.
+    void ReadChildRefs(const PXDefinitionBlock* block, const char* const* keys, size_t count);
+    PXEntity2DGUIElement* GetChildAt(size_t index) const
+    {
+        return index < m_children.size() ? m_children[index].get() : nullptr;
+    }
+
     PXEntityRef m_frameRef;
     int32_t m_width = 64;
     int32_t m_height = 64;
     std::string m_title;
     float m_timeOut = 0.0f;
+    std::vector<PXEntityRef> m_childRefs;
+    std::vector<std::unique_ptr<PXEntity2DGUIElement>> m_children;
 };
 
 class PXEntityDialogBox : public PXSceneDialog {
@@ -87,7 +103,4 @@ protected:
     bool m_timing = false;
 };
 
-class PXEntityDialogBoxPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntityDialogBoxPrototype = PXEntityTypePrototypeFor<PXEntityDialogBoxType>;

@@ -3,6 +3,7 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntityDialogBox.h"
 #include "engine/gui/PXPropertyIds.h"
@@ -17,17 +18,13 @@ PXEntityDialogFrameType::PXEntityDialogFrameType(const PXDefinitionBlock* block)
     if (block->FindKey("HasTitle") && block->ReadInts(&value, 1)) {
         m_hasTitle = value != 0;
     }
-    if (block->FindKey("TitleHeight")) {
-        block->ReadInts(&m_titleHeight, 1);
-    }
+    ReadInt(block, "TitleHeight", &m_titleHeight);
     if (block->FindKey("TitleOffset")) {
         int offset[2] = {m_titleOffset.x, m_titleOffset.y};
         block->ReadInts(offset, 2);
         m_titleOffset = PXPoint{offset[0], offset[1]};
     }
-    if (block->FindKey("TitleTextEnt")) {
-        block->ReadEntityRef(&m_titleTextRef);
-    }
+    ReadRef(block, "TitleTextEnt", &m_titleTextRef);
 }
 
 std::unique_ptr<PXEntityBase> PXEntityDialogFrameType::CreateEntity()
@@ -38,11 +35,6 @@ std::unique_ptr<PXEntityBase> PXEntityDialogFrameType::CreateEntity()
 bool PXEntityDialogFrameType::IsA(uint32_t kind) const
 {
     return kind == PXKind::DialogFrame || PXEntity2DGUIElementType::IsA(kind);
-}
-
-std::unique_ptr<PXEntityBaseType> PXEntityDialogFramePrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntityDialogFrameType>(block);
 }
 
 PXEntityDialogFrame::PXEntityDialogFrame(PXEntityBaseType* type) : PXEntity2DGUIElement(type)

@@ -71,7 +71,4 @@ protected:
     std::unique_ptr<PXEntity2DGUIElement> m_titleText;
 };
 
-class PXEntityDialogFramePrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntityDialogFramePrototype = PXEntityTypePrototypeFor<PXEntityDialogFrameType>;

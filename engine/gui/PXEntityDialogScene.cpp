@@ -4,13 +4,14 @@
 
 #include "engine/core/PXGlobals.h"
 #include "engine/entity/PXDefinitionBlock.h"
+#include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntity2DScene.h"
 #include "engine/entity/PXEntityRegistry.h"
 
 PXEntityDialogSceneType::PXEntityDialogSceneType(const PXDefinitionBlock* block) : PXEntityDialogBoxType(block)
 {
-    if (block != nullptr && block->FindKey("SceneEnt")) {
-        block->ReadEntityRef(&m_sceneRef);
+    if (block != nullptr) {
+        ReadRef(block, "SceneEnt", &m_sceneRef);
     }
 }
 
@@ -22,11 +23,6 @@ std::unique_ptr<PXEntityBase> PXEntityDialogSceneType::CreateEntity()
 bool PXEntityDialogSceneType::IsA(uint32_t kind) const
 {
     return kind == PXKind::DialogScene || PXEntityDialogBoxType::IsA(kind);
-}
-
-std::unique_ptr<PXEntityBaseType> PXEntityDialogScenePrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntityDialogSceneType>(block);
 }
 
 PXEntityDialogScene::PXEntityDialogScene(PXEntityBaseType* type) : PXEntityDialogBox(type) {}

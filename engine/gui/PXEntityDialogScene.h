@@ -58,7 +58,4 @@ private:
     bool m_contentLoaded = false;
 };
 
-class PXEntityDialogScenePrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntityDialogScenePrototype = PXEntityTypePrototypeFor<PXEntityDialogSceneType>;

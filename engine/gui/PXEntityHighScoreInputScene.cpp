@@ -27,12 +27,6 @@ bool PXEntityHighScoreInputSceneType::IsA(uint32_t kind) const
     return kind == PXKind::HighScoreInputScene || PXEntity2DSceneType::IsA(kind);
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntityHighScoreInputScenePrototype::CreateType(
-    const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntityHighScoreInputSceneType>(block);
-}
-
 PXEntityHighScoreInputScene::PXEntityHighScoreInputScene(PXEntityHighScoreInputSceneType* type)
     : PXEntity2DScene(type)
 {

@@ -53,7 +53,4 @@ private:
     bool m_clearOnFirstKey = true;
 };
 
-class PXEntityHighScoreInputScenePrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntityHighScoreInputScenePrototype = PXEntityTypePrototypeFor<PXEntityHighScoreInputSceneType>;

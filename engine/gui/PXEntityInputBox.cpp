@@ -33,21 +33,9 @@ PXPoint ChildSize(PXEntity2DGUIElement* child)
 
 PXEntityInputBoxType::PXEntityInputBoxType(const PXDefinitionBlock* block) : PXEntityDialogBoxType(block)
 {
-    if (block == nullptr) {
-        return;
-    }
-    const char* keys[ChildCount] = {"InstructionsEnt", "InputFrameEnt", "InputEnt", "OKButtonEnt",
-                                    "CancelButtonEnt"};
-    for (size_t i = 0; i < m_refs.size(); ++i) {
-        if (block->FindKey(keys[i])) {
-            block->ReadEntityRef(&m_refs[i]);
-        }
-    }
-}
-
-PXEntityInputBoxType::~PXEntityInputBoxType()
-{
-    Unload();
+    static const char* const keys[ChildCount] = {"InstructionsEnt", "InputFrameEnt", "InputEnt",
+                                                 "OKButtonEnt", "CancelButtonEnt"};
+    ReadChildRefs(block, keys, ChildCount);
 }
 
 std::unique_ptr<PXEntityBase> PXEntityInputBoxType::CreateEntity()
@@ -55,44 +43,9 @@ std::unique_ptr<PXEntityBase> PXEntityInputBoxType::CreateEntity()
     return std::make_unique<PXEntityInputBox>(this);
 }
 
-bool PXEntityInputBoxType::Load(bool reload)
-{
-    LoadScope scope(*this);
-    if (!scope.Entered()) {
-        return false;
-    }
-    if (reload) {
-        Unload();
-    }
-    if (!m_loaded) {
-        for (size_t i = 0; i < m_refs.size(); ++i) {
-            m_children[i] = CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, m_refs[i], PXKind::GuiElement);
-            if (m_children[i] != nullptr) {
-                m_children[i]->GetType()->Load(false);
-            }
-        }
-        m_loaded = true;
-    }
-    return true;
-}
-
-bool PXEntityInputBoxType::Unload()
-{
-    for (auto& child : m_children) {
-        child.reset();
-    }
-    m_loaded = false;
-    return true;
-}
-
 bool PXEntityInputBoxType::IsA(uint32_t kind) const
 {
     return kind == PXKind::InputBox || PXEntityDialogBoxType::IsA(kind);
-}
-
-std::unique_ptr<PXEntityBaseType> PXEntityInputBoxPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntityInputBoxType>(block);
 }
 
 PXEntityInputBox::PXEntityInputBox(PXEntityBaseType* type) : PXEntityDialogBox(type)

@@ -17,18 +17,11 @@ public:
     enum Child { Instructions, InputFrame, Input, OKButton, CancelButton, ChildCount };
 
     explicit PXEntityInputBoxType(const PXDefinitionBlock* block);
-    ~PXEntityInputBoxType() override;
 
     std::unique_ptr<PXEntityBase> CreateEntity() override;
-    bool Load(bool reload) override;
-    bool Unload() override;
     bool IsA(uint32_t kind) const override;
 
-    PXEntity2DGUIElement* GetChild(int index) const { return m_children[static_cast<size_t>(index)].get(); }
-
-private:
-    std::array<PXEntityRef, ChildCount> m_refs;
-    std::array<std::unique_ptr<PXEntity2DGUIElement>, ChildCount> m_children;
+    PXEntity2DGUIElement* GetChild(int index) const { return GetChildAt(static_cast<size_t>(index)); }
 };
 
 class PXEntityInputBox : public PXEntityDialogBox {
@@ -63,7 +56,4 @@ private:
     std::array<PXPoint, PXEntityInputBoxType::ChildCount> m_offsets{};
 };
 
-class PXEntityInputBoxPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntityInputBoxPrototype = PXEntityTypePrototypeFor<PXEntityInputBoxType>;

@@ -17,37 +17,13 @@ namespace {
 constexpr int32_t ButtonResults[PXEntityMessageBoxType::ButtonCount] = {1, 2, 3, 4};
 constexpr int32_t EscapeResult = 0;
 
-std::unique_ptr<PXEntity2DGUIElement> CreateChild(const PXEntityRef& ref)
-{
-    std::unique_ptr<PXEntity2DGUIElement> element =
-        CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, ref, PXKind::GuiElement);
-    if (element != nullptr) {
-        element->GetType()->Load(false);
-    }
-    return element;
-}
-
 }  // namespace
 
 PXEntityMessageBoxType::PXEntityMessageBoxType(const PXDefinitionBlock* block) : PXEntityDialogBoxType(block)
 {
-    if (block == nullptr) {
-        return;
-    }
-    if (block->FindKey("TextEnt")) {
-        block->ReadEntityRef(&m_textRef);
-    }
-    const char* keys[ButtonCount] = {"OKButtonEnt", "YesButtonEnt", "NoButtonEnt", "CancelButtonEnt"};
-    for (int i = 0; i < ButtonCount; ++i) {
-        if (block->FindKey(keys[i])) {
-            block->ReadEntityRef(&m_buttonRefs[static_cast<size_t>(i)]);
-        }
-    }
-}
-
-PXEntityMessageBoxType::~PXEntityMessageBoxType()
-{
-    Unload();
+    static const char* const keys[1 + ButtonCount] = {"TextEnt", "OKButtonEnt", "YesButtonEnt", "NoButtonEnt",
+                                                      "CancelButtonEnt"};
+    ReadChildRefs(block, keys, 1 + ButtonCount);
 }
 
 std::unique_ptr<PXEntityBase> PXEntityMessageBoxType::CreateEntity()
@@ -55,43 +31,9 @@ std::unique_ptr<PXEntityBase> PXEntityMessageBoxType::CreateEntity()
     return std::make_unique<PXEntityMessageBox>(this);
 }
 
-bool PXEntityMessageBoxType::Load(bool reload)
-{
-    LoadScope scope(*this);
-    if (!scope.Entered()) {
-        return false;
-    }
-    if (reload) {
-        Unload();
-    }
-    if (!m_loaded) {
-        m_text = CreateChild(m_textRef);
-        for (size_t i = 0; i < m_buttons.size(); ++i) {
-            m_buttons[i] = CreateChild(m_buttonRefs[i]);
-        }
-        m_loaded = true;
-    }
-    return true;
-}
-
-bool PXEntityMessageBoxType::Unload()
-{
-    m_text.reset();
-    for (auto& button : m_buttons) {
-        button.reset();
-    }
-    m_loaded = false;
-    return true;
-}
-
 bool PXEntityMessageBoxType::IsA(uint32_t kind) const
 {
     return kind == PXKind::MessageBox || PXEntityDialogBoxType::IsA(kind);
-}
-
-std::unique_ptr<PXEntityBaseType> PXEntityMessageBoxPrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntityMessageBoxType>(block);
 }
 
 PXEntityMessageBox::PXEntityMessageBox(PXEntityBaseType* type) : PXEntityDialogBox(type)

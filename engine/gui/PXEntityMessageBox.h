@@ -18,22 +18,13 @@ public:
     enum Button { ButtonOK, ButtonYes, ButtonNo, ButtonCancel, ButtonCount };
 
     explicit PXEntityMessageBoxType(const PXDefinitionBlock* block);
-    ~PXEntityMessageBoxType() override;
 
     std::unique_ptr<PXEntityBase> CreateEntity() override;
-    // Creates the text and button entities, which the type owns and every box of it shares.
-    bool Load(bool reload) override;
-    bool Unload() override;
     bool IsA(uint32_t kind) const override;
 
-    PXEntity2DGUIElement* GetText() const { return m_text.get(); }
-    PXEntity2DGUIElement* GetButton(int index) const { return m_buttons[static_cast<size_t>(index)].get(); }
-
-private:
-    PXEntityRef m_textRef;
-    std::array<PXEntityRef, ButtonCount> m_buttonRefs;
-    std::unique_ptr<PXEntity2DGUIElement> m_text;
-    std::array<std::unique_ptr<PXEntity2DGUIElement>, ButtonCount> m_buttons;
+    // The children: the text first, then the buttons in button order.
+    PXEntity2DGUIElement* GetText() const { return GetChildAt(0); }
+    PXEntity2DGUIElement* GetButton(int index) const { return GetChildAt(1 + static_cast<size_t>(index)); }
 };
 
 class PXEntityMessageBox : public PXEntityDialogBox {
@@ -78,7 +69,4 @@ private:
     std::array<PXPoint, PXEntityMessageBoxType::ButtonCount> m_buttonPos{};
 };
 
-class PXEntityMessageBoxPrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntityMessageBoxPrototype = PXEntityTypePrototypeFor<PXEntityMessageBoxType>;

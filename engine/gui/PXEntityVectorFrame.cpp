@@ -31,11 +31,6 @@ std::unique_ptr<PXEntityBase> PXEntityVectorFrameType::CreateEntity()
     return std::make_unique<PXEntityVectorFrame>(this);
 }
 
-std::unique_ptr<PXEntityBaseType> PXEntityVectorFramePrototype::CreateType(const PXDefinitionBlock* block) const
-{
-    return std::make_unique<PXEntityVectorFrameType>(block);
-}
-
 PXEntityVectorFrame::PXEntityVectorFrame(PXEntityBaseType* type) : PXEntityDialogFrame(type) {}
 
 PXRect PXEntityVectorFrame::GetCloseBox() const

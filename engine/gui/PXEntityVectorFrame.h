@@ -48,7 +48,4 @@ private:
     bool m_closeHover = false;
 };
 
-class PXEntityVectorFramePrototype : public PXEntityTypePrototype {
-public:
-    std::unique_ptr<PXEntityBaseType> CreateType(const PXDefinitionBlock* block) const override;
-};
+using PXEntityVectorFramePrototype = PXEntityTypePrototypeFor<PXEntityVectorFrameType>;

@@ -32,11 +32,7 @@ PXEntity2DGUIListBoxPrototype s_listBoxPrototype;
 
 bool PXRegisterGuiClasses(PXEntityRegistry& registry)
 {
-    struct Entry {
-        PXEntityTypePrototype* prototype;
-        const char* className;
-    };
-    const Entry entries[] = {
+    return registry.RegisterPrototypes({
         {&s_elementPrototype, "2DGUIElement"},
         {&s_spritePrototype, "sprite"},
         {&s_scrollingSpritePrototype, "scrollingsprite"},
@@ -49,9 +45,5 @@ bool PXRegisterGuiClasses(PXEntityRegistry& registry)
         {&s_toggleButtonPrototype, "togglebutton"},
         {&s_firePrototype, "PFire"},
         {&s_listBoxPrototype, "ListBox"},
-    };
-    bool ok = true;
-    for (const Entry& e : entries)
-        ok = registry.RegisterPrototype(e.prototype, e.className) && ok;
-    return ok;
+    });
 }

@@ -118,6 +118,23 @@ TEST_F(EntityRegistryTest, RegisteringAClassTwiceOrNoPrototypeFails)
     EXPECT_TRUE(registry.RegisterPrototype(&s_spritePrototype, "Sprite"));
 }
 
+TEST_F(EntityRegistryTest, RegisteringAListGoesOnPastARefusedEntry)
+{
+    EXPECT_TRUE(registry.RegisterPrototypes({{&s_spritePrototype, "first"}}));
+    EXPECT_FALSE(registry.RegisterPrototypes({{&s_spritePrototype, "second"},
+                                              {nullptr, "third"},
+                                              {&s_buttonPrototype, "first"},
+                                              {&s_buttonPrototype, "fourth"}}));
+    // Registered names are refused again, the refused ones are still free.
+    EXPECT_FALSE(registry.RegisterPrototype(&s_spritePrototype, "second"));
+    EXPECT_FALSE(registry.RegisterPrototype(&s_spritePrototype, "fourth"));
+    EXPECT_TRUE(registry.RegisterPrototype(&s_spritePrototype, "third"));
+    // The first registration of a name stays.
+    EXPECT_NE(Define("class = first\ntype = A"), nullptr);
+    EXPECT_TRUE(Find("first", "A")->IsA(PXKind::GuiElement));
+    EXPECT_FALSE(Find("first", "A")->IsA(PXKind::Button));
+}
+
 TEST_F(EntityRegistryTest, UnknownClassIsLoggedAndDefinesNothing)
 {
     EXPECT_EQ(Define("class = Sprite\ntype = A"), nullptr);

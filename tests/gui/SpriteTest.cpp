@@ -365,4 +365,48 @@ TEST_F(AnimSpriteTest, TheLastMaskServesEveryLaterFrame)
     EXPECT_EQ(White, Pixel(0, 0));
 }
 
+// Sprites and animated sprites share the picture's load cycle: each kind takes a replacement,
+// falls back to its defined picture when the replacement does not load, keeps only that one
+// in the cache, and reloads a picture the screen lost.
+TEST_F(AnimSpriteTest, BothPictureKindsReplaceFallBackAndReload)
+{
+    WriteList("one.img", {{2, 2, Red}});
+    WriteList("long.img", {{4, 1, Blue}});
+    struct Case {
+        const char* className;
+        const char* defined;
+        const char* replacement;
+        size_t (PXResourceCache::*held)() const;
+    };
+    const Case cases[] = {
+        {"sprite", "quad.bmp", "wide.bmp", &PXResourceCache::ImageCount},
+        {"animsprite", "one.img", "long.img", &PXResourceCache::ImageListCount},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.className);
+        PXEntityRef ref = Define(std::string("class = ") + c.className + "\ntype = Swap" +
+                                 std::to_string(++m_count) + "\nimage = " + c.defined + "\n");
+        auto* a = Create<PXEntity2DGUIElement>(ref);
+        auto* b = Create<PXEntity2DGUIElement>(ref);
+        int32_t w = 0;
+        EXPECT_TRUE(a->SetStringProperty(PXSpriteProp::Image, c.replacement));
+        EXPECT_TRUE(b->GetAltProperty(PXSpriteProp::Width, &w));
+        EXPECT_EQ(4, w);
+
+        EXPECT_TRUE(a->SetStringProperty(PXSpriteProp::Image, "missing.bmp"));
+        EXPECT_TRUE(b->GetAltProperty(PXSpriteProp::Width, &w));
+        EXPECT_EQ(2, w);
+        EXPECT_EQ(c.defined, static_cast<PXEntity2DGUIImageType*>(a->GetType())->GetImageName());
+        // The replaced picture went back to the cache; only the defined one is held.
+        EXPECT_EQ(1u, ((*cache).*c.held)());
+
+        screen.FreeAllImages();  // what a mode change does
+        ClearScreen();
+        DirtyAll();
+        EXPECT_TRUE(a->Draw());
+        EXPECT_EQ(Red, Pixel(0, 0));
+        EXPECT_EQ(2, a->GetWidth());
+    }
+}
+
 }  // namespace
