@@ -20,9 +20,9 @@ sf_bench_game_rows() {
   _sf_row() {
     local figure=$1 value=$2 unit=$3 goal=$4
     if [ -z "$value" ]; then
-      echo "$figure|not measured|<= $goal $unit|no" >>"$file"
+      echo "$figure|not measured|<= $goal $unit|NO" >>"$file"
     else
-      echo "$figure|$value $unit|<= $goal $unit|$(awk -v v="$value" -v g="$goal" 'BEGIN { print (v <= g) ? "yes" : "no" }')" >>"$file"
+      echo "$figure|$value $unit|<= $goal $unit|$(awk -v v="$value" -v g="$goal" 'BEGIN { print (v <= g) ? "yes" : "NO" }')" >>"$file"
     fi
   }
   local menu play
