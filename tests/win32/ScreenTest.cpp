@@ -269,8 +269,9 @@ TEST(Win32WindowActionTest, TheShellCarriesOutWhatTheWindowAsks)
         EXPECT_EQ(got.created, !c.closes);
         EXPECT_EQ(got.windowAfter == nullptr, c.closes);
         EXPECT_EQ(got.windowLeft, !c.closes);
-        if (!c.closes)
+        if (!c.closes) {
             EXPECT_EQ(got.clears > 0, c.clears);
+        }
     }
 }
 
