@@ -40,7 +40,8 @@ TEST(EndToEnd, FocusLossAfterFullScreenSwitchesPausesTheGame) { ExpectScriptPass
 TEST(EndToEnd, InstalledGameStartsFromAnywhereAndSaysWhenItsDataIsGone) { ExpectScriptPasses("install.sh"); }
 
 // A minute of the long soak (scripts/soak runs ten): only the sanitizer build, where the game
-// runs with the leak check and every address and undefined-behaviour check.
+// runs with the leak check and every address and undefined-behaviour check. A minute is too
+// short for the soak's growth verdict; the leak check at exit is this test's memory verdict.
 #if defined(__SANITIZE_ADDRESS__)
-TEST(EndToEnd, SoakMinuteStaysCleanAndFlat) { ExpectScriptPasses("soak.sh", "60"); }
+TEST(EndToEnd, SoakMinuteStaysClean) { ExpectScriptPasses("soak.sh", "60"); }
 #endif
