@@ -1,6 +1,7 @@
 // Input events: the record the platform layer queues and the game drains once a frame.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 
@@ -17,6 +18,10 @@ enum PXEventType : int32_t {
     EventKeyUp = 10,      // value: key code
     EventDeactivate = 11,
     EventActivate = 12,
+    EventPadDown = 13,     // value: PXPadButton
+    EventPadUp = 14,       // value: PXPadButton
+    EventPadAdded = 15,    // value: the platform's id of the pad
+    EventPadRemoved = 16,  // value: 1 when it was the pad in use (the last to send a button), else 0
 };
 
 // Key codes below 256 are characters (bytes sign-extended from 8 bits, so 128..255
@@ -32,6 +37,10 @@ enum PXKeyCode : int32_t {
     KeyArrowLeft = 259,
     KeyControl = 260,
     KeyShift = 261,
+    KeyPageUp = 262,
+    KeyPageDown = 263,
+    KeyHome = 264,
+    KeyEnd = 265,
     KeyF1 = 268,
     KeyF2 = 269,
     KeyF3 = 270,
@@ -44,6 +53,23 @@ enum PXKeyCode : int32_t {
     KeyF10 = 277,
     KeyF11 = 278,
     KeyF12 = 279,
+};
+
+// Gamepad buttons, named by place (the south face button is A on most pads). The platform
+// turns the left stick into the four directions, so a stick and a D-pad read the same.
+enum PXPadButton : int32_t {
+    PadSouth = 1,
+    PadEast = 2,
+    PadWest = 3,
+    PadNorth = 4,
+    PadBack = 5,
+    PadStart = 6,
+    PadUp = 7,
+    PadDown = 8,
+    PadLeft = 9,
+    PadRight = 10,
+    PadLeftShoulder = 11,
+    PadRightShoulder = 12,
 };
 
 struct PXEvent {

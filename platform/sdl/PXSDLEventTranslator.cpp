@@ -38,6 +38,14 @@ int32_t PXSDLEventTranslator::SpecialKeyCode(SDL_Keycode key)
     case SDLK_LSHIFT:
     case SDLK_RSHIFT:
         return KeyShift;
+    case SDLK_PAGEUP:
+        return KeyPageUp;
+    case SDLK_PAGEDOWN:
+        return KeyPageDown;
+    case SDLK_HOME:
+        return KeyHome;
+    case SDLK_END:
+        return KeyEnd;
     default:
         break;
     }

@@ -62,6 +62,14 @@ int32_t PXWin32EventTranslator::SpecialKeyCode(uintptr_t virtualKey)
         return KeyControl;
     case VK_SHIFT:
         return KeyShift;
+    case VK_PRIOR:
+        return KeyPageUp;
+    case VK_NEXT:
+        return KeyPageDown;
+    case VK_HOME:
+        return KeyHome;
+    case VK_END:
+        return KeyEnd;
     default:
         if (virtualKey >= VK_F1 && virtualKey <= VK_F12)
             return KeyF1 + static_cast<int32_t>(virtualKey - VK_F1);

@@ -47,6 +47,7 @@ TEST(EventTranslator, SpecialKeysGoDownAndUp)
     const Case cases[] = {
         {SDLK_UP, 256}, {SDLK_DOWN, 257}, {SDLK_RIGHT, 258}, {SDLK_LEFT, 259},
         {SDLK_LCTRL, 260}, {SDLK_RCTRL, 260}, {SDLK_LSHIFT, 261}, {SDLK_RSHIFT, 261},
+        {SDLK_PAGEUP, 262}, {SDLK_PAGEDOWN, 263}, {SDLK_HOME, 264}, {SDLK_END, 265},
         {SDLK_F1, 268}, {SDLK_F7, 274}, {SDLK_F12, 279},
     };
     PXSDLEventTranslator translator;

@@ -48,6 +48,8 @@ TEST(Win32EventTranslator, MessagesQueueTheirEvents)
          {{EventMouseMove, PackMousePosition(7, 8)}, {EventMiddleUp, 0}}},
         {"arrow up", WM_KEYDOWN, VK_UP, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyArrowUp}}},
         {"shift up", WM_KEYUP, VK_SHIFT, 0, PXWin32WindowAction::Handled, {{EventKeyUp, KeyShift}}},
+        {"page down", WM_KEYDOWN, VK_NEXT, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyPageDown}}},
+        {"home up", WM_KEYUP, VK_HOME, 0, PXWin32WindowAction::Handled, {{EventKeyUp, KeyHome}}},
         {"F7", WM_KEYDOWN, VK_F7, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyF7}}},
         {"F12 up", WM_KEYUP, VK_F12, 0, PXWin32WindowAction::Handled, {{EventKeyUp, KeyF12}}},
         {"F10 as a system key", WM_SYSKEYDOWN, VK_F10, 0, PXWin32WindowAction::Handled, {{EventKeyDown, KeyF10}}},
