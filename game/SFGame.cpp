@@ -140,6 +140,21 @@ void SFGame::HandleEvent(const PXEvent& event)
             m_scene->OnKeyUp(event.value);
         }
         break;
+    case EventPadDown:
+        if (m_scene != nullptr) {
+            m_scene->OnPadDown(event.value);
+        }
+        break;
+    case EventPadUp:
+        if (m_scene != nullptr) {
+            m_scene->OnPadUp(event.value);
+        }
+        break;
+    case EventPadRemoved:
+        if (m_scene != nullptr) {
+            m_scene->OnPadRemoved(event.value != 0);
+        }
+        break;
     case EventDeactivate:
         // Releases made while another window has the focus never arrive, so nothing may
         // stay held; this holds also for the focus loss a mode switch causes.

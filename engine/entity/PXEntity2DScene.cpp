@@ -432,6 +432,12 @@ bool PXEntity2DScene::OnKeyUp(int key)
     return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogKeyUp(key); });
 }
 
+bool PXEntity2DScene::OnPadDown(int /*button*/) { return false; }
+
+bool PXEntity2DScene::OnPadUp(int /*button*/) { return false; }
+
+bool PXEntity2DScene::OnPadRemoved(bool /*inUse*/) { return false; }
+
 bool PXEntity2DScene::SetCursorFrame(int frame)
 {
     PXEntity2DGUIElement* cursor = SceneType()->GetCursorEntity();

@@ -119,6 +119,11 @@ public:
     virtual bool OnKeyAux(int value);
     virtual bool OnKeyDown(int key);
     virtual bool OnKeyUp(int key);
+    // Pad buttons (PXPadButton) pressed and released, and a pad unplugged (`inUse` when it
+    // was the one playing). The base takes none of them.
+    virtual bool OnPadDown(int button);
+    virtual bool OnPadUp(int button);
+    virtual bool OnPadRemoved(bool inUse);
     virtual bool SetCursorFrame(int frame);
     virtual bool ShowCursor(bool visible);
     // Puts the dialog on top of the stack; the scene owns it from now on. A null callback
