@@ -2,6 +2,7 @@
 #include "platform/sdl/PXSDLEventTranslator.h"
 
 #include "engine/core/PXCodePage1252.h"
+#include "platform/sdl/PXSDLGamepads.h"
 
 namespace {
 
@@ -129,6 +130,9 @@ PXWindowAction PXSDLEventTranslator::Translate(const SDL_Event& event, PXEventQu
     case SDL_QUIT:
         return PXWindowAction::Close;
     default:
+        if (m_gamepads != nullptr) {
+            m_gamepads->Handle(event, queue);
+        }
         break;
     }
     return PXWindowAction::None;

@@ -26,6 +26,7 @@
 #include "platform/posix/PXPosixSettingsManager.h"
 #include "platform/sdl/PXSDLClock.h"
 #include "platform/sdl/PXSDLEventTranslator.h"
+#include "platform/sdl/PXSDLGamepads.h"
 #include "platform/sdl/PXSDLScreen2D.h"
 
 #ifndef SF_INSTALL_DATA_DIR
@@ -128,8 +129,9 @@ public:
         return std::make_unique<PXPosixSettingsManager>("Quillmoor", "Shardfall");
     }
 
-    int Start(PXEventQueue& /*queue*/) override
+    int Start(PXEventQueue& queue) override
     {
+        m_gamepads.OpenPresent(queue);
         PXPosixInstallDocumentOpener();
         // The about page lies in the data folder.
         SetProgramFolder(m_dataFolder);
@@ -164,7 +166,8 @@ private:
     const SFCommandLine& m_line;
     const std::string m_dataFolder;
     PXSDLClock m_clock;
-    const PXSDLEventTranslator m_translator{};
+    PXSDLGamepads m_gamepads;
+    const PXSDLEventTranslator m_translator{&m_gamepads};
     SFGame* m_game = nullptr;
     PXSDLScreen2D* m_screen = nullptr;
 };
@@ -203,6 +206,8 @@ int main(int argc, char** argv)
                            "WAYLAND_DISPLAY set?).");
         return SFExitStartFailed;
     }
+    // Without controller support the game still runs, with no pads.
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
     const int code = RunGame(line, dataFolder);
     SDL_Quit();
     return code;
