@@ -9,6 +9,7 @@
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/core/PXRandom.h"
 #include "engine/files/PXResourceCache.h"
 #include "engine/graphics/PXScreen2D.h"
@@ -476,57 +477,13 @@ bool SFEntityMainGameScene::OnKeyDown(int key)
     if (DialogOpen()) {
         return PXEntity2DScene::OnKeyDown(key);
     }
-    const auto hold = [this](bool& held, float& repeat) {
-        if (!held && !m_paused) {
-            held = true;
-            // Just over the delay, so the first step comes with the next frame.
-            repeat = static_cast<float>(RepeatDelay()) + 0.1f;
-        }
-        return true;
-    };
-    switch (key) {
-    case KeyEscape:
-        if (m_gameOver) {
-            LeaveForHighScores();
-        } else {
-            ShowMessageBox(QuitQuestion, TagQuit, StyleYesNo, nullptr, nullptr);
-        }
-        return true;
-    case 'C':
-    case 'c':
-        if (auto* game = dynamic_cast<SFGame*>(g_game)) {
-            game->SetSwapControls(game->GetSwapControls() != 0 ? 0 : 1);
-        }
-        return true;
-    case 'P':
-    case 'p':
-        // A finished game stays paused until it leaves for the high scores.
-        if (m_paused && !m_gameOver) {
-            Resume();
-        } else {
-            Pause();
-        }
-        return true;
-    case 'S':
-    case 's':
-        ToggleSound();
-        return true;
-    case KeyArrowDown:
-        return hold(m_downHeld, m_downRepeat);
-    case KeyArrowRight:
-        return hold(m_rightHeld, m_rightRepeat);
-    case KeyArrowLeft:
-        return hold(m_leftHeld, m_leftRepeat);
-    case KeyF7:
+    if (key == KeyF7) {
         // The game object switches the screen mode itself.
         Pause();
         return true;
-    case ' ':
-    case KeyArrowUp:
-        m_field.Turn();
-        break;
-    default:
-        break;
+    }
+    if (Press(g_inputMap.ForKey(PXInputContext::Play, key), PXInputMap::NormalizeKey(key))) {
+        return true;
     }
     if (m_paused) {
         ContinueFromPause();
@@ -536,22 +493,125 @@ bool SFEntityMainGameScene::OnKeyDown(int key)
 
 bool SFEntityMainGameScene::OnKeyUp(int key)
 {
-    if (!DialogOpen()) {
-        switch (key) {
-        case KeyArrowDown:
-            m_downHeld = false;
-            return true;
-        case KeyArrowRight:
-            m_rightHeld = false;
-            return true;
-        case KeyArrowLeft:
-            m_leftHeld = false;
-            return true;
-        default:
-            break;
-        }
+    if (Release(g_inputMap.ForKey(PXInputContext::Play, key), PXInputMap::NormalizeKey(key)) && !DialogOpen()) {
+        return true;
     }
     return PXEntity2DScene::OnKeyUp(key);
+}
+
+bool SFEntityMainGameScene::OnPadDown(int button)
+{
+    if (DialogOpen()) {
+        return PXEntity2DScene::OnPadDown(button);
+    }
+    if (Press(g_inputMap.ForPad(PXInputContext::Play, button), PadInput + button)) {
+        return true;
+    }
+    if (m_paused) {
+        ContinueFromPause();
+    }
+    return PXEntity2DScene::OnPadDown(button);
+}
+
+bool SFEntityMainGameScene::OnPadUp(int button)
+{
+    if (Release(g_inputMap.ForPad(PXInputContext::Play, button), PadInput + button) && !DialogOpen()) {
+        return true;
+    }
+    return PXEntity2DScene::OnPadUp(button);
+}
+
+bool SFEntityMainGameScene::OnPadRemoved(bool inUse)
+{
+    // The player's pad is gone: the game waits for them. The pad let go of what it held
+    // before it was removed.
+    if (inUse && !m_paused) {
+        Pause();
+    }
+    return PXEntity2DScene::OnPadRemoved(inUse) || inUse;
+}
+
+SFEntityMainGameScene::Hold SFEntityMainGameScene::HoldOf(PXInputAction action)
+{
+    switch (action) {
+    case PXInputAction::Drop:
+        return {&m_downHeld, &m_downRepeat};
+    case PXInputAction::MoveLeft:
+        return {&m_leftHeld, &m_leftRepeat};
+    case PXInputAction::MoveRight:
+        return {&m_rightHeld, &m_rightRepeat};
+    default:
+        return {nullptr, nullptr};
+    }
+}
+
+PXInputAction SFEntityMainGameScene::ActionOf(int32_t input)
+{
+    return input >= PadInput ? g_inputMap.ForPad(PXInputContext::Play, input - PadInput)
+                             : g_inputMap.ForKey(PXInputContext::Play, input);
+}
+
+bool SFEntityMainGameScene::Press(PXInputAction action, int32_t input)
+{
+    switch (action) {
+    case PXInputAction::Quit:
+        if (m_gameOver) {
+            LeaveForHighScores();
+        } else {
+            ShowMessageBox(QuitQuestion, TagQuit, StyleYesNo, nullptr, nullptr);
+        }
+        return true;
+    case PXInputAction::SwapControls:
+        if (auto* game = dynamic_cast<SFGame*>(g_game)) {
+            game->SetSwapControls(game->GetSwapControls() != 0 ? 0 : 1);
+        }
+        return true;
+    case PXInputAction::Pause:
+        // A finished game stays paused until it leaves for the high scores.
+        if (m_paused && !m_gameOver) {
+            Resume();
+        } else {
+            Pause();
+        }
+        return true;
+    case PXInputAction::ToggleSound:
+        ToggleSound();
+        return true;
+    case PXInputAction::Drop:
+    case PXInputAction::MoveLeft:
+    case PXInputAction::MoveRight: {
+        if (std::find(m_inputsDown.begin(), m_inputsDown.end(), input) == m_inputsDown.end()) {
+            m_inputsDown.push_back(input);
+        }
+        const Hold hold = HoldOf(action);
+        if (!*hold.held && !m_paused) {
+            *hold.held = true;
+            // Just over the delay, so the first step comes with the next frame.
+            *hold.repeat = static_cast<float>(RepeatDelay()) + 0.1f;
+        }
+        return true;
+    }
+    case PXInputAction::Turn:
+        m_field.Turn();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool SFEntityMainGameScene::Release(PXInputAction action, int32_t input)
+{
+    const Hold hold = HoldOf(action);
+    if (hold.held == nullptr) {
+        return false;
+    }
+    m_inputsDown.erase(std::remove(m_inputsDown.begin(), m_inputsDown.end(), input), m_inputsDown.end());
+    // Another key or button bound to the same move keeps it going (the D-pad's down while
+    // the drop button is let go, say).
+    const bool stillHeld = std::any_of(m_inputsDown.begin(), m_inputsDown.end(),
+                                       [action](int32_t other) { return ActionOf(other) == action; });
+    *hold.held = *hold.held && stillHeld;
+    return true;
 }
 
 bool SFEntityMainGameScene::OnMouseUp(const PXPoint* point, int button)
@@ -609,6 +669,7 @@ bool SFEntityMainGameScene::OnDialogClosed(PXSceneDialog* dialog)
 
 void SFEntityMainGameScene::OnDeactivate()
 {
+    m_inputsDown.clear();
     m_downHeld = false;
     m_leftHeld = false;
     m_rightHeld = false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/core/PXInputMap.h"
 #include "engine/entity/PXEntity2DScene.h"
 #include "game/SFEntityMainGameSceneType.h"
 #include "game/SFPlayField.h"
@@ -38,8 +39,15 @@ public:
     bool Update(float frameTime) override;
     bool Draw() override;
     bool OnMouseUp(const PXPoint* point, int button) override;
+    // Keys and pad buttons are read through g_inputMap's play bindings; F7 pauses (the game
+    // object switches the screen mode). While a dialog is open they go to the dialog, but a
+    // release still lets go of a held move.
     bool OnKeyDown(int key) override;
     bool OnKeyUp(int key) override;
+    bool OnPadDown(int button) override;
+    bool OnPadUp(int button) override;
+    // The pad that was playing is gone: a running game pauses.
+    bool OnPadRemoved(bool inUse) override;
     bool OnDialogClosed(PXSceneDialog* dialog) override;
     // Lets go of every held key and mouse drop, so nothing keeps moving once the player is back.
     void OnDeactivate() override;
@@ -76,6 +84,15 @@ public:
     const std::vector<Explosion>& GetExplosions() const { return m_explosions; }
 
 private:
+    // A held move's flag and its repeat time.
+    struct Hold {
+        bool* held;
+        float* repeat;
+    };
+    // Inputs in the held list: key codes (letters in lower case) as they are, pad buttons
+    // from here up.
+    static constexpr int32_t PadInput = 0x10000;
+
     SFEntityMainGameSceneType* GameType() const { return static_cast<SFEntityMainGameSceneType*>(m_type); }
     bool DialogOpen() const { return GetDialogCount() > 0; }
     bool MouseOverField() const;
@@ -90,6 +107,14 @@ private:
     // The Sound button shows the sound manager's state, however it was changed.
     void ShowSoundState();
     void ShowCursorSprite(bool visible);
+
+    // Input steps: what a play action does when its key or button `input` goes down (false
+    // when the press goes on to resume a paused game), and when it comes up (false when the
+    // action is no held move).
+    bool Press(PXInputAction action, int32_t input);
+    bool Release(PXInputAction action, int32_t input);
+    Hold HoldOf(PXInputAction action);
+    static PXInputAction ActionOf(int32_t input);
 
     // Update steps.
     void TrackPointerEntry();
@@ -126,6 +151,8 @@ private:
     std::string m_status1 = "Click Mouse or";
     std::string m_status2 = "Press Any Key";
 
+    // The keys and pad buttons of held moves that are down now.
+    std::vector<int32_t> m_inputsDown;
     bool m_downHeld = false;
     bool m_leftHeld = false;
     bool m_rightHeld = false;

@@ -244,34 +244,9 @@ TEST_F(PlaySceneTest, TurnButtonTurnsOnlyOverTheField)
     }
 }
 
-// Drives the real game into the play scene and returns it, running with a piece at (8, 10).
-class DeactivationTest : public PlaySceneTest {
+// The play scene entered through the real game.
+class DeactivationTest : public GameDrivenTest {
 protected:
-    SFEntityMainGameScene* Enter()
-    {
-        game.ChangeScene("SFGameScene", "maingame", 0);
-        for (int i = 0; i < 14; ++i) {
-            Frame({}, 1000);
-        }
-        auto* play = dynamic_cast<SFEntityMainGameScene*>(game.GetScene());
-        EXPECT_NE(play, nullptr);
-        EXPECT_FALSE(game.IsTransitionActive());
-        if (play != nullptr) {
-            Frame({{EventKeyDown, 'x'}}, 1000);
-            play->Field().Current().x = 8;
-            play->Field().Current().y = 10;
-        }
-        return play;
-    }
-    // One frame of `tenthsMs` tenths of a millisecond with these events after the tick.
-    void Frame(std::initializer_list<PXEvent> events, int32_t tenthsMs)
-    {
-        queue.Push(EventTick, tenthsMs);
-        for (const PXEvent& e : events) {
-            queue.Push(e);
-        }
-        game.RunFrame(queue);
-    }
     // Holds left and the drop button until both have moved the piece, loses and regains
     // the focus, and checks that the piece no longer moves by itself.
     void CheckHeldInputIsReleased(uint8_t switching)
@@ -302,8 +277,6 @@ protected:
         EXPECT_EQ(play->Field().Current().x, x);
         EXPECT_EQ(play->Field().Current().y, y);
     }
-
-    PXEventQueue queue;
 };
 
 TEST_F(DeactivationTest, DeactivationLetsGoOfHeldKeysAndButtons)

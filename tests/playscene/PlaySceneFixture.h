@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -210,6 +211,39 @@ protected:
     std::unique_ptr<SFEntityMainGameScene> scene;
     // The Sound record's element.
     std::string soundEnt = "probe, sound";
+};
+
+// Drives the real game, whose events reach the scene as the platform queues them.
+class GameDrivenTest : public PlaySceneTest {
+protected:
+    // Enters the play scene through the game and returns it, running with a piece at (8, 10).
+    SFEntityMainGameScene* Enter()
+    {
+        game.ChangeScene("SFGameScene", "maingame", 0);
+        for (int i = 0; i < 14; ++i) {
+            Frame({}, 1000);
+        }
+        auto* play = dynamic_cast<SFEntityMainGameScene*>(game.GetScene());
+        EXPECT_NE(play, nullptr);
+        EXPECT_FALSE(game.IsTransitionActive());
+        if (play != nullptr) {
+            Frame({{EventKeyDown, 'x'}}, 1000);
+            play->Field().Current().x = 8;
+            play->Field().Current().y = 10;
+        }
+        return play;
+    }
+    // One frame of `tenthsMs` tenths of a millisecond with these events after the tick.
+    void Frame(std::initializer_list<PXEvent> events, int32_t tenthsMs)
+    {
+        queue.Push(EventTick, tenthsMs);
+        for (const PXEvent& e : events) {
+            queue.Push(e);
+        }
+        game.RunFrame(queue);
+    }
+
+    PXEventQueue queue;
 };
 
 }  // namespace playscene
