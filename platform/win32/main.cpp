@@ -20,6 +20,7 @@
 #include "game/SFStartupReport.h"
 #include "platform/win32/PXWin32Clock.h"
 #include "platform/win32/PXWin32FileManager.h"
+#include "platform/win32/PXWin32Gamepads.h"
 #include "platform/win32/PXWin32Screen2D.h"
 #include "platform/win32/PXWin32Shell.h"
 #include "platform/win32/PXWin32SettingsManager.h"
@@ -153,10 +154,11 @@ public:
     PXClock& Clock() override { return m_clock; }
 
     // The screen's window procedure queues the engine events and hands the window's actions
-    // to the shell while the messages are dispatched.
-    bool WaitForEvents(int timeoutMs, PXEventQueue& /*queue*/, PXApplication& /*application*/) override
+    // to the shell while the messages are dispatched; the pads are read once a frame.
+    bool WaitForEvents(int timeoutMs, PXEventQueue& queue, PXApplication& /*application*/) override
     {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(timeoutMs), QS_ALLINPUT);
+        m_gamepads.Poll(m_clock.Milliseconds(), queue);
         return PumpMessages(*m_game);
     }
 
@@ -180,6 +182,7 @@ private:
     const SFCommandLine& m_line;
     const std::string m_dataFolder;
     PXWin32Clock m_clock;
+    PXWin32Gamepads m_gamepads;
     SFGame* m_game = nullptr;
     PXWin32Screen2D* m_screen = nullptr;
     PXWin32SoundManager* m_sound = nullptr;
