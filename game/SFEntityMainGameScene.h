@@ -1,5 +1,5 @@
 // The play scene: runs the rules of SFPlayField once a frame and feeds them the player's
-// keys and mouse (with key repeat and mouse steering); pausing, the sound and full-screen
+// keys, pad and mouse (with key repeat and mouse steering); pausing, the sound and full-screen
 // buttons, the hint shimmer, the level banner, explosions and the floating turn score; draws
 // the field and the info strip; leaves for the high scores or the main menu.
 #pragma once
