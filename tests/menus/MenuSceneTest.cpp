@@ -361,12 +361,18 @@ TEST_F(MenuTest, InstructionsStartTheGameOrGoBack)
         {"letter", 'a', {play}},
         {"return", 13, {play}},
         {"space", ' ', {play}},
-        {"arrow", KeyArrowLeft, {play}},
         {"shift", KeyShift, {play}},
         {"character above 127", CharKeyCode(0xE9), {play}},
         {"F1", KeyF1, {play}},
         // F7 has already switched the window mode; it does not start the game too.
         {"F7", KeyF7, {}},
+        // The navigation keys scroll the help and do not start.
+        {"arrow left", KeyArrowLeft, {}},
+        {"arrow down", KeyArrowDown, {}},
+        {"tab", KeyTab, {}},
+        {"page down", KeyPageDown, {}},
+        {"home", KeyHome, {}},
+        {"end", KeyEnd, {}},
     };
     Make<SFEntityInstrMenuScene>("SFInstrMenuScene", "TransType 1\n");
     for (const Case& c : cases) {
