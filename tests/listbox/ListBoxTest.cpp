@@ -1,6 +1,7 @@
 // The "ListBox" element on the headless screen: its keys, adding with limit and wrapping,
-// text files, selection and paging in both modes (by property and by the focus keys), the view and its rows, clicks on arrows,
-// rows and the track, thumb dragging, and the frame, track, thumb and highlight it draws.
+// text files, selection and paging in both modes (by property and by the focus keys), the
+// view and its rows, clicks on arrows, rows and the track, thumb dragging, and the frame,
+// track, thumb and highlight it draws.
 #include <gtest/gtest.h>
 
 #include <cstdio>
