@@ -1,7 +1,7 @@
 // The keyboard/pad focus on the screens: moving it by direction and in definition order,
 // showing it only once a key is used, the pointer taking it, Press doing what a click does
-// on every main-menu button, the pad in the menu, and the play scene that takes none while
-// its quit question still does.
+// on every main-menu button, the pad in the menu and on the instructions, and the play scene
+// that takes none while its quit question still does.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -291,6 +291,27 @@ TEST_F(FocusTest, PadButtonsDriveTheMenu)
                           scene->OnPadDown(button);
                       }
                   }));
+    }
+}
+
+TEST_F(FocusTest, InstructionsPadStartsGoesBackOrScrolls)
+{
+    const Change play{"SFGameScene", "maingame", 1};
+    const Change back{"SFMainMenuScene", "mainmenu", 1};
+    struct Case {
+        int button;
+        std::vector<Change> expected;
+    };
+    const Case cases[] = {
+        {PadSouth, {play}}, {PadStart, {play}}, {PadWest, {play}}, {PadEast, {back}}, {PadBack, {back}},
+        // The D-pad and the shoulders are navigation: they never start.
+        {PadDown, {}},      {PadUp, {}},       {PadLeft, {}},    {PadRightShoulder, {}},
+    };
+    Make<SFEntityInstrMenuScene>("SFInstrMenuScene", "TransType 1\n");
+    for (const Case& c : cases) {
+        game.changes.clear();
+        EXPECT_TRUE(scene->OnPadDown(c.button)) << c.button;
+        EXPECT_EQ(c.expected, game.changes) << c.button;
     }
 }
 
