@@ -88,6 +88,20 @@ protected:
             Add(list, "i" + std::to_string(i));
     }
 
+    // Ten items in four rows, the view at the top, then item `start` selected and the view
+    // following it: where the selection and paging cases begin.
+    PXEntity2DGUIListBox* TenItemsAt(bool viewOnly, int32_t start)
+    {
+        auto* list = MakeList();
+        AddNumbered(list, 10);
+        list->SetProperty(P::ViewOnly, viewOnly ? 1 : 0);
+        list->SetProperty(P::Selection, 0);
+        list->Update(0.0f);
+        list->SetProperty(P::Selection, start);
+        list->Update(0.0f);
+        return list;
+    }
+
     static std::vector<std::string> Items(const PXEntity2DGUIListBox* list)
     {
         std::vector<std::string> out;
@@ -353,13 +367,7 @@ TEST_F(ListBoxTest, SelectionAndPagingProperties)
         {true, 9, P::Next, 0, 9, 6},
     };
     for (const Case& c : cases) {
-        auto* list = MakeList();
-        AddNumbered(list, 10);
-        list->SetProperty(P::ViewOnly, c.viewOnly ? 1 : 0);
-        list->SetProperty(P::Selection, 0);
-        list->Update(0.0f);
-        list->SetProperty(P::Selection, c.start);
-        list->Update(0.0f);
+        auto* list = TenItemsAt(c.viewOnly, c.start);
         EXPECT_TRUE(list->SetProperty(c.id, c.value));
         EXPECT_EQ(c.selection, Get(list, P::Selection)) << c.viewOnly << " " << c.start << " " << c.id;
         list->Update(0.0f);
@@ -369,7 +377,7 @@ TEST_F(ListBoxTest, SelectionAndPagingProperties)
 
 TEST_F(ListBoxTest, FocusKeysMoveTheSelectionOrScrollAViewer)
 {
-    // Ten items, four rows, as above: the list selects `start`, updates, takes the action.
+    // As above: the list starts at `start` and takes the action.
     using A = PXInputAction;
     struct Case {
         bool viewOnly;
@@ -388,13 +396,7 @@ TEST_F(ListBoxTest, FocusKeysMoveTheSelectionOrScrollAViewer)
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.viewOnly) + " " + std::to_string(c.start) + " " +
                      std::to_string(static_cast<int>(c.action)));
-        auto* list = MakeList();
-        AddNumbered(list, 10);
-        list->SetProperty(P::ViewOnly, c.viewOnly ? 1 : 0);
-        list->SetProperty(P::Selection, 0);
-        list->Update(0.0f);
-        list->SetProperty(P::Selection, c.start);
-        list->Update(0.0f);
+        auto* list = TenItemsAt(c.viewOnly, c.start);
         EXPECT_EQ(PXActionResult::Used, list->OnInputAction(c.action));
         EXPECT_EQ(c.selection, Get(list, P::Selection));
         list->Update(0.0f);
