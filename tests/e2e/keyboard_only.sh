@@ -14,11 +14,9 @@ e2e_require_tools
 gamedir=${1:?usage: keyboard_only.sh BUILD/game [SHOT_DIR]}
 [ -x "$gamedir/shardfall" ] || e2e_fail "no game executable in $gamedir"
 
-e2e_start_display
-shots=${2:-$E2E_TMP/shots}
+e2e_start_player
+shots=${2:-$shots}
 mkdir -p "$shots"
-source "$here/player_lib.sh"
-player_seed_windowed
 
 # The pointer goes to the display's far corner, away from where the window will be placed;
 # this is the script's only pointer event and it comes before the game exists.
