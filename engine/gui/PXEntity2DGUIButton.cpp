@@ -288,7 +288,8 @@ void PXEntity2DGUIButton::SetFocused(bool focused)
         return;
     // The lit pictures are invalidated before and after the change.
     Invalidate();
-    if (focused && !m_silent)
+    // Under the pointer the hover sounds already (the pointer is what brought the focus).
+    if (focused && !m_silent && !IsInsideHitRect(g_mouseX, g_mouseY))
         PXPlaySound(ButtonType()->GetContentSound());
     PXEntity2DGUIElement::SetFocused(focused);
     Invalidate();

@@ -70,7 +70,7 @@ public:
     bool IsOver(const PXPoint& point) override;
     void Invalidate() override;
     bool CanTakeFocus() const override;
-    // Gaining the focus sounds as the mouse entering does.
+    // Gaining the focus sounds as the mouse entering does, unless the mouse is on it.
     void SetFocused(bool focused) override;
     // Press: the click's sound and pressed flash; the scene reacts as to a click.
     PXActionResult OnInputAction(PXInputAction action) override;

@@ -205,6 +205,14 @@ TEST_F(ButtonTest, FocusSoundsOnArrivalAndPressActsAsAClick)
     EXPECT_EQ(1, PlaysOf(ContentSamples));
     button->SetFocused(false);
     EXPECT_EQ(1, PlaysOf(ContentSamples));
+    // The pointer bringing the focus: the hover alone sounds.
+    MoveMouse(12, 12);
+    button->SetFocused(true);
+    button->Update(16.0f);
+    EXPECT_EQ(2, PlaysOf(ContentSamples));
+    button->SetFocused(false);
+    MoveMouse(100, 100);
+    button->Update(16.0f);
 
     for (PXInputAction action : {PXInputAction::FocusDown, PXInputAction::FocusNext, PXInputAction::Back,
                                  PXInputAction::PageDown}) {
