@@ -473,7 +473,8 @@ bool PXEntity2DScene::PressAt(const PXPoint* point)
 
 bool PXEntity2DScene::OnMouseUp(const PXPoint* point, int button)
 {
-    return MouseUpToDialogs(point, button) || PressAt(point);
+    // A scene without a focus has its own meaning for clicks and presses nothing itself.
+    return MouseUpToDialogs(point, button) || (TakesFocus() && PressAt(point));
 }
 
 bool PXEntity2DScene::OnMouseAux(const PXPoint* point, int value)

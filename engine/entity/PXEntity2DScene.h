@@ -150,8 +150,9 @@ public:
     // them here, since their releases will not arrive. The base has nothing held.
     virtual void OnDeactivate();
 
-    // Whether the scene moves a focus between its elements. A scene whose keys mean
-    // something else (play) answers false; dialogs over it keep their own focus.
+    // Whether the scene moves a focus between its elements and presses them. A scene whose
+    // keys and clicks mean something else (play) answers false: it routes them itself, and
+    // the dialogs over it keep their own focus.
     virtual bool TakesFocus() const { return true; }
     // A focus action from a key or a pad button; true when it was used.
     virtual bool OnInputAction(PXInputAction action);

@@ -334,6 +334,12 @@ TEST_F(FocusTest, ThePlaySceneTakesNoFocusButItsQuitQuestionDoes)
     PointerAt(420, 410);
     PointerAt(430, 420);
     EXPECT_EQ(nullptr, play.GetShownFocus());
+    // Its clicks are its own: a right click on a button presses nothing through the scene.
+    auto* pause = static_cast<FocusProbe*>(
+        static_cast<SFEntityMainGameSceneType*>(play.GetType())->GetRecord(SFGameRecord::Pause)->entity.get());
+    const PXPoint onPause{430, 420};
+    play.OnMouseUp(&onPause, 2);
+    EXPECT_EQ(0, pause->presses);
 
     // Escape asks; the box moves its focus with Right and answers with Return.
     play.OnKeyDown(KeyEscape);
