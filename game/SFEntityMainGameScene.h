@@ -40,10 +40,10 @@ public:
     bool OnMouseUp(const PXPoint* point, int button) override;
     bool OnKeyDown(int key) override;
     bool OnKeyUp(int key) override;
-    bool TakesFocus() const override { return false; }
     bool OnDialogClosed(PXSceneDialog* dialog) override;
     // Lets go of every held key and mouse drop, so nothing keeps moving once the player is back.
     void OnDeactivate() override;
+    bool TakesFocus() const override { return false; }
 
     // What the rules report.
     void PlaySound(SFSound sound) override;
