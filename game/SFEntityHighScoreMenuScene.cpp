@@ -8,6 +8,7 @@
 #include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
 #include "engine/core/PXHighScore.h"
+#include "engine/core/PXInputMap.h"
 #include "game/SFHighScore.h"
 #include "engine/gui/PXPropertyIds.h"
 
@@ -146,24 +147,24 @@ bool SFEntityHighScoreMenuScene::OnKeyDown(int key)
     if (PXEntityHighScoreScene::OnKeyDown(key)) {
         return true;
     }
-    if (key == KeyEscape) {
-        BackToMainMenu();
-        return true;
-    }
-    return false;
+    // While a name is typed on the screen itself, Back still leaves.
+    return g_inputMap.ForKey(PXInputContext::Menu, key) == PXInputAction::Back && OnBack();
 }
 
-bool SFEntityHighScoreMenuScene::OnMouseUp(const PXPoint* point, int button)
+bool SFEntityHighScoreMenuScene::OnElementPressed(PXEntity2DGUIElement* element)
 {
-    if (PXEntityHighScoreScene::OnMouseUp(point, button)) {
-        return true;
-    }
     PXSceneElement* done = MenuType()->GetDone();
-    if (done != nullptr && point != nullptr && ClickElement(*done, *point)) {
-        BackToMainMenu();
-        return true;
+    if (element == nullptr || done == nullptr || done->entity.get() != element) {
+        return false;
     }
-    return false;
+    BackToMainMenu();
+    return true;
+}
+
+bool SFEntityHighScoreMenuScene::OnBack()
+{
+    BackToMainMenu();
+    return true;
 }
 
 bool SFEntityHighScoreMenuScene::OnDialogClosed(PXSceneDialog* dialog)

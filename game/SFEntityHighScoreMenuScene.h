@@ -1,6 +1,7 @@
 // Class "SFHighScoreMenuScene": the high-score screen. It lists the saved table
 // g_highScores in ten rows (name, level, score with its mode), points the arrow at the new
-// entry, runs the name entry of its base, and goes back to the main menu on Escape or "Done".
+// entry, runs the name entry of its base, and goes back to the main menu on Back (Escape, the
+// pad's back buttons) or when "Done" is pressed (a click, or Press with the focus on it).
 #pragma once
 
 #include <array>
@@ -43,7 +44,8 @@ public:
 
     bool Update(float elapsedMs) override;
     bool OnKeyDown(int key) override;
-    bool OnMouseUp(const PXPoint* point, int button) override;
+    bool OnElementPressed(PXEntity2DGUIElement* element) override;
+    bool OnBack() override;
     bool OnDialogClosed(PXSceneDialog* dialog) override;
 
 private:

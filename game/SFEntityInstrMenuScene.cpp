@@ -1,9 +1,10 @@
-// Instructions screen: the help list, then on to the game, or back to the main menu with Escape.
+// Instructions screen: the help list, then on to the game, or back to the main menu with Back.
 #include "game/SFEntityInstrMenuScene.h"
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/gui/PXEntity2DGUIListBox.h"
 
@@ -69,12 +70,37 @@ bool SFEntityInstrMenuScene::OnMouseUp(const PXPoint* point, int /*button*/)
 
 bool SFEntityInstrMenuScene::OnKeyDown(int key)
 {
-    if (key == KeyEscape) {
-        Go("SFMainMenuScene", "mainmenu");
-    } else if (key != KeyF7) {
-        // F7 reaches the scene after the game has toggled full screen with it; switching the
-        // window mode is not a request to start.
+    // F7 reaches the scene after the game has toggled full screen with it; switching the
+    // window mode is not a request to start.
+    return key == KeyF7 || PXEntity2DScene::OnKeyDown(key);
+}
+
+bool SFEntityInstrMenuScene::OnInputAction(PXInputAction action)
+{
+    switch (action) {
+    case PXInputAction::Back:
+        return OnBack();
+    case PXInputAction::FocusUp:
+    case PXInputAction::FocusDown:
+    case PXInputAction::FocusLeft:
+    case PXInputAction::FocusRight:
+    case PXInputAction::FocusNext:
+    case PXInputAction::FocusPrevious:
+    case PXInputAction::PageUp:
+    case PXInputAction::PageDown:
+    case PXInputAction::Home:
+    case PXInputAction::End:
+        // Navigation scrolls the help (the list takes the focus) and never starts.
+        PXEntity2DScene::OnInputAction(action);
+        return true;
+    default:
         Go("SFGameScene", "maingame");
+        return true;
     }
+}
+
+bool SFEntityInstrMenuScene::OnBack()
+{
+    Go("SFMainMenuScene", "mainmenu");
     return true;
 }

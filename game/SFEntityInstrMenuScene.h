@@ -1,5 +1,6 @@
-// The instructions screen shown before every game: the help text in a scrolling list, and
-// any other key or click starts the game; Escape goes back to the main menu.
+// The instructions screen shown before every game: the help text in a scrolling list that the
+// navigation keys (arrows, Tab, Page Up/Down, Home, End and the pad's D-pad) scroll; any other
+// key, pad button or click starts the game; Back (Escape) goes back to the main menu.
 #pragma once
 
 #include <memory>
@@ -33,6 +34,9 @@ public:
     // any other click starts the game.
     bool OnMouseUp(const PXPoint* point, int button) override;
     bool OnKeyDown(int key) override;
+    // Keys and pad buttons alike: navigation to the focus, Back to the menu, others start.
+    bool OnInputAction(PXInputAction action) override;
+    bool OnBack() override;
 
 private:
     PXEntity2DGUIListBox* HelpList() const;

@@ -51,6 +51,7 @@ public:
     bool OnDialogClosed(PXSceneDialog* dialog) override;
     // Lets go of every held key and mouse drop, so nothing keeps moving once the player is back.
     void OnDeactivate() override;
+    bool TakesFocus() const override { return false; }
 
     // What the rules report.
     void PlaySound(SFSound sound) override;

@@ -8,6 +8,7 @@
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/core/PXOpenDocument.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/gui/PXEntity2DGUIFont.h"
@@ -20,7 +21,7 @@ namespace {
 
 // Definition key prefixes, one per slot and in slot order.
 constexpr const char* SlotPrefixes[SFEntityMainMenuSceneType::SlotCount] = {
-    "Quit", "WebPage", "HighScore", "StartEasyGame", "StartMediumGame", "StartHardGame", "Ver"};
+    "StartEasyGame", "StartMediumGame", "StartHardGame", "HighScore", "WebPage", "Quit", "Ver"};
 
 constexpr uint32_t MenuSongId = 1;
 constexpr float MenuSongFadeMs = 2000.0f;
@@ -53,6 +54,17 @@ PXEntity2DGUIElement* SFEntityMainMenuSceneType::GetSlotEntity(Slot slot)
     return slot < SlotCount ? SlotEntity(m_slots[slot]) : nullptr;
 }
 
+int SFEntityMainMenuSceneType::SlotOfElement(const PXEntity2DGUIElement* element) const
+{
+    const int recordSlot = SlotOf(element);
+    for (size_t slot = 0; recordSlot >= 0 && slot < SlotCount; ++slot) {
+        if (m_slots[slot] == recordSlot) {
+            return static_cast<int>(slot);
+        }
+    }
+    return -1;
+}
+
 std::unique_ptr<PXEntityBaseType> SFEntityMainMenuScenePrototype::CreateType(const PXDefinitionBlock* block) const
 {
     return std::make_unique<SFEntityMainMenuSceneType>(block);
@@ -69,12 +81,6 @@ SFEntityMainMenuScene::SFEntityMainMenuScene(SFEntityMainMenuSceneType* type) : 
     }
 }
 
-bool SFEntityMainMenuScene::Hit(SFEntityMainMenuSceneType::Slot slot, const PXPoint& point)
-{
-    const PXSceneElement* record = MenuType()->GetSlot(slot);
-    return record != nullptr && ClickElement(*record, point);
-}
-
 void SFEntityMainMenuScene::Go(const char* className, const char* entityName)
 {
     if (g_game != nullptr) {
@@ -88,42 +94,43 @@ void SFEntityMainMenuScene::StartGame(int32_t difficulty)
     Go("SFInstrMenuScene", "instrmenu");
 }
 
-bool SFEntityMainMenuScene::OnMouseUp(const PXPoint* point, int button)
+bool SFEntityMainMenuScene::OnElementPressed(PXEntity2DGUIElement* element)
 {
     using Menu = SFEntityMainMenuSceneType;
-    if (point == nullptr) {
-        return PXEntity2DScene::OnMouseUp(point, button);
-    }
-    // Quit is tried first, so where it overlaps another button the click quits.
-    if (Hit(Menu::Quit, *point)) {
-        if (g_game != nullptr) {
-            g_game->RequestQuit();
-        }
-    } else if (Hit(Menu::WebPage, *point)) {
+    const int slot = MenuType()->SlotOfElement(element);
+    switch (slot) {
+    case Menu::Quit:
+        return OnBack();
+    case Menu::WebPage:
         OpenDocument(WebPageTarget());
-    } else if (Hit(Menu::HighScore, *point)) {
+        return true;
+    case Menu::HighScore:
         Go("SFHighScoreMenuScene", "highscores");
-    } else if (Hit(Menu::StartEasyGame, *point)) {
-        StartGame(0);
-    } else if (Hit(Menu::StartMediumGame, *point)) {
-        StartGame(1);
-    } else if (Hit(Menu::StartHardGame, *point)) {
-        StartGame(2);
-    } else {
-        return PXEntity2DScene::OnMouseUp(point, button);
+        return true;
+    case Menu::StartEasyGame:
+    case Menu::StartMediumGame:
+    case Menu::StartHardGame:
+        StartGame(slot - Menu::StartEasyGame);
+        return true;
+    default:
+        return false;
     }
-    return true;
 }
 
 bool SFEntityMainMenuScene::OnKeyDown(int key)
 {
-    if (key == KeyEscape) {
-        if (g_game != nullptr) {
-            g_game->RequestQuit();
-        }
-        return true;
+    if (g_inputMap.ForKey(PXInputContext::Menu, key) == PXInputAction::Back) {
+        return OnBack();
     }
     return PXEntity2DScene::OnKeyDown(key);
+}
+
+bool SFEntityMainMenuScene::OnBack()
+{
+    if (g_game != nullptr) {
+        g_game->RequestQuit();
+    }
+    return true;
 }
 
 std::string SFEntityMainMenuScene::WebPageTarget()

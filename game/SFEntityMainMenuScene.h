@@ -11,8 +11,10 @@
 
 class SFEntityMainMenuSceneType : public PXEntity2DSceneType {
 public:
-    // The menu's own element records, in the order their keys are read (and buttons tried).
-    enum Slot : size_t { Quit, WebPage, HighScore, StartEasyGame, StartMediumGame, StartHardGame, Ver, SlotCount };
+    // The menu's own element records in the order their keys are read: the focus walks
+    // them top to bottom, and a click tries them from the last (Quit wins where buttons
+    // overlap).
+    enum Slot : size_t { StartEasyGame, StartMediumGame, StartHardGame, HighScore, WebPage, Quit, Ver, SlotCount };
 
     // Appends one record per slot to the scene's element list, so the base scene loads,
     // updates, draws and deletes them in priority order with the others.
@@ -24,6 +26,8 @@ public:
     const PXSceneElement* GetSlot(Slot slot);
     // The slot's entity, or none when it is missing or could not be created.
     PXEntity2DGUIElement* GetSlotEntity(Slot slot);
+    // The menu slot (Slot) whose entity is `element`, or -1.
+    int SlotOfElement(const PXEntity2DGUIElement* element) const;
 
 private:
     std::array<int, SlotCount> m_slots;  // the base type's slot of each record
@@ -38,10 +42,12 @@ public:
     // Sets the version text when the definition has a "Ver" element and fades the song in.
     explicit SFEntityMainMenuScene(SFEntityMainMenuSceneType* type);
 
-    // Any mouse button: the first of the menu's buttons the point hits acts.
-    bool OnMouseUp(const PXPoint* point, int button) override;
-    // Escape quits; other keys go to the open dialogs only.
+    // A menu button pressed (a click with either mouse button, or Press on the focus).
+    bool OnElementPressed(PXEntity2DGUIElement* element) override;
+    // Back (Escape) quits, even before an open dialog hears the key; other keys go to the
+    // open dialogs, then to the focus.
     bool OnKeyDown(int key) override;
+    bool OnBack() override;
 
     // What "WebPage" opens: the about page beside the program when it is there, else the
     // project's address.
@@ -49,7 +55,6 @@ public:
 
 private:
     SFEntityMainMenuSceneType* MenuType() const { return static_cast<SFEntityMainMenuSceneType*>(m_type); }
-    bool Hit(SFEntityMainMenuSceneType::Slot slot, const PXPoint& point);
     void StartGame(int32_t difficulty);
     void Go(const char* className, const char* entityName);
 };

@@ -6,6 +6,7 @@
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
@@ -110,6 +111,7 @@ PXEntity2DSceneType::PXEntity2DSceneType(const PXDefinitionBlock* block)
     for (int i = 1; i <= count; ++i) {
         const std::string prefix = "GUIElement" + std::to_string(i);
         m_elements.push_back(ReadPlacedElement(*block, prefix + "Ent", prefix + "Pos", prefix + "Priority"));
+        m_elements.back().readIndex = m_elements.size() - 1;
     }
 
     m_cursor = std::make_unique<PXSceneElement>();
@@ -145,6 +147,7 @@ void PXEntity2DSceneType::AddElementFromKeys(const std::string& prefix, const PX
                                              std::vector<PXSceneElement>& list)
 {
     list.push_back(ReadPlacedElement(block, prefix + "Ent", prefix + "EntPos", prefix + "EntPriority"));
+    list.back().readIndex = list.size() - 1;
 }
 
 int PXEntity2DSceneType::AddSlot(const std::string& prefix, const PXDefinitionBlock& block)
@@ -193,6 +196,34 @@ void PXEntity2DSceneType::SortElements()
     for (size_t& index : m_slotIndex) {
         index = newIndex[index];
     }
+}
+
+int PXEntity2DSceneType::SlotOf(const PXEntity2DGUIElement* element) const
+{
+    for (size_t slot = 0; element != nullptr && slot < m_slotIndex.size(); ++slot) {
+        if (SlotEntity(static_cast<int>(slot)) == element) {
+            return static_cast<int>(slot);
+        }
+    }
+    return -1;
+}
+
+std::vector<PXEntity2DGUIElement*> PXEntity2DSceneType::ElementsInDefinitionOrder() const
+{
+    std::vector<const PXSceneElement*> records;
+    for (const PXSceneElement& record : m_elements) {
+        if (record.entity != nullptr) {
+            records.push_back(&record);
+        }
+    }
+    std::sort(records.begin(), records.end(),
+              [](const PXSceneElement* a, const PXSceneElement* b) { return a->readIndex < b->readIndex; });
+    std::vector<PXEntity2DGUIElement*> elements;
+    elements.reserve(records.size());
+    for (const PXSceneElement* record : records) {
+        elements.push_back(record->entity.get());
+    }
+    return elements;
 }
 
 std::unique_ptr<PXEntityBase> PXEntity2DSceneType::CreateEntity()
@@ -244,7 +275,13 @@ PXEntity2DScene::PXEntity2DScene(PXEntity2DSceneType* type) : PXEntityBase(type)
     }
 }
 
-PXEntity2DScene::~PXEntity2DScene() = default;
+PXEntity2DScene::~PXEntity2DScene()
+{
+    // The elements belong to the type and outlive the scene: none keeps the focused look.
+    if (m_type != nullptr && m_type->IsLoaded()) {
+        m_focus.Release(SceneType()->ElementsInDefinitionOrder());
+    }
+}
 
 bool PXEntity2DScene::IsCursorShown() const
 {
@@ -259,6 +296,9 @@ bool PXEntity2DScene::Update(float elapsedMs)
     m_closedDialogs.clear();
 
     if (!m_modal) {
+        if (TakesFocus()) {
+            m_focus.FollowPointer({g_mouseX, g_mouseY}, type->ElementsInDefinitionOrder());
+        }
         for (PXSceneElement& record : type->GetElements()) {
             if (record.entity != nullptr) {
                 record.entity->Update(elapsedMs);
@@ -402,9 +442,39 @@ template <typename Route> bool PXEntity2DScene::RouteToDialogs(Route route)
     return false;
 }
 
-bool PXEntity2DScene::OnMouseUp(const PXPoint* point, int button)
+bool PXEntity2DScene::MouseUpToDialogs(const PXPoint* point, int button)
 {
     return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogMouseUp(point, button); });
+}
+
+bool PXEntity2DScene::KeyToDialogs(int key)
+{
+    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogKeyDown(key); });
+}
+
+bool PXEntity2DScene::KeyToFocus(int key)
+{
+    return TakesFocus() && OnInputAction(g_inputMap.ForKey(PXInputContext::Menu, key));
+}
+
+bool PXEntity2DScene::PressAt(const PXPoint* point)
+{
+    if (point == nullptr) {
+        return false;
+    }
+    std::vector<PXEntity2DGUIElement*> elements = SceneType()->ElementsInDefinitionOrder();
+    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+        if ((*it)->Click(*point) && OnElementPressed(*it)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool PXEntity2DScene::OnMouseUp(const PXPoint* point, int button)
+{
+    // A scene without a focus has its own meaning for clicks and presses nothing itself.
+    return MouseUpToDialogs(point, button) || (TakesFocus() && PressAt(point));
 }
 
 bool PXEntity2DScene::OnMouseAux(const PXPoint* point, int value)
@@ -424,7 +494,7 @@ bool PXEntity2DScene::OnKeyAux(int value)
 
 bool PXEntity2DScene::OnKeyDown(int key)
 {
-    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogKeyDown(key); });
+    return KeyToDialogs(key) || KeyToFocus(key);
 }
 
 bool PXEntity2DScene::OnKeyUp(int key)
@@ -432,11 +502,47 @@ bool PXEntity2DScene::OnKeyUp(int key)
     return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogKeyUp(key); });
 }
 
-bool PXEntity2DScene::OnPadDown(int /*button*/) { return false; }
+bool PXEntity2DScene::OnPadDown(int button)
+{
+    if (RouteToDialogs([&](PXSceneDialog& d) { return d.DialogPadDown(button); })) {
+        return true;
+    }
+    return TakesFocus() && OnInputAction(g_inputMap.ForPad(PXInputContext::Menu, button));
+}
 
 bool PXEntity2DScene::OnPadUp(int /*button*/) { return false; }
 
 bool PXEntity2DScene::OnPadRemoved(bool /*inUse*/) { return false; }
+
+bool PXEntity2DScene::OnInputAction(PXInputAction action)
+{
+    const PXFocusGroup::Outcome outcome = m_focus.Act(action, SceneType()->ElementsInDefinitionOrder());
+    switch (outcome.result) {
+    case PXActionResult::Pressed:
+        OnElementPressed(outcome.element);
+        return true;
+    case PXActionResult::Used:
+        return true;
+    case PXActionResult::Ignored:
+        break;
+    }
+    return action == PXInputAction::Back && OnBack();
+}
+
+bool PXEntity2DScene::OnElementPressed(PXEntity2DGUIElement* /*element*/)
+{
+    return false;
+}
+
+bool PXEntity2DScene::OnBack()
+{
+    return false;
+}
+
+PXEntity2DGUIElement* PXEntity2DScene::GetShownFocus() const
+{
+    return m_focus.IsShown() ? m_focus.Focused() : nullptr;
+}
 
 bool PXEntity2DScene::SetCursorFrame(int frame)
 {

@@ -2,6 +2,13 @@
 // tooltip look and dialog references from its definition and owns the element entities;
 // the scene draws them in priority order, keeps the dialogs stacked over itself (they take
 // the input first), shows tooltips and moves the cursor sprite with the mouse.
+//
+// Input reaches the scene's elements by one path: a click on an element and Press on the
+// focused element both end in OnElementPressed. Keys and pad buttons go through g_inputMap
+// (PXInputContext::Menu) to the focus (PXFocusGroup): the focused element takes the action
+// first, then the focus moves; Back calls OnBack. Elements take the focus in definition
+// order: the GUIElement<n> records, then the named records in the order the scene class
+// reads them.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +22,7 @@
 #include "engine/entity/PXSceneDialog.h"
 #include "engine/graphics/PXGraphicsTypes.h"
 #include "engine/gui/PXEntity2DGUIElement.h"
+#include "engine/gui/PXFocusGroup.h"
 
 class PXDefinitionBlock;
 
@@ -25,6 +33,7 @@ struct PXSceneElement {
     int32_t y = 0;
     std::unique_ptr<PXEntity2DGUIElement> entity;  // none until the type is loaded
     PXEntityRef ref;
+    size_t readIndex = 0;  // place in the definition, kept when the list is sorted by priority
 };
 
 class PXEntity2DSceneType : public PXEntityBaseType {
@@ -59,6 +68,10 @@ public:
     const PXSceneElement* SlotRecord(int slot) const;
     // The slot's entity, or none when the slot is unknown or its entity was not made.
     PXEntity2DGUIElement* SlotEntity(int slot) const;
+    // The slot whose entity is `element`, or -1.
+    int SlotOf(const PXEntity2DGUIElement* element) const;
+    // The element entities in definition order (those not made are left out).
+    std::vector<PXEntity2DGUIElement*> ElementsInDefinitionOrder() const;
 
     std::vector<PXSceneElement>& GetElements() { return m_elements; }
     PXSceneElement* GetCursor() const { return m_cursor.get(); }
@@ -112,7 +125,8 @@ public:
     // Draws the elements of priority 500 and more.
     virtual bool DrawTop();
     // Input: the open dialogs get it first (only the newest while a modal one is open).
-    // The base answers whether a dialog took the event.
+    // The base answers whether a dialog or the scene took the event: a mouse release
+    // presses the element under it (PressAt), keys and pad buttons go to the focus.
     virtual bool OnMouseUp(const PXPoint* point, int button);
     virtual bool OnMouseAux(const PXPoint* point, int value);
     virtual bool OnMouseDown(const PXPoint* point, int button);
@@ -120,7 +134,7 @@ public:
     virtual bool OnKeyDown(int key);
     virtual bool OnKeyUp(int key);
     // Pad buttons (PXPadButton) pressed and released, and a pad unplugged (`inUse` when it
-    // was the one playing). The base takes none of them.
+    // was the one playing). The base hands a press to the dialogs, then to the focus.
     virtual bool OnPadDown(int button);
     virtual bool OnPadUp(int button);
     virtual bool OnPadRemoved(bool inUse);
@@ -135,6 +149,21 @@ public:
     // The application lost the focus: a scene that tracks held keys or buttons lets go of
     // them here, since their releases will not arrive. The base has nothing held.
     virtual void OnDeactivate();
+
+    // Whether the scene moves a focus between its elements and presses them. A scene whose
+    // keys and clicks mean something else (play) answers false: it routes them itself, and
+    // the dialogs over it keep their own focus.
+    virtual bool TakesFocus() const { return true; }
+    // A focus action from a key or a pad button; true when it was used.
+    virtual bool OnInputAction(PXInputAction action);
+    // One of the scene's elements was pressed, by a click or by Press on the focus; true
+    // when the scene reacted. The base reacts to none.
+    virtual bool OnElementPressed(PXEntity2DGUIElement* element);
+    // Back (Escape, the pad's back buttons) that no element took. The base does nothing.
+    virtual bool OnBack();
+    // The element holding the focus while the focus is shown, or none.
+    PXEntity2DGUIElement* GetShownFocus() const;
+    const PXFocusGroup& GetFocus() const { return m_focus; }
 
     // Closes an open dialog unless its callback refuses; it is deleted at the next Update.
     void CloseDialog(PXSceneDialog* dialog);
@@ -167,6 +196,17 @@ public:
     const PXToolTip* GetOldToolTip() const { return m_oldToolTip.get(); }
     float GetCursorIdleMs() const { return m_cursorIdleMs; }
 
+protected:
+    // The first steps of OnMouseUp and OnKeyDown: whether the open dialogs took the event.
+    bool MouseUpToDialogs(const PXPoint* point, int button);
+    bool KeyToDialogs(int key);
+    // A key's action through the input map, to the focus (nothing when the scene takes none).
+    bool KeyToFocus(int key);
+    // Presses the element under the point: the elements are tried from the last defined
+    // to the first, and the first that takes the click (Click) and that the scene reacts
+    // to (OnElementPressed) ends the search.
+    bool PressAt(const PXPoint* point);
+
 private:
     template <typename Route> bool RouteToDialogs(Route route);
     void LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const std::string& text);
@@ -182,6 +222,7 @@ private:
     PXPoint m_lastCursorPos;
     float m_cursorIdleMs = 0.0f;
     PXSceneDialog* m_hostDialog = nullptr;
+    PXFocusGroup m_focus;
 };
 
 using PXEntity2DScenePrototype = PXEntityTypePrototypeFor<PXEntity2DSceneType>;

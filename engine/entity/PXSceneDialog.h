@@ -1,4 +1,4 @@
-// What a scene needs of the dialogs it stacks over itself: their six input operations, the
+// What a scene needs of the dialogs it stacks over itself: their input operations, the
 // owner, tag, callback and user data that AddDialog stores, the result they close with, and
 // the set-up calls of the message box, input box and dialog scene. The concrete dialog
 // classes (engine/gui) derive from PXSceneDialog.
@@ -27,6 +27,8 @@ public:
     virtual bool DialogKeyAux(int value) = 0;
     virtual bool DialogKeyDown(int key) = 0;
     virtual bool DialogKeyUp(int key) = 0;
+    // A pad button (PXPadButton) pressed; the base takes none.
+    virtual bool DialogPadDown(int /*button*/) { return false; }
 
     // Set-up calls the scene makes on the dialogs it creates by kind (ShowMessageBox,
     // ShowInputBox, FindDialogScene). They live here, with do-nothing defaults, so that every

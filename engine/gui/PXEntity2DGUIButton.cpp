@@ -212,7 +212,8 @@ void PXEntity2DGUIButton::InvalidateImage(PXEntity2DGUIElement* image)
 
 bool PXEntity2DGUIButton::ShowsPressed() const
 {
-    return (g_leftButtonDown || m_latched) && ButtonType()->GetDownImage();
+    // A button lit only by the focus is not under the held mouse button.
+    return ((m_hovered && g_leftButtonDown) || m_latched) && ButtonType()->GetDownImage();
 }
 
 bool PXEntity2DGUIButton::Draw()
@@ -224,7 +225,7 @@ bool PXEntity2DGUIButton::Draw()
         DrawImage(type->GetDisabledImage() ? type->GetDisabledImage() : type->GetMainImage());
         return true;
     }
-    if (!m_hovered) {
+    if (!IsLit()) {
         if (m_latched && type->GetDownImage()) {
             DrawImage(type->GetDownImage());
         } else if (PXEntity2DGUIElement* main = type->GetMainImage()) {
@@ -250,7 +251,7 @@ bool PXEntity2DGUIButton::Draw()
 void PXEntity2DGUIButton::Invalidate()
 {
     PXEntity2DGUIButtonType* type = ButtonType();
-    if (!m_hovered) {
+    if (!IsLit()) {
         InvalidateImage(type->GetMainImage());
         if (type->IsHighlightAsFrame())
             InvalidateImage(type->GetHighlightImage());
@@ -273,11 +274,34 @@ void PXEntity2DGUIButton::SetPosition(const PXPoint& point)
 
 bool PXEntity2DGUIButton::Click(const PXPoint& point)
 {
-    if (m_disabled || !IsInsideHitRect(point.x, point.y))
-        return false;
+    return IsInsideHitRect(point.x, point.y) && OnInputAction(PXInputAction::Press) == PXActionResult::Pressed;
+}
+
+bool PXEntity2DGUIButton::CanTakeFocus() const
+{
+    return m_visible && !m_disabled;
+}
+
+void PXEntity2DGUIButton::SetFocused(bool focused)
+{
+    if (focused == m_focused)
+        return;
+    // The lit pictures are invalidated before and after the change.
+    Invalidate();
+    // Under the pointer the hover sounds already (the pointer is what brought the focus).
+    if (focused && !m_silent && !IsInsideHitRect(g_mouseX, g_mouseY))
+        PXPlaySound(ButtonType()->GetContentSound());
+    PXEntity2DGUIElement::SetFocused(focused);
+    Invalidate();
+}
+
+PXActionResult PXEntity2DGUIButton::OnInputAction(PXInputAction action)
+{
+    if (action != PXInputAction::Press || m_disabled)
+        return PXActionResult::Ignored;
     PXPlaySound(ButtonType()->GetClickSound());
     InvalidateImage(ButtonType()->GetDownImage());
-    return true;
+    return PXActionResult::Pressed;
 }
 
 bool PXEntity2DGUIButton::IsOver(const PXPoint& point)

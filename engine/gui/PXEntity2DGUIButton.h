@@ -1,5 +1,6 @@
 // Class "button": a push button of up to four picture entities (normal, pressed, highlight,
-// disabled) and three sounds (hover, press, click) that tracks the mouse itself.
+// disabled) and three sounds (hover, press, click) that tracks the mouse itself. The focus
+// lights it as the mouse hover does, and Press acts as a click on it.
 #pragma once
 
 #include <cstdint>
@@ -68,6 +69,11 @@ public:
     bool Click(const PXPoint& point) override;
     bool IsOver(const PXPoint& point) override;
     void Invalidate() override;
+    bool CanTakeFocus() const override;
+    // Gaining the focus sounds as the mouse entering does, unless the mouse is on it.
+    void SetFocused(bool focused) override;
+    // Press: the click's sound and pressed flash; the scene reacts as to a click.
+    PXActionResult OnInputAction(PXInputAction action) override;
     // Hovered with the left button down, or latched.
     virtual bool IsPressed();
     // A silent button tracks the mouse as usual but plays no hover or press sound: a toggle
@@ -85,6 +91,8 @@ private:
     void DrawImage(PXEntity2DGUIElement* image);
     void InvalidateImage(PXEntity2DGUIElement* image);
     bool ShowsPressed() const;
+    // Drawn with the highlight: under the mouse or holding the focus.
+    bool IsLit() const { return m_hovered || m_focused; }
 
     PXRect m_hitRect;
     bool m_hovered = false;

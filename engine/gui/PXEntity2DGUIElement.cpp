@@ -167,7 +167,8 @@ bool PXEntity2DGUIElement::IsMouseStrictlyInside() const
 void PXEntity2DGUIElement::UpdateToolTip(float elapsedMs)
 {
     PXEntity2DGUIElementType* type = GuiType();
-    if (!m_visible || !type || type->GetToolTip().empty() || !IsMouseStrictlyInside()) {
+    const bool mouseInside = IsMouseStrictlyInside();
+    if (!m_visible || !type || type->GetToolTip().empty() || !(mouseInside || m_focused)) {
         m_hoverMs = 0.0f;
         return;
     }
@@ -179,8 +180,9 @@ void PXEntity2DGUIElement::UpdateToolTip(float elapsedMs)
         return;
     PXPoint at = type->GetToolTipPos();
     if (type->IsToolTipRelative()) {
-        at.x += g_mouseX;
-        at.y += g_mouseY;
+        // The focus places it as a mouse resting on the element's centre would.
+        at.x += mouseInside ? g_mouseX : m_x + m_width / 2;
+        at.y += mouseInside ? g_mouseY : m_y + m_height / 2;
     }
     host->ShowToolTip(this, at.x, at.y, type->GetToolTip());
 }
@@ -330,6 +332,24 @@ bool PXEntity2DGUIElement::IsOver(const PXPoint&)
 }
 
 void PXEntity2DGUIElement::Invalidate() {}
+
+bool PXEntity2DGUIElement::CanTakeFocus() const
+{
+    return false;
+}
+
+void PXEntity2DGUIElement::SetFocused(bool focused)
+{
+    if (focused == m_focused)
+        return;
+    m_focused = focused;
+    Invalidate();
+}
+
+PXActionResult PXEntity2DGUIElement::OnInputAction(PXInputAction)
+{
+    return PXActionResult::Ignored;
+}
 
 PXEntity2DGUIFont* PXEntity2DGUIElement::GetFont()
 {

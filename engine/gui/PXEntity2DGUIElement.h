@@ -1,11 +1,14 @@
 // The base of every element placed on a scene: rectangle, visibility, disabled flag, alpha
-// with fades and a pulse, tint, and the hover timer that raises the element's tooltip.
+// with fades and a pulse, tint, the hover timer that raises the element's tooltip, and the
+// keyboard/pad focus: whether the element can take it, its focused look and its answer to
+// a focus action.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "engine/core/PXInputMap.h"
 #include "engine/entity/PXEntityBase.h"
 #include "engine/graphics/PXGraphicsTypes.h"
 #include "engine/gui/PXPropertyIds.h"
@@ -26,6 +29,13 @@ public:
 // is null no tooltip is shown.
 using PXToolTipHostFinder = PXToolTipHost* (*)();
 extern PXToolTipHostFinder g_toolTipHostFinder;
+
+// What an element did with a focus action (PXInputAction) sent to it while it had the focus.
+enum class PXActionResult : uint8_t {
+    Ignored,  // not an action of this element: the scene moves the focus or goes back
+    Used,     // the element changed itself (a list scrolled, a slider moved)
+    Pressed,  // the element acted as a click on it does: the scene reacts to the press
+};
 
 class PXEntity2DGUIElementType : public PXEntityBaseType {
 public:
@@ -86,6 +96,13 @@ public:
     virtual bool IsOver(const PXPoint& point);
     // Adds the area the element covers to the screen's dirty list.
     virtual void Invalidate();
+    // Whether the keyboard/pad focus may rest on the element: it is shown, enabled and of a
+    // kind that acts. The base element never takes it.
+    virtual bool CanTakeFocus() const;
+    // The focus arrives (drawn like the mouse hover, tooltip included) or leaves.
+    virtual void SetFocused(bool focused);
+    // A focus action while the element has the focus. The base ignores every action.
+    virtual PXActionResult OnInputAction(PXInputAction action);
     // The font a text element draws with, or none.
     virtual PXEntity2DGUIFont* GetFont();
 
@@ -98,6 +115,7 @@ public:
     float GetPulseSpeed() const { return m_pulseSpeed; }
     float GetPulseValue() const { return m_pulseValue; }
     float GetHoverMs() const { return m_hoverMs; }
+    bool IsFocused() const { return m_focused; }
     // Restarts the tooltip hover (elements embedded in another never raise their own).
     void ResetHover() { m_hoverMs = 0.0f; }
     void SetTint(const PXColor& tint) { m_tint = tint; }
@@ -115,6 +133,7 @@ protected:
     int32_t m_height = 0;
     bool m_disabled = false;
     bool m_visible = true;
+    bool m_focused = false;
     int32_t m_alpha = 255;
     float m_fadeSpeed = 0.0f;
     float m_hoverMs = 0.0f;

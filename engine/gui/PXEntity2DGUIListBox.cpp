@@ -436,6 +436,38 @@ void PXEntity2DGUIListBox::PageDownBy()
     Invalidate();
 }
 
+bool PXEntity2DGUIListBox::CanTakeFocus() const
+{
+    return m_visible && !m_disabled;
+}
+
+PXActionResult PXEntity2DGUIListBox::OnInputAction(PXInputAction action)
+{
+    switch (action) {
+    case PXInputAction::FocusUp:
+        LineUp();
+        break;
+    case PXInputAction::FocusDown:
+        LineDown();
+        break;
+    case PXInputAction::PageUp:
+        PageUpBy();
+        break;
+    case PXInputAction::PageDown:
+        PageDownBy();
+        break;
+    case PXInputAction::Home:
+        SetSelection(0);
+        break;
+    case PXInputAction::End:
+        SetSelection(Count() - 1);
+        break;
+    default:
+        return PXActionResult::Ignored;
+    }
+    return PXActionResult::Used;
+}
+
 int32_t PXEntity2DGUIListBox::FindText(const std::string& text) const
 {
     for (size_t i = 0; i < m_items.size(); ++i) {

@@ -1,5 +1,6 @@
 // Class "ListBox": a framed list of text lines shown through a fixed number of text rows, with
-// a selection, a scroll track with a draggable thumb and two arrow elements.
+// a selection, a scroll track with a draggable thumb and two arrow elements. With the focus,
+// Up/Down move by a row, PageUp/PageDown by a page, Home/End to the ends (a viewer scrolls).
 #pragma once
 
 #include <cstdint>
@@ -82,6 +83,8 @@ public:
     // True when an arrow or a row was hit (and the selection moved); false when disabled.
     bool Click(const PXPoint& point) override;
     void Invalidate() override;
+    bool CanTakeFocus() const override;
+    PXActionResult OnInputAction(PXInputAction action) override;
 
     // Whether a press at the point goes to the scroll controls: either arrow, or the track
     // that holds the thumb (holding the button there drags the view). No side effects; a

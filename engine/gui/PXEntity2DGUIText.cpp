@@ -478,6 +478,11 @@ void PXEntity2DGUIText::MoveCursorLine(int direction)
     m_cursor = std::min(m_lineStarts[target] + std::min(column, m_lines[target].size()), m_text.size());
 }
 
+bool PXEntity2DGUIText::IsCharacterKey(int32_t key)
+{
+    return (key >= -128 && key < 0) || (key >= 32 && key < 256 && key != 127);
+}
+
 bool PXEntity2DGUIText::OnTextKey(int32_t key)
 {
     // Bytes above 127 arrive sign-extended: Windows-1252 letters, typed like the others.

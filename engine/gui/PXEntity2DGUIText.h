@@ -92,6 +92,9 @@ public:
     // cursor falls in it.
     static std::string WindowSlice(const std::string& text, size_t cursor, int32_t windowSize,
                                    size_t* cursorInSlice);
+    // Whether the key code is a character that typing inserts (bytes 128-255 arrive negative),
+    // rather than an editing or control key.
+    static bool IsCharacterKey(int32_t key);
     // Whether the ip-address filter lets key into text at cursor.
     static bool IPAddressAccepts(const std::string& text, size_t cursor, char key);
 

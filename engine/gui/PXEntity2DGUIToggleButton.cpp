@@ -137,8 +137,39 @@ bool PXEntity2DGUIToggleButton::Click(const PXPoint& point)
     const int32_t states = ToggleType()->GetNumStates();
     if (!current || states == 0 || !current->Click(point))
         return false;
-    Invalidate();
-    m_state = (m_state + 1) % static_cast<uint32_t>(states);
-    Invalidate();
+    Advance();
     return true;
+}
+
+void PXEntity2DGUIToggleButton::Advance()
+{
+    Invalidate();
+    m_state = (m_state + 1) % static_cast<uint32_t>(ToggleType()->GetNumStates());
+    SetFocused(m_focused);
+    Invalidate();
+}
+
+bool PXEntity2DGUIToggleButton::CanTakeFocus() const
+{
+    const PXEntity2DGUIElement* current = Current();
+    return m_visible && !m_disabled && current != nullptr && current->CanTakeFocus();
+}
+
+void PXEntity2DGUIToggleButton::SetFocused(bool focused)
+{
+    // Only the shown button draws the focus.
+    for (size_t i = 0; i < m_buttons.size(); ++i) {
+        if (PXEntity2DGUIElement* button = GetButton(static_cast<uint32_t>(i)))
+            button->SetFocused(focused && i == m_state);
+    }
+    PXEntity2DGUIElement::SetFocused(focused);
+}
+
+PXActionResult PXEntity2DGUIToggleButton::OnInputAction(PXInputAction action)
+{
+    PXEntity2DGUIElement* current = Current();
+    if (!current || ToggleType()->GetNumStates() == 0 || current->OnInputAction(action) != PXActionResult::Pressed)
+        return PXActionResult::Ignored;
+    Advance();
+    return PXActionResult::Pressed;
 }

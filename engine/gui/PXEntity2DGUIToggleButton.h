@@ -1,5 +1,6 @@
 // Class "togglebutton": up to eight buttons, one per state, shown one at a time; a click on
-// the shown button advances the state.
+// the shown button advances the state, and so does Press while it has the focus (the shown
+// button draws the focus).
 #pragma once
 
 #include <array>
@@ -41,6 +42,9 @@ public:
     void Invalidate() override;
     void SetDisabled(bool disabled) override;
     bool Click(const PXPoint& point) override;
+    bool CanTakeFocus() const override;
+    void SetFocused(bool focused) override;
+    PXActionResult OnInputAction(PXInputAction action) override;
 
     uint32_t GetState() const { return m_state; }
     PXEntity2DGUIElement* GetButton(uint32_t i) const;
@@ -51,6 +55,8 @@ private:
         return static_cast<PXEntity2DGUIToggleButtonType*>(m_type);
     }
     PXEntity2DGUIElement* Current() const { return GetButton(m_state); }
+    // The next state; the focus moves with it to the newly shown button.
+    void Advance();
 
     std::array<std::unique_ptr<PXEntityBase>, PXEntity2DGUIToggleButtonType::MaxStates> m_buttons;
     uint32_t m_state = 0;

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXDefinitionRead.h"
 #include "engine/entity/PXEntityRegistry.h"
@@ -119,6 +120,7 @@ bool PXEntityDialogBox::Update(float elapsedMs)
     if (m_frame != nullptr) {
         m_frame->Update(elapsedMs);
     }
+    m_focus.FollowPointer({g_mouseX, g_mouseY}, FocusElements());
     return PXEntity2DGUIElement::Update(elapsedMs);
 }
 
@@ -238,3 +240,25 @@ bool PXEntityDialogBox::DialogKeyUp(int /*key*/)
 {
     return false;
 }
+
+bool PXEntityDialogBox::DialogPadDown(int button)
+{
+    StopTiming();
+    return OnDialogAction(g_inputMap.ForPad(PXInputContext::Menu, button));
+}
+
+bool PXEntityDialogBox::OnDialogAction(PXInputAction action)
+{
+    const PXFocusGroup::Outcome outcome = m_focus.Act(action, FocusElements());
+    if (outcome.result == PXActionResult::Pressed) {
+        OnFocusPressed(outcome.element);
+    }
+    return outcome.result != PXActionResult::Ignored;
+}
+
+PXFocusGroup::Elements PXEntityDialogBox::FocusElements() const
+{
+    return {};
+}
+
+void PXEntityDialogBox::OnFocusPressed(PXEntity2DGUIElement* /*element*/) {}

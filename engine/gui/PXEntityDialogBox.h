@@ -1,7 +1,8 @@
 // Class "PXDialogBox": the base of the dialogs a scene stacks over itself. It owns a frame,
 // follows the mouse while dragged by its title bar (kept on the 640 x 480 frame), and can
-// close itself after a time-out while its title counts down the seconds left. Any click or
-// key stops the count-down.
+// close itself after a time-out while its title counts down the seconds left. Any click,
+// key or pad button stops the count-down. A dialog with buttons moves a focus between them
+// (PXFocusGroup): its subclass names them and answers their press.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 
 #include "engine/entity/PXEntityRef.h"
 #include "engine/entity/PXSceneDialog.h"
+#include "engine/gui/PXFocusGroup.h"
 
 class PXEntityDialogFrame;
 
@@ -75,6 +77,10 @@ public:
     bool DialogKeyAux(int value) override;
     bool DialogKeyDown(int key) override;
     bool DialogKeyUp(int key) override;
+    // The button's action through the input map goes to OnDialogAction.
+    bool DialogPadDown(int button) override;
+    // A focus action: the focus group first (a press goes to OnFocusPressed); true when used.
+    virtual bool OnDialogAction(PXInputAction action);
     // Starts (ms > 0) or stops the count-down.
     void SetTimeout(float ms) override;
 
@@ -85,6 +91,7 @@ public:
     PXEntityDialogFrame* GetFrame() const { return m_frame.get(); }
     bool IsDragging() const { return m_dragging; }
     bool IsTiming() const { return m_timing; }
+    const PXFocusGroup& GetFocus() const { return m_focus; }
     float GetRemainingMs() const { return m_remainingMs; }
     // Where content starts inside the dialog: the frame's client offset, (0, 0) without one.
     PXPoint GetClientOffset() const;
@@ -95,12 +102,17 @@ protected:
     PXEntityDialogBoxType* DialogType() const { return static_cast<PXEntityDialogBoxType*>(m_type); }
     // Puts back the plain title and ends the count-down.
     void StopTiming();
+    // The elements the focus moves between, in order; the base has none.
+    virtual PXFocusGroup::Elements FocusElements() const;
+    // The focused element was pressed; the base does nothing.
+    virtual void OnFocusPressed(PXEntity2DGUIElement* element);
 
     std::unique_ptr<PXEntityDialogFrame> m_frame;
     bool m_dragging = false;
     PXPoint m_dragOffset;
     float m_remainingMs = 0.0f;
     bool m_timing = false;
+    PXFocusGroup m_focus;
 };
 
 using PXEntityDialogBoxPrototype = PXEntityTypePrototypeFor<PXEntityDialogBoxType>;

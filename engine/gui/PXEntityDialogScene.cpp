@@ -157,3 +157,11 @@ bool PXEntityDialogScene::DialogKeyUp(int key)
     }
     return PXEntityDialogBox::DialogKeyUp(key);
 }
+
+bool PXEntityDialogScene::DialogPadDown(int button)
+{
+    PXEntity2DScene* scene = GetInnerScene();
+    const bool taken = scene != nullptr && scene->OnPadDown(button);
+    // The inner scene's focus has the buttons; the dialog's own group is empty.
+    return PXEntityDialogBox::DialogPadDown(button) || taken;
+}

@@ -39,6 +39,7 @@ public:
     bool DialogKeyAux(int value) override;
     bool DialogKeyDown(int key) override;
     bool DialogKeyUp(int key) override;
+    bool DialogPadDown(int button) override;
     PXEntity2DScene* GetInnerScene() override;
 
     // Creates the inner scene if there is none; `reload` deletes it first.

@@ -3,8 +3,10 @@
 #include "engine/gui/PXEntityHighScoreInputScene.h"
 
 #include "engine/core/PXEvent.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXSceneDialog.h"
+#include "engine/gui/PXEntity2DGUIText.h"
 #include "engine/gui/PXPropertyIds.h"
 
 PXEntityHighScoreInputSceneType::PXEntityHighScoreInputSceneType(const PXDefinitionBlock* block)
@@ -50,18 +52,32 @@ void PXEntityHighScoreInputScene::SetName(const std::string& name)
 
 bool PXEntityHighScoreInputScene::ReplacesOfferedName(int key)
 {
-    // Characters (bytes 128-255 arrive negative) and Backspace; arrows, Shift, Control and
-    // the function keys leave the offered name alone.
-    return key == KeyBackspace || (key >= 32 && key < 256 && key != 127) || (key >= -128 && key < 0);
+    // Characters and Backspace; arrows, Shift, Control and the function keys leave the
+    // offered name alone.
+    return key == KeyBackspace || PXEntity2DGUIText::IsCharacterKey(key);
+}
+
+void PXEntityHighScoreInputScene::CloseHost()
+{
+    if (PXSceneDialog* host = GetHostDialog()) {
+        host->CloseWithResult(0);
+    }
 }
 
 bool PXEntityHighScoreInputScene::OnKeyDown(int key)
 {
+    const PXInputAction action =
+        PXEntity2DGUIText::IsCharacterKey(key) ? PXInputAction::None : g_inputMap.ForKey(PXInputContext::Menu, key);
     // Escape closes like Enter and keeps the name shown: the score is entered either way.
-    if (key == KeyReturn || key == KeyEscape) {
-        if (PXSceneDialog* host = GetHostDialog()) {
-            host->CloseWithResult(0);
+    // Enter presses the focused button when the focus is shown; OK is the only one.
+    if (action == PXInputAction::Press || action == PXInputAction::Back) {
+        if (action == PXInputAction::Back || !GetFocus().IsShown() || !OnInputAction(action)) {
+            CloseHost();
         }
+        return false;
+    }
+    if (action == PXInputAction::FocusNext || action == PXInputAction::FocusPrevious) {
+        OnInputAction(action);
         return false;
     }
     PXSceneElement* record = InputType()->GetNameEntry();
@@ -76,12 +92,17 @@ bool PXEntityHighScoreInputScene::OnKeyDown(int key)
     return false;
 }
 
-bool PXEntityHighScoreInputScene::OnMouseUp(const PXPoint* point, int /*button*/)
+bool PXEntityHighScoreInputScene::OnElementPressed(PXEntity2DGUIElement* element)
 {
-    PXSceneElement* record = InputType()->GetOKButton();
-    PXSceneDialog* host = GetHostDialog();
-    if (record != nullptr && point != nullptr && ClickElement(*record, *point) && host != nullptr) {
-        host->CloseWithResult(0);
+    if (element == nullptr || element != InputType()->SlotEntity(InputType()->GetOKSlot())) {
+        return false;
     }
-    return false;
+    CloseHost();
+    return true;
+}
+
+bool PXEntityHighScoreInputScene::OnBack()
+{
+    CloseHost();
+    return true;
 }

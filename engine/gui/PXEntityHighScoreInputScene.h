@@ -1,7 +1,8 @@
 // Class "PXHighScoreInputScene": the small scene inside the name-entry dialog. Its
 // "NameEntry" text shows a hint or the last used name, which the first character or
 // Backspace clears; Enter, Escape or the "OKButton" closes the dialog that hosts it, keeping
-// the name shown. Names are kept to 32 characters.
+// the name shown. Names are kept to 32 characters. Characters (space included) always type;
+// Tab and the pad reach the OK button through the focus.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,7 @@ public:
 
     PXSceneElement* GetNameEntry() { return SlotRecord(m_nameEntry); }
     PXSceneElement* GetOKButton() { return SlotRecord(m_okButton); }
+    int GetOKSlot() const { return m_okButton; }
 
 private:
     int m_nameEntry = -1;
@@ -37,7 +39,9 @@ public:
     // Whether `key` replaces the offered name: a character or Backspace.
     static bool ReplacesOfferedName(int key);
     bool OnKeyDown(int key) override;
-    bool OnMouseUp(const PXPoint* point, int button) override;
+    // OK closes the host dialog.
+    bool OnElementPressed(PXEntity2DGUIElement* element) override;
+    bool OnBack() override;
 
     const std::string& GetEnteredName() const { return m_enteredName; }
     bool ClearsOnFirstKey() const { return m_clearOnFirstKey; }
@@ -48,6 +52,7 @@ private:
         return static_cast<PXEntityHighScoreInputSceneType*>(m_type);
     }
     void ShowName();
+    void CloseHost();
 
     std::string m_enteredName = Hint;
     bool m_clearOnFirstKey = true;

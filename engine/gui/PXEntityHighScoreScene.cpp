@@ -181,24 +181,24 @@ void PXEntityHighScoreScene::FinishNameEntry()
 
 bool PXEntityHighScoreScene::OnKeyDown(int key)
 {
-    const bool handled = PXEntity2DScene::OnKeyDown(key);
-    if (handled) {
+    if (KeyToDialogs(key)) {
         return true;
     }
     if (key == KeyReturn) {
         FinishNameEntry();
     } else if (m_nameEntryActive && m_storedEntry != nullptr) {
         TypeIntoElement(*HighScoreType()->GetNameEntryText(), key, &m_storedEntry->name, MaxNameLength);
+        return false;
     }
-    return false;
+    return KeyToFocus(key);
 }
 
 bool PXEntityHighScoreScene::OnMouseUp(const PXPoint* point, int button)
 {
-    if (PXEntity2DScene::OnMouseUp(point, button)) {
+    if (MouseUpToDialogs(point, button)) {
         return true;
     }
     // A click that nothing takes ends the entry.
     FinishNameEntry();
-    return false;
+    return PressAt(point);
 }

@@ -5,6 +5,7 @@
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntity2DGUIText.h"
@@ -54,6 +55,12 @@ PXEntityInputBox::PXEntityInputBox(PXEntityBaseType* type) : PXEntityDialogBox(t
     if (PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input)) {
         input->SetProperty(PXTextProp::Editing, 1);
     }
+}
+
+PXEntityInputBox::~PXEntityInputBox()
+{
+    // The buttons belong to the type, which every box of it shares.
+    m_focus.Release(FocusElements());
 }
 
 void PXEntityInputBox::SetPrompt(const std::string& prompt)
@@ -167,15 +174,45 @@ bool PXEntityInputBox::DialogMouseUp(const PXPoint* point, int button)
     return PXEntityDialogBox::DialogMouseUp(point, button);
 }
 
-bool PXEntityInputBox::DialogKeyDown(int key)
+PXFocusGroup::Elements PXEntityInputBox::FocusElements() const
 {
-    PXEntityDialogBox::DialogKeyDown(key);
-    if (key == KeyReturn) {
+    PXFocusGroup::Elements elements;
+    for (int child : {PXEntityInputBoxType::OKButton, PXEntityInputBoxType::CancelButton}) {
+        if (PXEntity2DGUIElement* button = InputType()->GetChild(child)) {
+            elements.push_back(button);
+        }
+    }
+    return elements;
+}
+
+void PXEntityInputBox::OnFocusPressed(PXEntity2DGUIElement* element)
+{
+    CloseWithResult(element == InputType()->GetChild(PXEntityInputBoxType::CancelButton) ? ResultCancel : ResultOK);
+}
+
+bool PXEntityInputBox::OnDialogAction(PXInputAction action)
+{
+    if (action == PXInputAction::Press && !m_focus.IsShown()) {
         CloseWithResult(ResultOK);
         return true;
     }
-    if (key == KeyEscape) {
+    if (action == PXInputAction::Back) {
         CloseWithResult(ResultCancel);
+        return true;
+    }
+    return PXEntityDialogBox::OnDialogAction(action);
+}
+
+bool PXEntityInputBox::DialogKeyDown(int key)
+{
+    PXEntityDialogBox::DialogKeyDown(key);
+    // Characters type (space included); of the other keys, those of the dialog's actions act
+    // and the rest (Backspace, the arrows) edit the field.
+    const PXInputAction action =
+        PXEntity2DGUIText::IsCharacterKey(key) ? PXInputAction::None : g_inputMap.ForKey(PXInputContext::Menu, key);
+    if (action == PXInputAction::Press || action == PXInputAction::Back || action == PXInputAction::FocusNext ||
+        action == PXInputAction::FocusPrevious) {
+        OnDialogAction(action);
         return true;
     }
     PXEntity2DGUIElement* input = InputType()->GetChild(PXEntityInputBoxType::Input);

@@ -1,6 +1,8 @@
 // A dialog asking for one line of text: instructions, a framed text field, OK and Cancel.
-// OK (button or Return) closes it with result 3, Cancel (button or Escape) with 4; other keys
-// edit the field. It has a type but no registered class, so definitions cannot create it.
+// OK (button or Return) closes it with result 3, Cancel (button or Escape) with 4; characters
+// and the editing keys edit the field. Tab moves a focus between OK and Cancel; Return (or
+// the pad's press) presses the focused one, OK while no focus is shown. It has a type but no
+// registered class, so definitions cannot create it.
 #pragma once
 
 #include <array>
@@ -31,11 +33,14 @@ public:
     static constexpr int32_t Gap = 10;
 
     explicit PXEntityInputBox(PXEntityBaseType* type);
+    ~PXEntityInputBox() override;
 
     bool Update(float elapsedMs) override;
     bool Draw() override;
     bool DialogMouseUp(const PXPoint* point, int button) override;
     bool DialogKeyDown(int key) override;
+    // Press answers OK while no focus is shown, Back answers Cancel; others go to the focus.
+    bool OnDialogAction(PXInputAction action) override;
     void SetPrompt(const std::string& prompt) override;
     void SetDefaultText(const std::string& text) override;
     void SetMaxLength(int32_t maxLength) override;
@@ -49,6 +54,8 @@ private:
     // Instructions on top, the field (and its frame) below them, the buttons in a row under it.
     void LayOut();
     void PlaceChildren();
+    PXFocusGroup::Elements FocusElements() const override;
+    void OnFocusPressed(PXEntity2DGUIElement* element) override;
 
     std::string m_prompt;
     std::string m_text;

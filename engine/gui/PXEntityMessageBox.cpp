@@ -6,6 +6,7 @@
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntityRegistry.h"
 #include "engine/gui/PXEntityDialogFrame.h"
@@ -39,6 +40,12 @@ bool PXEntityMessageBoxType::IsA(uint32_t kind) const
 PXEntityMessageBox::PXEntityMessageBox(PXEntityBaseType* type) : PXEntityDialogBox(type)
 {
     BoxType()->Load(false);
+}
+
+PXEntityMessageBox::~PXEntityMessageBox()
+{
+    // The buttons belong to the type, which every box of it shares.
+    m_focus.Release(FocusElements());
 }
 
 void PXEntityMessageBox::SetMessage(const std::string& text)
@@ -166,7 +173,7 @@ bool PXEntityMessageBox::DialogMouseUp(const PXPoint* point, int button)
         for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
             PXEntity2DGUIElement* element = BoxType()->GetButton(i);
             if (m_shown[static_cast<size_t>(i)] && element != nullptr && element->Click(*point)) {
-                CloseWithResult(ButtonResults[i]);
+                Answer(i);
                 break;
             }
         }
@@ -174,21 +181,58 @@ bool PXEntityMessageBox::DialogMouseUp(const PXPoint* point, int button)
     return PXEntityDialogBox::DialogMouseUp(point, button);
 }
 
+PXFocusGroup::Elements PXEntityMessageBox::FocusElements() const
+{
+    PXFocusGroup::Elements elements;
+    for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+        PXEntity2DGUIElement* element = BoxType()->GetButton(i);
+        if (m_shown[static_cast<size_t>(i)] && element != nullptr) {
+            elements.push_back(element);
+        }
+    }
+    return elements;
+}
+
+void PXEntityMessageBox::Answer(int index)
+{
+    CloseWithResult(ButtonResults[index]);
+}
+
+void PXEntityMessageBox::OnFocusPressed(PXEntity2DGUIElement* element)
+{
+    for (int i = 0; i < PXEntityMessageBoxType::ButtonCount; ++i) {
+        if (m_shown[static_cast<size_t>(i)] && BoxType()->GetButton(i) == element) {
+            Answer(i);
+            return;
+        }
+    }
+}
+
+bool PXEntityMessageBox::OnDialogAction(PXInputAction action)
+{
+    if (action == PXInputAction::Back) {
+        CloseWithResult(m_shown[PXEntityMessageBoxType::ButtonCancel]
+                            ? ButtonResults[PXEntityMessageBoxType::ButtonCancel]
+                            : EscapeResult);
+        return true;
+    }
+    return PXEntityDialogBox::OnDialogAction(action);
+}
+
 bool PXEntityMessageBox::DialogKeyDown(int key)
 {
     // Any key stops a count-down.
     PXEntityDialogBox::DialogKeyDown(key);
     const auto shown = [this](int index) { return m_shown[static_cast<size_t>(index)]; };
-    if (key == KeyReturn && shown(PXEntityMessageBoxType::ButtonOK)) {
-        CloseWithResult(ButtonResults[PXEntityMessageBoxType::ButtonOK]);
-    } else if (key == KeyEscape) {
-        CloseWithResult(shown(PXEntityMessageBoxType::ButtonCancel)
-                            ? ButtonResults[PXEntityMessageBoxType::ButtonCancel]
-                            : EscapeResult);
-    } else if ((key == 'N' || key == 'n') && shown(PXEntityMessageBoxType::ButtonNo)) {
-        CloseWithResult(ButtonResults[PXEntityMessageBoxType::ButtonNo]);
+    const PXInputAction action = g_inputMap.ForKey(PXInputContext::Menu, key);
+    if ((key == 'N' || key == 'n') && shown(PXEntityMessageBoxType::ButtonNo)) {
+        Answer(PXEntityMessageBoxType::ButtonNo);
     } else if ((key == 'Y' || key == 'y') && shown(PXEntityMessageBoxType::ButtonYes)) {
-        CloseWithResult(ButtonResults[PXEntityMessageBoxType::ButtonYes]);
+        Answer(PXEntityMessageBoxType::ButtonYes);
+    } else if (action == PXInputAction::Press && !m_focus.IsShown() && shown(PXEntityMessageBoxType::ButtonOK)) {
+        Answer(PXEntityMessageBoxType::ButtonOK);
+    } else {
+        OnDialogAction(action);
     }
     return true;
 }

@@ -1,7 +1,9 @@
 // Class "PXMessageBox": a dialog showing a text over a centred row of up to four buttons
 // (OK, Yes, No, Cancel). It measures itself round its content, never smaller than 150 x 50,
 // and closes with the chosen button's result (1 OK, 2 Yes, 3 No, 4 Cancel; 0 for Escape
-// without Cancel or the close box; 99 on time-out).
+// without Cancel or the close box; 99 on time-out). Keys: Left/Right/Tab move the focus
+// between the shown buttons and Return or space presses the focused one (Return answers OK
+// while no focus is shown); Y and N answer Yes and No, Escape Cancel.
 #pragma once
 
 #include <array>
@@ -35,6 +37,7 @@ public:
     static constexpr int32_t Gap = 10;
 
     explicit PXEntityMessageBox(PXEntityBaseType* type);
+    ~PXEntityMessageBox() override;
 
     bool Update(float elapsedMs) override;
     bool Draw() override;
@@ -42,6 +45,8 @@ public:
     void SetSize(int32_t width, int32_t height) override;
     bool DialogMouseUp(const PXPoint* point, int button) override;
     bool DialogKeyDown(int key) override;
+    // Back answers as Escape does; other actions go to the focus.
+    bool OnDialogAction(PXInputAction action) override;
     void SetMessage(const std::string& text) override;
     void SetButtons(int32_t style) override;
 
@@ -57,6 +62,11 @@ private:
     // Moves the children to the dialog position plus their offsets plus the client offset.
     void PlaceChildren();
     void Place(PXEntity2DGUIElement* child, const PXPoint& offset) const;
+    // The shown buttons, in button order.
+    PXFocusGroup::Elements FocusElements() const override;
+    void OnFocusPressed(PXEntity2DGUIElement* element) override;
+    // Closes with the result of the button at `index` (one of Button).
+    void Answer(int index);
 
     std::string m_message;
     bool m_textShown = false;

@@ -1,6 +1,7 @@
 // Dialogs on the headless screen: message box keys, clicks, results and layout; dragging
 // kept on the frame; the time-out with its counting title; the vector frame's close box;
-// and a dialog scene placing, drawing and feeding its hosted scene.
+// and a dialog scene placing, drawing and feeding its hosted scene; the focus moving between
+// a dialog's buttons by key, pad and pointer.
 #include <gtest/gtest.h>
 
 #include "engine/core/PXEvent.h"
@@ -11,6 +12,7 @@
 #include "engine/gui/PXEntityMessageBox.h"
 #include "engine/gui/PXEntityVectorFrame.h"
 #include "tests/dialogs/DialogFixture.h"
+#include "tests/gui/FocusProbe.h"
 
 namespace dialogtest {
 namespace {
@@ -385,6 +387,133 @@ TEST_F(DialogsTest, InputBoxEditsItsFieldAndAnswersOKOrCancel)
         }
         EXPECT_EQ(std::vector<int32_t>{c.result}, results);
         EXPECT_EQ(0u, local->GetDialogCount());
+    }
+}
+
+// Dialogs whose buttons take the focus: a message box and an input box of focus probes, and
+// a scene that opens them.
+class DialogFocusTest : public DialogsTest {
+protected:
+    void SetUp() override
+    {
+        DialogsTest::SetUp();
+        ASSERT_TRUE(registry.RegisterPrototype(&s_focusProbePrototype, "focusprobe"));
+        ASSERT_TRUE(registry.RegisterPrototype(&s_inputBoxPrototype, "PXInputBox"));
+        for (const char* name : {"FOK", "FYes", "FNo", "FCancel"}) {
+            Define(std::string("class = focusprobe\ntype = ") + name + "\nSize = 30, 20\n");
+        }
+        Define("class = PXMessageBox\ntype = focusbox\nTextEnt = probe, Msg\nOKButtonEnt = focusprobe, FOK\n"
+               "YesButtonEnt = focusprobe, FYes\nNoButtonEnt = focusprobe, FNo\nCancelButtonEnt = focusprobe, FCancel\n");
+        Define("class = text\ntype = Field\n");
+        Define("class = PXInputBox\ntype = focusinput\nInstructionsEnt = probe, Msg\nInputEnt = text, Field\n"
+               "OKButtonEnt = focusprobe, FOK\nCancelButtonEnt = focusprobe, FCancel\n");
+        Define("class = 2DScene\ntype = asks\nMessageBoxEnt = PXMessageBox, focusbox\n"
+               "InputBoxEnt = PXInputBox, focusinput\n");
+    }
+
+    // A scene showing a message box of the style, one frame run so its buttons are placed.
+    PXEntity2DScene* Ask(int32_t style)
+    {
+        results.clear();
+        auto* local = Create<PXEntity2DScene>({"2DScene", "asks"}, PXKind::Scene);
+        local->ShowMessageBox("Question?", 5, style, &DialogsTest::Record, this);
+        local->Update(16.0f);
+        return local;
+    }
+};
+
+TEST_F(DialogFocusTest, MessageBoxFocusMovesBetweenItsButtonsAndPressAnswers)
+{
+    struct Case {
+        const char* what;
+        int32_t style;
+        std::vector<int> keys;
+        std::vector<int> pads;
+        std::vector<int32_t> results;  // none: still open
+    };
+    const Case cases[] = {
+        {"Right shows Yes, Return presses it", 2 | 4, {KeyArrowRight, KeyReturn}, {}, {2}},
+        {"Right again moves to No", 2 | 4, {KeyArrowRight, KeyArrowRight, KeyReturn}, {}, {3}},
+        {"Left comes back; space presses", 2 | 4, {KeyArrowRight, KeyArrowRight, KeyArrowLeft, ' '}, {}, {2}},
+        {"Tab walks", 2 | 4, {KeyTab, KeyTab, KeyReturn}, {}, {3}},
+        {"Tab wraps", 2 | 4, {KeyTab, KeyTab, KeyTab, KeyReturn}, {}, {2}},
+        {"Return on a hidden focus only shows it", 2 | 4, {KeyReturn}, {}, {}},
+        {"without a shown focus Return answers OK", 1 | 8, {KeyReturn}, {}, {1}},
+        {"with it, the focused button", 1 | 8, {KeyArrowRight, KeyArrowRight, KeyReturn}, {}, {4}},
+        {"all four", 15, {KeyTab, KeyTab, KeyTab, KeyTab, KeyReturn}, {}, {4}},
+        {"letters answer wherever the focus is", 2 | 4, {KeyArrowRight, KeyArrowRight, 'y'}, {}, {2}},
+        {"Escape after moving", 2 | 4, {KeyArrowRight, KeyEscape}, {}, {0}},
+        {"pad: right, right, south", 2 | 4, {}, {PadRight, PadRight, PadSouth}, {3}},
+        {"pad: first south only shows", 2 | 4, {}, {PadSouth}, {}},
+        {"pad: east is Escape", 2 | 4, {}, {PadEast}, {0}},
+        {"pad: back answers Cancel", 8, {}, {PadBack}, {4}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PXEntity2DScene* local = Ask(c.style);
+        for (int key : c.keys) {
+            EXPECT_TRUE(local->OnKeyDown(key));
+        }
+        for (int pad : c.pads) {
+            EXPECT_TRUE(local->OnPadDown(pad));
+        }
+        EXPECT_EQ(c.results, results);
+        EXPECT_EQ(c.results.empty() ? 1u : 0u, local->GetDialogCount());
+    }
+}
+
+TEST_F(DialogFocusTest, MessageBoxFocusFollowsThePointerAndTheFocusedButtonLooksIt)
+{
+    PXEntity2DScene* local = Ask(2 | 4);
+    auto* box = dynamic_cast<PXEntityMessageBox*>(local->GetDialogs().front().get());
+    ASSERT_NE(nullptr, box);
+    const auto* type = static_cast<PXEntityMessageBoxType*>(box->GetType());
+    PXEntity2DGUIElement* yes = type->GetButton(PXEntityMessageBoxType::ButtonYes);
+    PXEntity2DGUIElement* no = type->GetButton(PXEntityMessageBoxType::ButtonNo);
+    PXRect r;
+    no->GetRect(&r);
+    MoveMouse(r.left + 5, r.top + 5);
+    local->Update(16.0f);
+    EXPECT_TRUE(no->IsFocused());
+    EXPECT_FALSE(yes->IsFocused());
+    EXPECT_EQ(no, box->GetFocus().Focused());
+    // Return presses the button the pointer chose.
+    local->OnKeyDown(KeyReturn);
+    EXPECT_EQ(std::vector<int32_t>{3}, results);
+    // The buttons belong to the type: the closed box leaves none of them focused.
+    local->Update(16.0f);
+    EXPECT_FALSE(no->IsFocused());
+}
+
+TEST_F(DialogFocusTest, InputBoxTabReachesItsButtonsWhileCharactersStillType)
+{
+    struct Case {
+        const char* what;
+        std::vector<int> keys;
+        int32_t result;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"Tab shows OK, Return presses it", {'x', KeyTab, KeyReturn}, 3, "abx"},
+        {"Tab twice: Cancel; space and letters still type", {KeyTab, KeyTab, ' ', 'y', KeyReturn}, 4, "ab y"},
+        {"Return without a shown focus answers OK", {'z', KeyReturn}, 3, "abz"},
+        {"Escape with the focus on OK answers Cancel", {KeyTab, KeyEscape}, 4, "ab"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        results.clear();
+        auto* local = Create<PXEntity2DScene>({"2DScene", "asks"}, PXKind::Scene);
+        local->ShowInputBox("Name?", "ab", 8, 9, &DialogsTest::Record, this);
+        auto* box = dynamic_cast<PXEntityInputBox*>(local->GetDialogs().front().get());
+        ASSERT_NE(nullptr, box);
+        local->Update(16.0f);
+        std::string text;
+        for (int key : c.keys) {
+            text = box->GetEnteredText();
+            local->OnKeyDown(key);
+        }
+        EXPECT_EQ(std::vector<int32_t>{c.result}, results);
+        EXPECT_EQ(c.text, text);
     }
 }
 

@@ -35,6 +35,8 @@ TEST(EndToEnd, PlayerGoesThroughEveryScreenLosesAGameAndKeepsTheScore) { ExpectS
 
 TEST(EndToEnd, NameWithAnAccentedLetterIsTypedShownAndKept) { ExpectScriptPasses("accented_name.sh"); }
 
+TEST(EndToEnd, KeyboardAloneReachesEveryScreenAndQuits) { ExpectScriptPasses("keyboard_only.sh"); }
+
 TEST(EndToEnd, FocusLossAfterFullScreenSwitchesPausesTheGame) { ExpectScriptPasses("focus_after_fullscreen.sh"); }
 
 TEST(EndToEnd, InstalledGameStartsFromAnywhereAndSaysWhenItsDataIsGone) { ExpectScriptPasses("install.sh"); }

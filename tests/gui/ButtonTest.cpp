@@ -1,6 +1,7 @@
 // Buttons and toggle buttons driven by synthetic mouse state: hover, press and click sounds
 // on the recording device, the draw choice for hover, press, latch and disabled, the hit
-// rectangle, and toggle cycling.
+// rectangle, toggle cycling, and the keyboard/pad focus: drawn as the hover, Press acting as
+// a click.
 #include <gtest/gtest.h>
 
 #include "engine/gui/PXEntity2DGUIButton.h"
@@ -161,6 +162,78 @@ TEST_F(ButtonTest, DrawChoiceForHoverPressLatchAndDisabled)
     }
 }
 
+TEST_F(ButtonTest, FocusDrawsTheHoverFace)
+{
+    struct Case {
+        const char* name;
+        bool frame;  // HighlightAsFrame
+        bool down;   // the left button held, the mouse elsewhere
+        bool latched;
+        bool disabled;
+        uint16_t corner;
+        uint16_t centre;
+    };
+    const Case cases[] = {
+        {"focused, frame", true, false, false, false, Blue, Red},
+        {"focused, replacement", false, false, false, false, Blue, 0},
+        {"focused latched, frame", true, false, true, false, Blue, Green},
+        // The mouse button held elsewhere does not press a button lit by the focus.
+        {"focused, mouse down elsewhere", true, true, false, false, Blue, Red},
+        {"focused, disabled", true, false, false, true, Grey, Grey},
+    };
+    for (const Case& c : cases) {
+        auto* button = MakeButton(c.frame ? "" : "HighlightAsFrame = 0\n");
+        button->SetAltProperty(PXButtonProp::Latched, c.latched ? 1 : 0);
+        button->SetDisabled(c.disabled);
+        button->SetFocused(true);
+        Frame(button, 100, 100, c.down);
+        EXPECT_EQ(c.corner, Look().first) << c.name;
+        EXPECT_EQ(c.centre, Look().second) << c.name;
+        // Without the focus it is the idle face again.
+        button->SetFocused(false);
+        Frame(button, 100, 100, false);
+        EXPECT_EQ(c.disabled ? Grey : c.latched ? Green : Red, Look().first) << c.name;
+    }
+}
+
+TEST_F(ButtonTest, FocusSoundsOnArrivalAndPressActsAsAClick)
+{
+    auto* button = MakeButton();
+    EXPECT_TRUE(button->CanTakeFocus());
+    button->SetFocused(true);
+    button->SetFocused(true);
+    EXPECT_EQ(1, PlaysOf(ContentSamples));
+    button->SetFocused(false);
+    EXPECT_EQ(1, PlaysOf(ContentSamples));
+    // The pointer bringing the focus: the hover alone sounds.
+    MoveMouse(12, 12);
+    button->SetFocused(true);
+    button->Update(16.0f);
+    EXPECT_EQ(2, PlaysOf(ContentSamples));
+    button->SetFocused(false);
+    MoveMouse(100, 100);
+    button->Update(16.0f);
+
+    for (PXInputAction action : {PXInputAction::FocusDown, PXInputAction::FocusNext, PXInputAction::Back,
+                                 PXInputAction::PageDown}) {
+        EXPECT_EQ(PXActionResult::Ignored, button->OnInputAction(action));
+    }
+    EXPECT_EQ(0, PlaysOf(ClickSamples));
+    EXPECT_EQ(PXActionResult::Pressed, button->OnInputAction(PXInputAction::Press));
+    EXPECT_EQ(1, PlaysOf(ClickSamples));
+    EXPECT_TRUE(button->Click(PXPoint{12, 12}));
+    EXPECT_EQ(2, PlaysOf(ClickSamples));
+
+    // Disabled or hidden, it neither takes the focus nor acts.
+    button->SetDisabled(true);
+    EXPECT_FALSE(button->CanTakeFocus());
+    EXPECT_EQ(PXActionResult::Ignored, button->OnInputAction(PXInputAction::Press));
+    EXPECT_EQ(2, PlaysOf(ClickSamples));
+    button->SetDisabled(false);
+    button->SetVisible(false);
+    EXPECT_FALSE(button->CanTakeFocus());
+}
+
 TEST_F(ButtonTest, DisabledButtonRefusesClicksButIsStillOver)
 {
     auto* button = MakeButton();
@@ -269,6 +342,31 @@ TEST_F(ToggleTest, HoverSoundPlaysOncePerEntryWhateverTheState)
     Frame(toggle, 100, 100, false);
     Frame(toggle, 12, 12, false);
     EXPECT_EQ(2, PlaysOf(ContentSamples));
+}
+
+TEST_F(ToggleTest, PressAdvancesTheStateAndTheFocusFollowsTheShownButton)
+{
+    auto* toggle = MakeToggle(3, 3);
+    EXPECT_TRUE(toggle->CanTakeFocus());
+    toggle->SetFocused(true);
+    EXPECT_TRUE(toggle->GetButton(0)->IsFocused());
+    EXPECT_FALSE(toggle->GetButton(1)->IsFocused());
+    EXPECT_EQ(PXActionResult::Ignored, toggle->OnInputAction(PXInputAction::FocusRight));
+    EXPECT_EQ(0u, toggle->GetState());
+    EXPECT_EQ(PXActionResult::Pressed, toggle->OnInputAction(PXInputAction::Press));
+    EXPECT_EQ(1u, toggle->GetState());
+    EXPECT_EQ(1, PlaysOf(ClickSamples));
+    EXPECT_FALSE(toggle->GetButton(0)->IsFocused());
+    EXPECT_TRUE(toggle->GetButton(1)->IsFocused());
+    toggle->SetFocused(false);
+    EXPECT_FALSE(toggle->GetButton(1)->IsFocused());
+
+    // Without states, or disabled, there is nothing to focus or press.
+    EXPECT_FALSE(MakeToggle(0, 0)->CanTakeFocus());
+    toggle->SetDisabled(true);
+    EXPECT_FALSE(toggle->CanTakeFocus());
+    EXPECT_EQ(PXActionResult::Ignored, toggle->OnInputAction(PXInputAction::Press));
+    EXPECT_EQ(1u, toggle->GetState());
 }
 
 TEST_F(ToggleTest, StatePropertyClampsUnsigned)

@@ -1,5 +1,6 @@
 // The element base: visibility and disabled rules, fades, the pulse, tint and tooltip
-// properties, the type's keys and the tooltip hover with its delay and strict bounds.
+// properties, the type's keys and the tooltip hover with its delay and strict bounds, which
+// the keyboard/pad focus raises as the mouse does.
 #include <gtest/gtest.h>
 
 #include "tests/gui/GuiFixture.h"
@@ -222,6 +223,32 @@ TEST_F(ElementTest, TooltipWaitsPastHalfASecondThenRepeatsEveryFrame)
     MoveMouse(10, 20);
     e->Update(400.0f);
     EXPECT_EQ(2u, host.requests.size());
+}
+
+TEST_F(ElementTest, FocusRaisesTheTooltipAfterTheDelayAtTheElementsCentre)
+{
+    auto* e = MakeElement("tooltip = Hint\n");
+    e->SetRect(100, 50, 40, 20);
+    // A bare element never takes the focus and ignores every action.
+    EXPECT_FALSE(e->CanTakeFocus());
+    EXPECT_EQ(PXActionResult::Ignored, e->OnInputAction(PXInputAction::Press));
+
+    e->SetFocused(true);
+    e->Update(250.0f);
+    e->Update(250.0f);
+    EXPECT_TRUE(host.requests.empty());
+    e->Update(1.0f);
+    ASSERT_EQ(1u, host.requests.size());
+    // As if the mouse rested on the centre (120, 60).
+    EXPECT_EQ(120 + 12, host.requests[0].x);
+    EXPECT_EQ(60 + 24, host.requests[0].y);
+
+    // Losing the focus restarts the delay.
+    e->SetFocused(false);
+    e->Update(16.0f);
+    e->SetFocused(true);
+    e->Update(400.0f);
+    EXPECT_EQ(1u, host.requests.size());
 }
 
 TEST_F(ElementTest, TooltipPositionAbsoluteWhenNotRelative)

@@ -1,7 +1,8 @@
 // The high-score screen on the headless screen: entering a new score, the name-entry dialog
 // (the first character replaces the offered name, 32 characters, "QMS" for none, Enter, OK
 // and Escape), ending the entry on the screen itself, the ten rows from g_highScores with
-// the arrow, and the ways back to the menu.
+// the arrow, and the ways back to the menu; Tab and the pad reaching the dialog's OK and the
+// screen's Done.
 #include <gtest/gtest.h>
 
 #include "engine/core/PXEvent.h"
@@ -10,6 +11,7 @@
 #include "game/SFEntityHighScoreMenuScene.h"
 #include "game/SFHighScore.h"
 #include "tests/dialogs/DialogFixture.h"
+#include "tests/gui/FocusProbe.h"
 #include "tests/support/FakeSettingsManager.h"
 #include "tests/support/TempDir.h"
 
@@ -51,14 +53,14 @@ protected:
     }
 
     // The name-entry dialog: a text field without a font (typing works, nothing is drawn)
-    // and an OK probe.
-    void DefineNameEntryDialog()
+    // and an OK probe (or the element `ok` names).
+    void DefineNameEntryDialog(const std::string& ok = "probe, OKBtn")
     {
         Define("class = text\ntype = NameText\n");
         Define("class = probe\ntype = OKBtn\nSize = 30, 20\n");
         Define("class = PXVectorFrame\ntype = frame\nHasTitle = 1\n");
         Define("class = PXHighScoreInputScene\ntype = hsinput\nNameEntryEnt = text, NameText\n"
-               "NameEntryEntPos = 10, 10\nOKButtonEnt = probe, OKBtn\nOKButtonEntPos = 100, 40\n");
+               "NameEntryEntPos = 10, 10\nOKButtonEnt = " + ok + "\nOKButtonEntPos = 100, 40\n");
         Define("class = PXDialogScene\ntype = scoreinputbox\nSceneEnt = PXHighScoreInputScene, hsinput\n"
                "FrameEnt = PXVectorFrame, frame\nWidth = 300\nHeight = 100\n");
     }
@@ -333,6 +335,115 @@ TEST_F(HighScoreSceneTest, EscapeDoneAndClosingDialogsLeaveForTheMainMenu)
         }
         EXPECT_EQ(c.leaves ? std::vector<std::string>{menu} : std::vector<std::string>{}, game.changes);
     }
+}
+
+// The name dialog and the screen with buttons that take the focus.
+class HighScoreFocusTest : public HighScoreSceneTest {
+protected:
+    void SetUp() override
+    {
+        HighScoreSceneTest::SetUp();
+        ASSERT_TRUE(registry.RegisterPrototype(&s_focusProbePrototype, "focusprobe"));
+        Define("class = focusprobe\ntype = FocusOK\nSize = 30, 20\n");
+        Define("class = focusprobe\ntype = FocusDone\nSize = 40, 20\n");
+        DefineNameEntryDialog("focusprobe, FocusOK");
+    }
+
+    // The screen with a new score and its name dialog open.
+    std::unique_ptr<SFEntityHighScoreMenuScene> Entering()
+    {
+        g_highScores.RemoveAll();
+        g_lastHighScoreName = "Alice";
+        g_newHighScore = std::make_unique<SFHighScore>(500, 3, 2, "Alice");
+        std::unique_ptr<SFEntityHighScoreMenuScene> scene = MakeScene();
+        scene->Update(16.0f);
+        scene->Update(16.0f);
+        EXPECT_EQ(1u, scene->GetDialogCount());
+        return scene;
+    }
+};
+
+TEST_F(HighScoreFocusTest, TabReachesOKWhileTypedCharactersStillGoToTheName)
+{
+    struct Case {
+        const char* what;
+        std::vector<int> keys;
+        std::vector<int> pads;
+        std::string expected;
+        int okPresses;
+    };
+    const Case cases[] = {
+        {"Tab, then space and letters still type, Return presses OK", {'A', 'l', KeyTab, ' ', 'x', KeyReturn}, {},
+         "Al x", 1},
+        {"Return without the focus shown closes too", {'B', 'o', KeyReturn}, {}, "Bo", 0},
+        {"pad: the first press shows OK, the second presses it", {'C'}, {PadSouth, PadSouth}, "C", 1},
+        {"pad: back closes like Escape", {'D'}, {PadEast}, "D", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::unique_ptr<SFEntityHighScoreMenuScene> scene = Entering();
+        auto* input = dynamic_cast<PXEntityHighScoreInputScene*>(scene->FindDialogScene(PXKind::HighScoreInputScene));
+        ASSERT_NE(nullptr, input);
+        PXEntity2DGUIElement* ok = static_cast<PXEntityHighScoreInputSceneType*>(input->GetType())->GetOKButton()->entity.get();
+        const int pressesBefore = static_cast<FocusProbe*>(ok)->presses;
+        for (int key : c.keys) {
+            scene->OnKeyDown(key);
+            if (key == KeyTab) {
+                EXPECT_EQ(ok, input->GetShownFocus());
+            }
+        }
+        for (int pad : c.pads) {
+            EXPECT_EQ(1u, scene->GetDialogCount());
+            scene->OnPadDown(pad);
+        }
+        EXPECT_EQ(0u, scene->GetDialogCount());
+        EXPECT_EQ(c.expected, g_highScores.EntryAt(0)->name);
+        // OK was pressed through the focus only where the focus was shown.
+        EXPECT_EQ(c.okPresses, static_cast<FocusProbe*>(ok)->presses - pressesBefore);
+    }
+}
+
+TEST_F(HighScoreFocusTest, DoneByKeyOrPadLeavesAsAClickDoes)
+{
+    const std::string menu = "SFMainMenuScene/mainmenu/2";
+    Define("class = SFHighScoreMenuScene\ntype = focusdone\nTransType = 2\nArrowEnt = probe, Arrow\n"
+           "DoneEnt = focusprobe, FocusDone\nDoneEntPos = 500, 440\n");
+    const auto make = [this] {
+        return Make<SFEntityHighScoreMenuScene>({"SFHighScoreMenuScene", "focusdone"}, PXKind::Scene);
+    };
+    struct Case {
+        const char* what;
+        std::vector<int> keys;
+        std::vector<int> pads;
+        bool leaves;
+    };
+    const Case cases[] = {
+        {"Down shows Done, Return presses it", {KeyArrowDown, KeyReturn}, {}, true},
+        {"Tab and space", {KeyTab, ' '}, {}, true},
+        {"Return alone only shows the focus", {KeyReturn}, {}, false},
+        {"pad down and south", {}, {PadDown, PadSouth}, true},
+        {"pad east is Back", {}, {PadEast}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        game.changes.clear();
+        std::unique_ptr<SFEntityHighScoreMenuScene> scene = make();
+        scene->Update(16.0f);
+        for (int key : c.keys) {
+            scene->OnKeyDown(key);
+        }
+        for (int pad : c.pads) {
+            scene->OnPadDown(pad);
+        }
+        EXPECT_EQ(c.leaves ? std::vector<std::string>{menu} : std::vector<std::string>{}, game.changes);
+    }
+    // The click, for comparison.
+    game.changes.clear();
+    std::unique_ptr<SFEntityHighScoreMenuScene> scene = make();
+    scene->Update(16.0f);
+    PXPoint at{510, 450};
+    EXPECT_TRUE(scene->OnMouseUp(&at, 1));
+    EXPECT_EQ(std::vector<std::string>{menu}, game.changes);
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The "ListBox" element on the headless screen: its keys, adding with limit and wrapping,
-// text files, selection and paging in both modes, the view and its rows, clicks on arrows,
-// rows and the track, thumb dragging, and the frame, track, thumb and highlight it draws.
+// text files, selection and paging in both modes (by property and by the focus keys), the
+// view and its rows, clicks on arrows, rows and the track, thumb dragging, and the frame,
+// track, thumb and highlight it draws.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "engine/core/PXInputMap.h"
 #include "engine/files/PXArchiveManager.h"
 #include "engine/files/PXArchiveWriter.h"
 #include "engine/gui/PXEntity2DGUIListBox.h"
@@ -84,6 +86,20 @@ protected:
     {
         for (int i = 0; i < n; ++i)
             Add(list, "i" + std::to_string(i));
+    }
+
+    // Ten items in four rows, the view at the top, then item `start` selected and the view
+    // following it: where the selection and paging cases begin.
+    PXEntity2DGUIListBox* TenItemsAt(bool viewOnly, int32_t start)
+    {
+        auto* list = MakeList();
+        AddNumbered(list, 10);
+        list->SetProperty(P::ViewOnly, viewOnly ? 1 : 0);
+        list->SetProperty(P::Selection, 0);
+        list->Update(0.0f);
+        list->SetProperty(P::Selection, start);
+        list->Update(0.0f);
+        return list;
     }
 
     static std::vector<std::string> Items(const PXEntity2DGUIListBox* list)
@@ -351,18 +367,58 @@ TEST_F(ListBoxTest, SelectionAndPagingProperties)
         {true, 9, P::Next, 0, 9, 6},
     };
     for (const Case& c : cases) {
-        auto* list = MakeList();
-        AddNumbered(list, 10);
-        list->SetProperty(P::ViewOnly, c.viewOnly ? 1 : 0);
-        list->SetProperty(P::Selection, 0);
-        list->Update(0.0f);
-        list->SetProperty(P::Selection, c.start);
-        list->Update(0.0f);
+        auto* list = TenItemsAt(c.viewOnly, c.start);
         EXPECT_TRUE(list->SetProperty(c.id, c.value));
         EXPECT_EQ(c.selection, Get(list, P::Selection)) << c.viewOnly << " " << c.start << " " << c.id;
         list->Update(0.0f);
         EXPECT_EQ(c.top, Get(list, P::Top)) << c.viewOnly << " " << c.start << " " << c.id;
     }
+}
+
+TEST_F(ListBoxTest, FocusKeysMoveTheSelectionOrScrollAViewer)
+{
+    // As above: the list starts at `start` and takes the action.
+    using A = PXInputAction;
+    struct Case {
+        bool viewOnly;
+        int32_t start;
+        PXInputAction action;
+        int32_t selection;
+        int32_t top;
+    };
+    const Case cases[] = {
+        {false, 5, A::FocusUp, 4, 2},   {false, 5, A::FocusDown, 6, 3}, {false, 7, A::PageUp, 3, 3},
+        {false, 3, A::PageDown, 7, 4},  {false, 5, A::Home, 0, 0},      {false, 2, A::End, 9, 6},
+        {false, 0, A::FocusUp, 0, 0},   {false, 9, A::FocusDown, 9, 6},
+        {true, 7, A::FocusUp, 3, 3},    {true, 7, A::FocusDown, 8, 5},  {true, 7, A::PageDown, 8, 5},
+        {true, 7, A::Home, 0, 0},       {true, 0, A::End, 9, 6},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.viewOnly) + " " + std::to_string(c.start) + " " +
+                     std::to_string(static_cast<int>(c.action)));
+        auto* list = TenItemsAt(c.viewOnly, c.start);
+        EXPECT_EQ(PXActionResult::Used, list->OnInputAction(c.action));
+        EXPECT_EQ(c.selection, Get(list, P::Selection));
+        list->Update(0.0f);
+        EXPECT_EQ(c.top, Get(list, P::Top));
+    }
+}
+
+TEST_F(ListBoxTest, AListTakesTheFocusButNotPressOrSideways)
+{
+    auto* list = MakeList();
+    AddNumbered(list, 10);
+    EXPECT_TRUE(list->CanTakeFocus());
+    for (PXInputAction action : {PXInputAction::Press, PXInputAction::FocusLeft, PXInputAction::FocusRight,
+                                 PXInputAction::FocusNext, PXInputAction::Back}) {
+        EXPECT_EQ(PXActionResult::Ignored, list->OnInputAction(action)) << static_cast<int>(action);
+    }
+    list->SetDisabled(true);
+    EXPECT_FALSE(list->CanTakeFocus());
+    // An empty list takes the keys and keeps no selection.
+    auto* empty = MakeList();
+    EXPECT_EQ(PXActionResult::Used, empty->OnInputAction(PXInputAction::End));
+    EXPECT_EQ(-1, Get(empty, P::Selection));
 }
 
 TEST_F(ListBoxTest, MovesOnAnEmptyListKeepNoSelection)
