@@ -1,4 +1,5 @@
-// The SDL screen on SDL's offscreen video driver: what Present shows, the lock count, the
+// The SDL screen on SDL's offscreen video driver: what Present shows (straight in the window
+// surface at the frame's size, through the texture when enlarged), the lock count, the
 // cursor bookkeeping, switching full screen in place, and the three scaling modes at
 // 1920 x 1080 (the picture read back from the renderer, the mouse through SDL's events).
 #include <gtest/gtest.h>
@@ -59,6 +60,31 @@ protected:
         SDL_RenderReadPixels(renderer, &r, SDL_PIXELFORMAT_RGB888, &pixel, 4);
         return pixel & 0xFFFFFF;
     }
+    void PaintFrame(const std::function<uint16_t(int, int)>& pixel)
+    {
+        PXSurfaceDesc s;
+        ASSERT_EQ(screen->LockScreen(&s), 1u);
+        for (int y = 0; y < 480; ++y) {
+            auto* row = reinterpret_cast<uint16_t*>(s.pixels + static_cast<size_t>(y) * s.pitch);
+            for (int x = 0; x < 640; ++x) {
+                row[x] = pixel(x, y);
+            }
+        }
+        screen->UnlockScreen();
+    }
+    // The whole window read back, rows of its width, as 0x00RRGGBB.
+    std::vector<uint32_t> ReadWindow()
+    {
+        SDL_Renderer* renderer = SDL_GetRenderer(screen->GetWindow());
+        int w = 0, h = 0;
+        SDL_GetRendererOutputSize(renderer, &w, &h);
+        std::vector<uint32_t> out(static_cast<size_t>(w) * h);
+        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, out.data(), w * 4);
+        for (uint32_t& p : out) {
+            p &= 0xFFFFFF;
+        }
+        return out;
+    }
     void Paint(int x, int y, uint16_t value)
     {
         PXSurfaceDesc s;
@@ -89,6 +115,49 @@ TEST_F(SDLScreenTest, PresentShowsOnlyTheDirtyRectangles)
     // An empty dirty list leaves the picture as it is.
     EXPECT_EQ(screen->Present(), 1u);
     EXPECT_EQ(Shown(10, 10), 0xFF0000u);
+}
+
+// Every pixel differs from its neighbours, in every channel.
+uint16_t Pattern(int x, int y)
+{
+    return static_cast<uint16_t>(((x & 31) << 10) | ((y & 31) << 5) | ((x ^ y) & 31));
+}
+
+TEST_F(SDLScreenTest, UnscaledPicturesGoStraightIntoTheWindowSurfaceWithTheSamePixels)
+{
+    // Every frame pixel shown as its 32-bit colour; `changed` marks the one painted over.
+    auto expectWindowShowsFrame = [&](bool changed) {
+        const std::vector<uint32_t> out = ReadWindow();
+        ASSERT_EQ(out.size(), 640u * 480u);
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                const uint16_t want = changed && x == 5 && y == 7 ? uint16_t{0x7FFF} : Pattern(x, y);
+                ASSERT_EQ(out[static_cast<size_t>(y) * 640 + x], PXToXRGB(want)) << x << "," << y;
+            }
+        }
+    };
+    PaintFrame(Pattern);
+    screen->InvalidateRect({0, 640, 0, 480}, false);
+    ASSERT_EQ(screen->Present(), 1u);
+    EXPECT_TRUE(screen->ShowsOnWindowSurface());
+    expectWindowShowsFrame(false);
+
+    // Enlarged, the picture goes through the texture; a pixel changes while it does.
+    SDL_SetWindowSize(screen->GetWindow(), 1920, 1080);
+    ASSERT_EQ(screen->Present(), 1u);
+    EXPECT_FALSE(screen->ShowsOnWindowSurface());
+    Paint(5, 7, 0x7FFF);
+    screen->InvalidateRect({5, 6, 7, 8}, false);
+    ASSERT_EQ(screen->Present(), 1u);
+    const PXPoint at = screen->CurrentLayout().FrameToOutput(5, 7);
+    EXPECT_EQ(ReadWindow()[static_cast<size_t>(at.y) * 1920 + at.x], 0xFFFFFFu);
+
+    // Back at the frame's size, the new window surface gets the whole picture with nothing
+    // dirty, the change included.
+    SDL_SetWindowSize(screen->GetWindow(), 640, 480);
+    ASSERT_EQ(screen->Present(), 1u);
+    EXPECT_TRUE(screen->ShowsOnWindowSurface());
+    expectWindowShowsFrame(true);
 }
 
 class StepClock : public PXClock {
@@ -186,31 +255,13 @@ protected:
         ASSERT_EQ(w, 1920);
         ASSERT_EQ(h, 1080);
     }
-    void PaintFrame(const std::function<uint16_t(int, int)>& pixel)
-    {
-        PXSurfaceDesc s;
-        ASSERT_EQ(screen->LockScreen(&s), 1u);
-        for (int y = 0; y < 480; ++y) {
-            auto* row = reinterpret_cast<uint16_t*>(s.pixels + static_cast<size_t>(y) * s.pitch);
-            for (int x = 0; x < 640; ++x) {
-                row[x] = pixel(x, y);
-            }
-        }
-        screen->UnlockScreen();
-    }
     // Shows the frame in `mode` and reads back the whole window, rows of 1920 pixels.
     std::vector<uint32_t> ShowIn(PXScaleMode mode)
     {
         screen->SetScaleMode(mode);
         screen->InvalidateRect({0, 640, 0, 480}, false);
         EXPECT_EQ(screen->Present(), 1u);
-        std::vector<uint32_t> out(1920 * 1080);
-        SDL_RenderReadPixels(SDL_GetRenderer(screen->GetWindow()), nullptr, SDL_PIXELFORMAT_RGB888, out.data(),
-                             1920 * 4);
-        for (uint32_t& p : out) {
-            p &= 0xFFFFFF;
-        }
-        return out;
+        return ReadWindow();
     }
     // Moves SDL's mouse to a window position as the display would and returns the frame
     // position the game's event queue gets.
@@ -276,14 +327,13 @@ TEST_F(SDLScreenScalingTest, EveryModeFillsItsViewExactlyAndMapsTheMouseCornersB
 TEST_F(SDLScreenScalingTest, PixelModeShowsEveryFramePixelAsAWholeSquare)
 {
     // Neighbours always differ, so a square that is one pixel short or long shows.
-    auto pixel = [](int x, int y) { return static_cast<uint16_t>(((x & 31) << 10) | ((y & 31) << 5) | ((x ^ y) & 31)); };
-    PaintFrame(pixel);
+    PaintFrame(Pattern);
     const std::vector<uint32_t> out = ShowIn(PXScaleMode::Pixel);
     const PXRect v = screen->CurrentLayout().view;
     ASSERT_EQ(v, (PXRect{320, 1600, 60, 1020}));
     for (int y = v.top; y < v.bottom; ++y) {
         for (int x = v.left; x < v.right; ++x) {
-            ASSERT_EQ(out[static_cast<size_t>(y) * 1920 + x], PXToXRGB(pixel((x - v.left) / 2, (y - v.top) / 2)))
+            ASSERT_EQ(out[static_cast<size_t>(y) * 1920 + x], PXToXRGB(Pattern((x - v.left) / 2, (y - v.top) / 2)))
                 << x << "," << y;
         }
     }
