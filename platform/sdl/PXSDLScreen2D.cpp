@@ -197,15 +197,14 @@ void PXSDLScreen2D::RefreshShown()
 
 SDL_Surface* PXSDLScreen2D::DirectSurface(const PXScaleLayout& layout) const
 {
-    const PXRect& v = layout.view;
-    if (!m_softwareRenderer || layout.factor != 1 || v.left != 0 || v.top != 0 || v.right != m_width ||
-        v.bottom != m_height) {
+    if (!m_softwareRenderer || !layout.IsExact()) {
         return nullptr;
     }
     // The software renderer draws into this same surface, so asking for it makes nothing new.
     SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    const PXRect& v = layout.view;
     if (surface == nullptr || surface->format == nullptr || surface->format->format != SDL_PIXELFORMAT_RGB888 ||
-        surface->w != m_width || surface->h != m_height) {
+        v.left < 0 || v.top < 0 || v.right > surface->w || v.bottom > surface->h) {
         return nullptr;
     }
     return surface;
@@ -377,27 +376,51 @@ bool PXSDLScreen2D::ReadyToPresent()
 
 void PXSDLScreen2D::ShowOnSurface(SDL_Surface* surface)
 {
-    auto* pixels = static_cast<uint8_t*>(surface->pixels);
+    const int32_t f = m_layout.factor;
+    const PXRect& v = m_layout.view;
     const auto pitch = static_cast<size_t>(surface->pitch);
-    const PXRect whole{0, m_width, 0, m_height};
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
         return;
     }
+    // Where frame pixel (0, 0) goes.
+    uint8_t* origin = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(v.top) * pitch +
+                      static_cast<size_t>(v.left) * 4;
+    const PXRect whole{0, m_width, 0, m_height};
     // A surface not yet drawn whole (new, or after the texture showed the picture) takes the
-    // whole frame; after that only the dirty rectangles are converted and sent.
+    // bars and the whole frame; after that only the dirty rectangles are converted and sent,
+    // the whole window when the whole frame is dirty (as after an exposure, which loses the
+    // bars on the display too).
+    bool wholeWindow = surface != m_directSurface;
     SDL_Rect rects[PXDirtyList::Capacity];
     int count = 0;
-    if (surface != m_directSurface) {
-        PXEnlargeToXRGB(m_framePixels, m_pitch, whole, 1, pixels, pitch);
-        rects[count++] = SDL_Rect{0, 0, m_width, m_height};
+    if (wholeWindow) {
+        const SDL_Rect bars[] = {
+            {0, 0, surface->w, v.top},
+            {0, v.bottom, surface->w, surface->h - v.bottom},
+            {0, v.top, v.left, v.bottom - v.top},
+            {v.right, v.top, surface->w - v.right, v.bottom - v.top},
+        };
+        for (const SDL_Rect& bar : bars) {
+            if (bar.w > 0 && bar.h > 0) {
+                SDL_FillRect(surface, &bar, 0);
+            }
+        }
+        PXEnlargeToXRGB(m_framePixels, m_pitch, whole, f, origin, pitch);
     } else {
         ForEachDirtyRectOnFrame([&](const PXRect& r) {
-            PXEnlargeToXRGB(m_framePixels, m_pitch, r, 1, pixels + static_cast<size_t>(r.top) * pitch + r.left * 4,
+            PXEnlargeToXRGB(m_framePixels, m_pitch, r, f,
+                            origin + static_cast<size_t>(r.top * f) * pitch + static_cast<size_t>(r.left * f) * 4,
                             pitch);
+            wholeWindow = wholeWindow || r == whole;
             if (count < PXDirtyList::Capacity) {
-                rects[count++] = SDL_Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+                rects[count++] = SDL_Rect{v.left + r.left * f, v.top + r.top * f, (r.right - r.left) * f,
+                                          (r.bottom - r.top) * f};
             }
         });
+    }
+    if (wholeWindow) {
+        rects[0] = SDL_Rect{0, 0, surface->w, surface->h};
+        count = 1;
     }
     if (SDL_MUSTLOCK(surface)) {
         SDL_UnlockSurface(surface);

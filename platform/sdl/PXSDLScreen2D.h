@@ -1,5 +1,6 @@
 // The screen on an SDL window: the 640 x 480 16-bit frame buffer lives in ordinary
-// memory. On SDL's software renderer with the window at the frame's own size, Present
+// memory. On SDL's software renderer, when the view is the frame enlarged by a whole factor
+// (at the window's own size, in pixel mode, or where the factor fits exactly), Present
 // converts the dirty rectangles straight into the window's surface and shows just those.
 // Otherwise it copies them into the picture on show and converts them to 32-bit pixels in
 // a streaming texture, enlarged there by the scaling mode's whole factor; one copy then
@@ -61,8 +62,8 @@ private:
     // and makes the texture anew when the layout changed; false when none can be made.
     bool FollowLayout();
     // The window's surface when the picture can go straight into it: the software
-    // renderer (which draws into that same surface), the window exactly the frame's size
-    // and 32-bit pixels the conversion writes. nullptr otherwise.
+    // renderer (which draws into that same surface), a view that is the frame enlarged by
+    // a whole factor, and 32-bit pixels the conversion writes. nullptr otherwise.
     SDL_Surface* DirectSurface(const PXScaleLayout& layout) const;
     bool MakeTexture(const PXScaleLayout& layout);
     // Copies the frame into the picture on show when presents went past it.

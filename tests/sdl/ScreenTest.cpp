@@ -1,5 +1,5 @@
 // The SDL screen on SDL's offscreen video driver: what Present shows (straight in the window
-// surface at the frame's size, through the texture when enlarged), the lock count, the
+// surface at whole factors, through the texture when stretched), the lock count, the
 // cursor bookkeeping, switching full screen in place, and the three scaling modes at
 // 1920 x 1080 (the picture read back from the renderer, the mouse through SDL's events).
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "engine/core/PXGlobals.h"
@@ -123,41 +124,71 @@ uint16_t Pattern(int x, int y)
     return static_cast<uint16_t>(((x & 31) << 10) | ((y & 31) << 5) | ((x ^ y) & 31));
 }
 
-TEST_F(SDLScreenTest, UnscaledPicturesGoStraightIntoTheWindowSurfaceWithTheSamePixels)
+TEST_F(SDLScreenTest, WholeFactorPicturesGoStraightIntoTheWindowSurfaceWithTheSamePixels)
 {
-    // Every frame pixel shown as its 32-bit colour; `changed` marks the one painted over.
+    // The window read back whole: the view shows every frame pixel as a factor x factor
+    // square of its 32-bit colour, the bars are black. `changed` marks the pixel painted over.
     auto expectWindowShowsFrame = [&](bool changed) {
+        const PXScaleLayout layout = screen->CurrentLayout();
+        ASSERT_TRUE(layout.IsExact());
+        const PXRect& v = layout.view;
+        int w = 0, h = 0;
+        SDL_GetRendererOutputSize(SDL_GetRenderer(screen->GetWindow()), &w, &h);
         const std::vector<uint32_t> out = ReadWindow();
-        ASSERT_EQ(out.size(), 640u * 480u);
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                const uint16_t want = changed && x == 5 && y == 7 ? uint16_t{0x7FFF} : Pattern(x, y);
-                ASSERT_EQ(out[static_cast<size_t>(y) * 640 + x], PXToXRGB(want)) << x << "," << y;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                uint32_t want = 0;
+                if (x >= v.left && x < v.right && y >= v.top && y < v.bottom) {
+                    const int fx = (x - v.left) / layout.factor, fy = (y - v.top) / layout.factor;
+                    want = PXToXRGB(changed && fx == 5 && fy == 7 ? uint16_t{0x7FFF} : Pattern(fx, fy));
+                }
+                ASSERT_EQ(out[static_cast<size_t>(y) * w + x], want) << x << "," << y;
             }
         }
     };
-    PaintFrame(Pattern);
-    screen->InvalidateRect({0, 640, 0, 480}, false);
-    ASSERT_EQ(screen->Present(), 1u);
-    EXPECT_TRUE(screen->ShowsOnWindowSurface());
-    expectWindowShowsFrame(false);
-
-    // Enlarged, the picture goes through the texture; a pixel changes while it does.
-    SDL_SetWindowSize(screen->GetWindow(), 1920, 1080);
-    ASSERT_EQ(screen->Present(), 1u);
-    EXPECT_FALSE(screen->ShowsOnWindowSurface());
-    Paint(5, 7, 0x7FFF);
-    screen->InvalidateRect({5, 6, 7, 8}, false);
-    ASSERT_EQ(screen->Present(), 1u);
-    const PXPoint at = screen->CurrentLayout().FrameToOutput(5, 7);
-    EXPECT_EQ(ReadWindow()[static_cast<size_t>(at.y) * 1920 + at.x], 0xFFFFFFu);
-
-    // Back at the frame's size, the new window surface gets the whole picture with nothing
-    // dirty, the change included.
+    struct Case {
+        int width, height;
+        PXScaleMode mode;
+        bool direct;
+    };
+    const Case cases[] = {
+        {640, 480, PXScaleMode::Sharp, true},
+        {1920, 1080, PXScaleMode::Smooth, false},
+        {1920, 1080, PXScaleMode::Pixel, true},    // factor 2 with bars, where the smooth view was
+        {1280, 960, PXScaleMode::Sharp, true},     // factor 2, no stretch left
+        {1920, 1080, PXScaleMode::Sharp, false},   // stretched the rest of the way
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " " + PXScaleModeName(c.mode));
+        SDL_SetWindowSize(screen->GetWindow(), c.width, c.height);
+        screen->SetScaleMode(c.mode);
+        PaintFrame(Pattern);
+        screen->InvalidateRect({0, 640, 0, 480}, false);
+        ASSERT_EQ(screen->Present(), 1u);
+        EXPECT_EQ(screen->ShowsOnWindowSurface(), c.direct);
+        const std::vector<uint32_t> before = ReadWindow();
+        // One pixel changes, and only it is dirty.
+        Paint(5, 7, 0x7FFF);
+        screen->InvalidateRect({5, 6, 7, 8}, false);
+        ASSERT_EQ(screen->Present(), 1u);
+        if (c.direct) {
+            expectWindowShowsFrame(true);
+        } else {
+            // Stretched smoothly, the white pixel shows where it lies and nowhere far away.
+            const std::vector<uint32_t> after = ReadWindow();
+            const PXPoint at = screen->CurrentLayout().FrameToOutput(5, 7);
+            const PXPoint far = screen->CurrentLayout().FrameToOutput(300, 200);
+            EXPECT_NE(after[static_cast<size_t>(at.y) * c.width + at.x], before[static_cast<size_t>(at.y) * c.width + at.x]);
+            EXPECT_EQ(after[static_cast<size_t>(far.y) * c.width + far.x], before[static_cast<size_t>(far.y) * c.width + far.x]);
+        }
+    }
+    // From the texture back to the frame's size: the new window surface gets the whole
+    // picture with nothing dirty.
+    Paint(5, 7, Pattern(5, 7));
     SDL_SetWindowSize(screen->GetWindow(), 640, 480);
     ASSERT_EQ(screen->Present(), 1u);
     EXPECT_TRUE(screen->ShowsOnWindowSurface());
-    expectWindowShowsFrame(true);
+    expectWindowShowsFrame(false);
 }
 
 class StepClock : public PXClock {
