@@ -10,6 +10,7 @@
 #include "engine/graphics/PXPixelMath.h"
 #include "engine/gui/PXEntity2DGUIPFire.h"
 #include "tests/gui/GuiFixture.h"
+#include "tests/support/HeldFrame.h"
 
 namespace {
 
@@ -197,25 +198,13 @@ TEST_F(FireElementTest, OutputIsOpaqueOrBlendedByHeat)
 
 TEST_F(FireElementTest, AHeldFrameWorksTheHeatButWritesNothing)
 {
-    // A screen paced to 16 ms with frames 10 ms apart holds the fourth frame (see
-    // PXWindowScreen2D::Present): it is never shown, so the fire leaves the pixels alone.
-    class Clock : public PXClock {
-    public:
-        uint32_t Milliseconds() override { return now; }
-        uint64_t CounterFrequency() override { return 0; }
-        uint64_t Counter() override { return 0; }
-        uint32_t now = 0;
-    } clock;
+    // A held frame is never shown, so the fire leaves the pixels alone.
+    ScriptedClock clock;
     PXEntity2DGUIPFire* fire = MakeFire("Width = 64\nHeight = 32\nNumParticles = 100\nBurnEdges = 1\n");
     fire->SetPosition(PXPoint{50, 40});
     Run(fire, 30);
     FillSentinel();
-    screen.SetPresentPacing(&clock, 16);
-    for (int f = 0; f < 3; ++f) {
-        screen.InvalidateRect({0, 1, 0, 1}, false);
-        clock.now += 10;
-        screen.Present();
-    }
+    PresentUntilAFrameIsHeld(screen, clock);
     ASSERT_TRUE(screen.IsDrawingHeld());
     const PXFireSimulation& sim = fire->Simulation();
     const std::vector<uint8_t> before(sim.GetHeatBitmap().data.get(), sim.GetHeatBitmap().data.get() + 64 * 32);

@@ -11,6 +11,7 @@
 #include "engine/core/PXGlobals.h"
 #include "engine/graphics/PXMemoryScreen2D.h"
 #include "tests/support/FakeSettingsManager.h"
+#include "tests/support/HeldFrame.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -321,13 +322,8 @@ TEST(WindowScreen, LockingAHeldFrameDrawsItButItIsStillNotShown)
     PXMemoryScreen2D screen;
     PXScreenDesc desc = Desc(8, 6, 16);
     ASSERT_EQ(1u, screen.Create(&desc, "t"));
-    StepClock clock;
-    screen.SetPresentPacing(&clock, 16);
-    for (int f = 0; f < 3; ++f) {
-        screen.InvalidateRect({0, 2, 0, 2}, false);
-        clock.now += 10;
-        screen.Present();
-    }
+    ScriptedClock clock;
+    PresentUntilAFrameIsHeld(screen, clock);
     ASSERT_TRUE(screen.IsDrawingHeld());
     // Someone takes the frame itself (a snapshot for a transition): drawing resumes.
     PXSurfaceDesc s;
@@ -338,7 +334,7 @@ TEST(WindowScreen, LockingAHeldFrameDrawsItButItIsStillNotShown)
     screen.FillRect({0, 2, 0, 2}, MakeColor(255, 255, 255, 255));
     EXPECT_EQ(0x7FFF, reinterpret_cast<const uint16_t*>(s.pixels)[0]);
     const uint32_t shown = screen.GetPicturesShown();
-    clock.now += 10;
+    clock.ms += 10;
     screen.Present();
     EXPECT_EQ(shown, screen.GetPicturesShown());
     EXPECT_EQ(1, screen.GetDirtyList()->count);
