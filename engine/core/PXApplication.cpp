@@ -104,11 +104,17 @@ int PXApplication::Run(const std::string& dataFolder)
         inputDelay = std::make_unique<PXInputDelay>(m_inputDelayReport);
     }
 
+    // The first frame runs at once, with the start's zero tick: the window shows nothing
+    // until it is presented.
+    bool firstFrame = true;
     while (code == 0 && !game->IsQuitRequested()) {
         double ms = stopwatch.ElapsedSeconds() * 1000.0;
-        if (ms >= FramePeriodMs) {
+        if (firstFrame || ms >= FramePeriodMs) {
             stopwatch.Reset();
-            queue.Push(EventTick, static_cast<int32_t>(ms * 10.0));
+            if (!firstFrame) {
+                queue.Push(EventTick, static_cast<int32_t>(ms * 10.0));
+            }
+            firstFrame = false;
             const uint32_t picturesBefore = screen->GetPicturesShown();
             if (inputDelay) {
                 inputDelay->FrameStarted();

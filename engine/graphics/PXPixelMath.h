@@ -4,10 +4,12 @@
 
 #include <cstdint>
 
-// Hot pixel loops get an AVX2 clone chosen at load time where the processor has it. The
-// clones need the loader's indirect functions (glibc), and the sanitizers dislike them.
+// Hot pixel loops get an AVX-512 (x86-64-v4) and an AVX2 clone, chosen at load time by
+// what the processor has: the wider lanes nearly halve the pixel conversions, blends and
+// the fire's loops. The clones need the loader's indirect functions (glibc), and the
+// sanitizers dislike them.
 #if defined(__x86_64__) && defined(__GNUC__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
-#define PX_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#define PX_VECTOR_CLONES __attribute__((target_clones("arch=x86-64-v4", "avx2", "default")))
 #else
 #define PX_VECTOR_CLONES
 #endif

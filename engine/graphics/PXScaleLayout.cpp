@@ -26,12 +26,23 @@ inline uint32_t ToXRGB(uint32_t p)
     return (((r << 3) | (r >> 2)) << 16) | (((g << 3) | (g >> 2)) << 8) | ((b << 3) | (b >> 2));
 }
 
-// A row of pixels converted in a loop the compiler vectorises.
+// A row of pixels converted in a loop the compiler vectorises. Each channel c is widened
+// as (c * 33) >> 2, which equals (c << 3) | (c >> 2) for c < 32, taken as the high half of
+// one 16-bit product with the channel left where it lies in the pixel: the whole row then
+// stays in 16-bit lanes (vector high-half multiplies), twice the pixels per instruction
+// of shifts on 32-bit lanes.
 PX_VECTOR_CLONES
 void RowToXRGB(const uint16_t* __restrict src, uint32_t* __restrict dst, size_t n)
 {
-    for (size_t i = 0; i < n; ++i)
-        dst[i] = ToXRGB(src[i]);
+    for (size_t i = 0; i < n; ++i) {
+        const uint32_t p = src[i];
+        // r << 10 times 528 / 65536 is r * 33 / 4; g << 5 times 16896 / 65536 and b << 11
+        // (the shift in 16 bits drops red and green) times 264 / 65536 are the same.
+        const uint32_t r = ((p & 0x7C00u) * 528u) >> 16;
+        const uint32_t g = ((p & 0x03E0u) * 16896u) >> 16;
+        const uint32_t b = ((static_cast<uint16_t>(p << 11)) * 264u) >> 16;
+        dst[i] = (r << 16) | static_cast<uint16_t>((g << 8) | b);
+    }
 }
 
 const char* const ModeNames[] = {"sharp", "pixel", "smooth"};

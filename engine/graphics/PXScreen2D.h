@@ -84,6 +84,19 @@ public:
 
     int32_t GetLockCount() const { return m_lockCount; }
     bool IsDirtyTracking() const { return m_dirtyTracking; }
+    // True while the frame being drawn will not be shown (a paced screen decides it at the
+    // Present before): drawing clipped to the dirty list does nothing, and the dirty list
+    // waits for the next frame that is shown, which redraws all of it. Whoever writes the
+    // frame buffer itself skips that work too; locking the frame ends the hold.
+    bool IsDrawingHeld() const { return m_drawingHeld; }
+    // The lock the drawing operations take: it leaves a held frame held.
+    uint32_t LockToDraw(PXSurfaceDesc* out)
+    {
+        m_lockingToDraw = true;
+        const uint32_t locked = LockScreen(out);
+        m_lockingToDraw = false;
+        return locked;
+    }
 
     // The plain per-pixel keyed copy; BlitImage's keyed path must match it pixel for pixel.
     uint32_t BlitImageKeyedReference(const PXImage* image, int32_t x, int32_t y, uint32_t srcX, uint32_t srcY,
@@ -115,7 +128,7 @@ protected:
     template <typename Part>
     void ForEachDirtyPart(const PXRect& area, Part part) const
     {
-        if (area.IsEmpty()) {
+        if (area.IsEmpty() || m_drawingHeld) {
             return;
         }
         if (m_dirtyList.count >= PXDirtyList::Capacity) {
@@ -171,6 +184,8 @@ protected:
                         const PXBitmapDesc& mask, Rule rule);
 
     int32_t m_lockCount = 0;
+    bool m_drawingHeld = false;
+    bool m_lockingToDraw = false;
     PXDirtyList m_dirtyList;
     bool m_dirtyTracking = true;
     std::unique_ptr<std::map<uint32_t, std::unique_ptr<PXImage>>> m_images;

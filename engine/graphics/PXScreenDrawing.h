@@ -33,7 +33,7 @@ inline Factors FactorsOf(const PXColor& c)
 // Holds the frame-buffer lock for one drawing operation.
 class ScreenLock {
 public:
-    explicit ScreenLock(PXScreen2D& screen) : m_screen(screen), m_ok(screen.LockScreen(&m_desc) != 0) {}
+    explicit ScreenLock(PXScreen2D& screen) : m_screen(screen), m_ok(screen.LockToDraw(&m_desc) != 0) {}
     ~ScreenLock()
     {
         if (m_ok) {

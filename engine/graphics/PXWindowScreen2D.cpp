@@ -23,6 +23,8 @@ uint32_t PXWindowScreen2D::Create(PXScreenDesc* desc, const char* title)
     if (m_created) {
         Destroy();
     }
+    ReleaseHold();
+    m_presentedOnce = false;
     m_title = title != nullptr ? title : "";
     m_width = static_cast<int32_t>(desc->width);
     m_height = static_cast<int32_t>(desc->height);
@@ -98,6 +100,10 @@ uint32_t PXWindowScreen2D::LockScreen(PXSurfaceDesc* out)
     if (m_framePixels == nullptr) {
         return 0;
     }
+    // Whoever reads or writes the frame itself wants it drawn from here on.
+    if (!m_lockingToDraw) {
+        m_drawingHeld = false;
+    }
     ++m_lockCount;
     if (out != nullptr) {
         out->bytesPerPixel = m_bytesPerPixel;
@@ -135,6 +141,8 @@ void PXWindowScreen2D::SetPresentPacing(PXClock* clock, uint32_t intervalMs)
     m_pacingClock = clock;
     m_presentIntervalMs = intervalMs;
     m_shownOnce = false;
+    m_presentedOnce = false;
+    ReleaseHold();
 }
 
 bool PXWindowScreen2D::PictureDue()
@@ -151,20 +159,40 @@ bool PXWindowScreen2D::PictureDue()
     return true;
 }
 
+void PXWindowScreen2D::ForeseeNextFrame()
+{
+    ReleaseHold();
+    if (m_pacingClock == nullptr || m_presentIntervalMs == 0) {
+        return;
+    }
+    const uint32_t now = m_pacingClock->Milliseconds();
+    if (m_presentedOnce && m_shownOnce) {
+        const uint32_t next = now + (now - m_lastPresentMs);
+        m_frameHeld = next - m_lastShownMs < m_presentIntervalMs;
+        m_drawingHeld = m_frameHeld;
+    }
+    m_lastPresentMs = now;
+    m_presentedOnce = true;
+}
+
 uint32_t PXWindowScreen2D::Present()
 {
     if (m_lockCount > 0 || !ReadyToPresent()) {
+        ReleaseHold();
         return 0;
     }
-    // Too early for a picture: the rectangles stay on the list and the next frame draws
-    // them again with its own, so nothing is converted twice.
+    // Too early for a picture (or a held frame, which drew nothing): the rectangles stay on
+    // the list and the next frame draws them again with its own, so nothing is converted
+    // twice.
     const bool changed = m_dirtyList.count > 0 || m_pictureWaiting;
-    if (changed && !PictureDue()) {
+    if (changed && (m_frameHeld || !PictureDue())) {
+        ForeseeNextFrame();
         return 1;
     }
     ShowDirtyRectangles();
     if (changed) {
         ++m_picturesShown;
     }
+    ForeseeNextFrame();
     return 1;
 }

@@ -22,7 +22,10 @@ public:
     uint32_t Create(PXScreenDesc* desc, const char* title) override;
     uint32_t Destroy() override;
     // 0 while the frame buffer is locked or nothing can be shown; a paced Present that
-    // comes too early keeps the dirty list for the next one that is due.
+    // comes too early keeps the dirty list for the next one that is due. A paced Present
+    // also foresees whether the next one will come too early (one more gap like the last
+    // one): that frame is then held (IsDrawingHeld) and never shown, so nobody draws what
+    // no one sees; the frame after it draws and shows the whole dirty list.
     uint32_t Present() override;
     uint32_t Clear() override;
     uint32_t LockScreen(PXSurfaceDesc* out) override;
@@ -91,6 +94,9 @@ protected:
 
 private:
     bool PictureDue();
+    // Whether the frame after this Present will be held, and the time of this Present.
+    void ForeseeNextFrame();
+    void ReleaseHold() { m_frameHeld = m_drawingHeld = false; }
 
     std::vector<uint8_t> m_frameMemory;
     PXClock* m_pacingClock = nullptr;  // not owned
@@ -98,4 +104,8 @@ private:
     uint32_t m_lastShownMs = 0;
     bool m_shownOnce = false;
     uint32_t m_picturesShown = 0;
+    // The frame being drawn will not be shown (even if a direct lock ends its drawing hold).
+    bool m_frameHeld = false;
+    uint32_t m_lastPresentMs = 0;
+    bool m_presentedOnce = false;
 };

@@ -100,7 +100,8 @@ bool PXEntity2DGUIPFire::Draw()
     m_sim.DrawStreaks();
     m_sim.FeedEdge();
     m_sim.Propagate();
-    if (!g_screen)
+    // A frame that will not be shown needs no picture of the fire; the next one draws it.
+    if (!g_screen || g_screen->IsDrawingHeld())
         return true;
     PXSurfaceDesc surface;
     if (g_screen->LockScreen(&surface) == 1) {

@@ -50,6 +50,40 @@ void AverageCells(const uint8_t* __restrict s, const uint8_t* __restrict d, uint
     }
 }
 
+// Which groups of four cells of a target row take new values, as a mask a group wide: a
+// group whose source cells are hot, or whose source was hot in the previous row (the flag);
+// the flag then records this row's source. Flags and answers are masks (all ones or 0), so
+// the loop runs in vector lanes. Returns whether any group is taken.
+PX_VECTOR_CLONES
+bool TakeGroups(const uint8_t* __restrict source, uint32_t* __restrict flags, uint32_t* __restrict take,
+                size_t groups)
+{
+    uint32_t any = 0;
+    for (size_t g = 0; g < groups; ++g) {
+        uint32_t four;
+        std::memcpy(&four, source + 4 * g, sizeof four);
+        const uint32_t hot = four != 0 ? 0xFFFFFFFFu : 0u;
+        take[g] = hot | flags[g];
+        any |= take[g];
+        flags[g] = hot;
+    }
+    return any != 0;
+}
+
+// The new values of the taken groups over the target row; the others keep theirs.
+PX_VECTOR_CLONES
+void KeepTaken(uint8_t* __restrict target, const uint8_t* __restrict next, const uint32_t* __restrict take,
+               size_t groups)
+{
+    for (size_t g = 0; g < groups; ++g) {
+        uint32_t old, fresh;
+        std::memcpy(&old, target + 4 * g, sizeof old);
+        std::memcpy(&fresh, next + 4 * g, sizeof fresh);
+        const uint32_t kept = (fresh & take[g]) | (old & ~take[g]);
+        std::memcpy(target + 4 * g, &kept, sizeof kept);
+    }
+}
+
 // Colours of a run of heat cells from the pixel table, widened to 32 bits so that the
 // look-ups can be gathered in vector lanes.
 PX_VECTOR_CLONES
@@ -131,6 +165,7 @@ bool PXFireSimulation::Init(const PXFireSettings& settings)
     m_particles.clear();
     m_rowFlags.reset();
     m_rowScratch.reset();
+    m_groupTake.reset();
     m_renderScratch.reset();
     if (!IsValidSize(settings.width, settings.height))
         return false;
@@ -170,8 +205,9 @@ bool PXFireSimulation::Init(const PXFireSettings& settings)
         return false;
     }
     m_stride = static_cast<uint32_t>(w);
-    m_rowFlags = std::make_unique<uint8_t[]>(static_cast<size_t>(w));
+    m_rowFlags = std::make_unique<uint32_t[]>(static_cast<size_t>(w));
     m_rowScratch = std::make_unique<uint8_t[]>(static_cast<size_t>(w));
+    m_groupTake = std::make_unique<uint32_t[]>(static_cast<size_t>(w / 4 + 1));
     m_renderScratch = std::make_unique<uint16_t[]>(static_cast<size_t>(w));
     return true;
 }
@@ -494,29 +530,16 @@ void PXFireSimulation::PropagateRow(int32_t source, int32_t target)
     if (lastGroup < 1)
         return;
     // Which groups take new values: a group that is cold now and was cold in the previous
-    // row is skipped (its target is already cold too). The new values of each run of taken
-    // groups go to a scratch row first (a loop the compiler can vectorise), then over.
+    // row is skipped (its target keeps its cells). The whole span is averaged into a scratch
+    // row and the taken groups copied over, all in loops the compiler vectorises; a row that
+    // takes nothing is left at once.
+    const auto groups = static_cast<size_t>(lastGroup);
+    uint32_t* take = m_groupTake.get();
+    if (!TakeGroups(s + 4, m_rowFlags.get() + 1, take, groups))
+        return;
     uint8_t* next = m_rowScratch.get();
-    int32_t g = 1;
-    while (g <= lastGroup) {
-        const int32_t first = g;
-        for (; g <= lastGroup; ++g) {
-            uint32_t four;
-            std::memcpy(&four, s + g * 4, sizeof four);
-            if (four == 0) {
-                if (!m_rowFlags[g])
-                    break;
-                m_rowFlags[g] = 0;
-            } else {
-                m_rowFlags[g] = 1;
-            }
-        }
-        if (g > first) {
-            AverageCells(s, d, next, first * 4, g * 4, fade);
-            std::memcpy(d + first * 4, next + first * 4, static_cast<size_t>(g - first) * 4);
-        }
-        ++g;
-    }
+    AverageCells(s, d, next, 4, (lastGroup + 1) * 4, fade);
+    KeepTaken(d + 4, next + 4, take, groups);
 }
 
 void PXFireSimulation::Spark(int32_t y)

@@ -125,8 +125,9 @@ private:
     PXColor m_palette[256];
     uint16_t m_pixels[256] = {};
     uint32_t m_widePixels[256] = {};  // m_pixels, one to a 32-bit word
-    std::unique_ptr<uint8_t[]> m_rowFlags;
+    std::unique_ptr<uint32_t[]> m_rowFlags;  // per group of four: all ones when its source was hot
     std::unique_ptr<uint8_t[]> m_rowScratch;      // one row of new values during propagation
+    std::unique_ptr<uint32_t[]> m_groupTake;      // per group of four: all ones when it takes them
     std::unique_ptr<uint16_t[]> m_renderScratch;  // one row of colours while blending
     bool m_followLeader = false;
     bool m_smallGroups = false;

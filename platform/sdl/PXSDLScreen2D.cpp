@@ -1,4 +1,5 @@
-// The SDL window, its renderer and streaming texture, and the mouse mapping.
+// The SDL window, its renderer, the window surface or streaming texture the picture goes
+// through, and the mouse mapping.
 #include "platform/sdl/PXSDLScreen2D.h"
 
 #include <SDL.h>
@@ -62,7 +63,10 @@ bool PXSDLScreen2D::OpenWindow(PXScreenDesc* desc)
 bool PXSDLScreen2D::CreateFrameBuffer(uint32_t width, uint32_t height, uint32_t bytesPerPixel)
 {
     AllocateFrame(width, height, bytesPerPixel);
-    m_shown.assign(static_cast<size_t>(m_pitch) * height, 0);
+    // The picture on show is taken from the frame when a texture first needs it.
+    m_shown.clear();
+    m_shownCurrent = false;
+    m_directSurface = nullptr;
     return true;
 }
 
@@ -141,7 +145,9 @@ bool PXSDLScreen2D::OpenWindowAndRenderer(bool fullScreen)
     }
     SDL_RendererInfo info;
     m_maxFactor = 1;
+    m_softwareRenderer = false;
     if (SDL_GetRendererInfo(m_renderer, &info) == 0) {
+        m_softwareRenderer = (info.flags & SDL_RENDERER_SOFTWARE) != 0;
         // 0 means no limit (the software renderer).
         const int32_t wide = info.max_texture_width > 0 ? info.max_texture_width / m_width : 64;
         const int32_t high = info.max_texture_height > 0 ? info.max_texture_height / m_height : 64;
@@ -171,15 +177,62 @@ bool PXSDLScreen2D::MakeTexture(const PXScaleLayout& layout)
     // At the view's exact size nothing is stretched, and nearest copies it as it is.
     SDL_SetTextureScaleMode(m_texture, layout.IsExact() ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     m_layout = layout;
-    if (!m_shown.empty()) {
+    RefreshShown();
+    if (m_shownCurrent) {
         UploadRect({0, m_width, 0, m_height});
     }
     return true;
 }
 
+void PXSDLScreen2D::RefreshShown()
+{
+    if (m_shownCurrent || m_framePixels == nullptr) {
+        return;
+    }
+    // Every Present comes after a whole frame is drawn, so the frame is a complete picture.
+    const size_t bytes = static_cast<size_t>(m_pitch) * static_cast<size_t>(m_height);
+    m_shown.assign(m_framePixels, m_framePixels + bytes);
+    m_shownCurrent = true;
+}
+
+SDL_Surface* PXSDLScreen2D::DirectSurface(const PXScaleLayout& layout) const
+{
+    if (!m_softwareRenderer || !layout.IsExact()) {
+        return nullptr;
+    }
+    // The software renderer draws into this same surface, so asking for it makes nothing new.
+    SDL_Surface* surface = SDL_GetWindowSurface(m_window);
+    const PXRect& v = layout.view;
+    if (surface == nullptr || surface->format == nullptr || surface->format->format != SDL_PIXELFORMAT_RGB888 ||
+        v.left < 0 || v.top < 0 || v.right > surface->w || v.bottom > surface->h) {
+        return nullptr;
+    }
+    return surface;
+}
+
 bool PXSDLScreen2D::FollowLayout()
 {
     const PXScaleLayout layout = CurrentLayout();
+    SDL_Surface* surface = DirectSurface(layout);
+    m_direct = surface != nullptr;
+    if (m_direct) {
+        // The texture's memory is given back; a later scaled layout makes a new one.
+        if (m_texture != nullptr) {
+            SDL_DestroyTexture(m_texture);
+            m_texture = nullptr;
+        }
+        if (layout != m_layout) {
+            m_directSurface = nullptr;
+        }
+        m_layout = layout;
+        // A surface that does not hold the picture yet is due one, dirty rectangles or not.
+        if (surface != m_directSurface && m_framePixels != nullptr) {
+            m_pictureWaiting = true;
+        }
+        return true;
+    }
+    // The texture path takes over: a later switch back converts the whole frame again.
+    m_directSurface = nullptr;
     if (layout == m_layout && m_texture != nullptr) {
         return true;
     }
@@ -255,6 +308,9 @@ void PXSDLScreen2D::CloseWindow()
     }
     m_shown.clear();
     m_shown.shrink_to_fit();
+    m_shownCurrent = false;
+    m_direct = false;
+    m_directSurface = nullptr;
 }
 
 void PXSDLScreen2D::UploadRect(const PXRect& rect)
@@ -273,6 +329,7 @@ void PXSDLScreen2D::UploadRect(const PXRect& rect)
 
 void PXSDLScreen2D::UploadDirtyRectangles()
 {
+    RefreshShown();
     ForEachDirtyRectOnFrame([this](const PXRect& r) {
         const size_t offset = static_cast<size_t>(r.left) * 2;
         const size_t bytes = static_cast<size_t>(r.right - r.left) * 2;
@@ -317,8 +374,82 @@ bool PXSDLScreen2D::ReadyToPresent()
     return FollowLayout();
 }
 
+void PXSDLScreen2D::ShowOnSurface(SDL_Surface* surface)
+{
+    const int32_t f = m_layout.factor;
+    const PXRect& v = m_layout.view;
+    const auto pitch = static_cast<size_t>(surface->pitch);
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) {
+        return;
+    }
+    // Where frame pixel (0, 0) goes.
+    uint8_t* origin = static_cast<uint8_t*>(surface->pixels) + static_cast<size_t>(v.top) * pitch +
+                      static_cast<size_t>(v.left) * 4;
+    const PXRect whole{0, m_width, 0, m_height};
+    // A surface not yet drawn whole (new, or after the texture showed the picture) takes the
+    // bars and the whole frame; after that only the dirty rectangles are converted and sent,
+    // the whole window when the whole frame is dirty (as after an exposure, which loses the
+    // bars on the display too).
+    bool wholeWindow = surface != m_directSurface;
+    SDL_Rect rects[PXDirtyList::Capacity];
+    int count = 0;
+    if (wholeWindow) {
+        const SDL_Rect bars[] = {
+            {0, 0, surface->w, v.top},
+            {0, v.bottom, surface->w, surface->h - v.bottom},
+            {0, v.top, v.left, v.bottom - v.top},
+            {v.right, v.top, surface->w - v.right, v.bottom - v.top},
+        };
+        for (const SDL_Rect& bar : bars) {
+            if (bar.w > 0 && bar.h > 0) {
+                SDL_FillRect(surface, &bar, 0);
+            }
+        }
+        PXEnlargeToXRGB(m_framePixels, m_pitch, whole, f, origin, pitch);
+    } else {
+        ForEachDirtyRectOnFrame([&](const PXRect& r) {
+            PXEnlargeToXRGB(m_framePixels, m_pitch, r, f,
+                            origin + static_cast<size_t>(r.top * f) * pitch + static_cast<size_t>(r.left * f) * 4,
+                            pitch);
+            wholeWindow = wholeWindow || r == whole;
+            if (count < PXDirtyList::Capacity) {
+                rects[count++] = SDL_Rect{v.left + r.left * f, v.top + r.top * f, (r.right - r.left) * f,
+                                          (r.bottom - r.top) * f};
+            }
+        });
+    }
+    if (wholeWindow) {
+        rects[0] = SDL_Rect{0, 0, surface->w, surface->h};
+        count = 1;
+    }
+    if (SDL_MUSTLOCK(surface)) {
+        SDL_UnlockSurface(surface);
+    }
+    ClearDirtyList();
+    m_shownCurrent = false;
+    m_pictureWaiting = false;
+    if (count > 0 && SDL_UpdateWindowSurfaceRects(m_window, rects, count) == 0) {
+        m_directSurface = surface;
+    } else if (count > 0) {
+        // Not shown: the next present sends the whole picture again.
+        m_directSurface = nullptr;
+    }
+}
+
 void PXSDLScreen2D::ShowDirtyRectangles()
 {
+    if (m_direct) {
+        if (SDL_Surface* surface = DirectSurface(m_layout)) {
+            ShowOnSurface(surface);
+            return;
+        }
+        // The surface went away under us: the texture path takes the picture.
+        m_direct = false;
+        m_directSurface = nullptr;
+        if (!MakeTexture(m_layout)) {
+            return;
+        }
+    }
     UploadDirtyRectangles();
     if (m_pictureWaiting) {
         DrawPicture();

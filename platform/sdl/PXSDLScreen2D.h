@@ -1,9 +1,12 @@
 // The screen on an SDL window: the 640 x 480 16-bit frame buffer lives in ordinary
-// memory. Present copies its dirty rectangles into the picture on show and converts them
-// to 32-bit pixels in a streaming texture, enlarged there by the scaling mode's whole
-// factor; one copy then shows the texture in the window's 4:3 view (smoothly stretched
-// when the view is not exactly its size) with black bars around it. Mouse positions are
-// mapped back to frame pixels through the same layout.
+// memory. On SDL's software renderer, when the view is the frame enlarged by a whole factor
+// (at the window's own size, in pixel mode, or where the factor fits exactly), Present
+// converts the dirty rectangles straight into the window's surface and shows just those.
+// Otherwise it copies them into the picture on show and converts them to 32-bit pixels in
+// a streaming texture, enlarged there by the scaling mode's whole factor; one copy then
+// shows the texture in the window's 4:3 view (smoothly stretched when the view is not
+// exactly its size) with black bars around it. Mouse positions are mapped back to frame
+// pixels through the same layout.
 #pragma once
 
 #include <cstdint>
@@ -42,6 +45,8 @@ public:
     PXScaleLayout CurrentLayout() const;
     // A window position (as SDL reports the mouse) as a frame position.
     PXPoint WindowToFrame(int32_t x, int32_t y) const;
+    // Whether the last Present converted straight into the window's surface (no texture).
+    bool ShowsOnWindowSurface() const { return m_direct; }
 
 protected:
     bool OpenWindow(PXScreenDesc* desc) override;
@@ -53,12 +58,20 @@ protected:
 
 private:
     bool OpenWindowAndRenderer(bool fullScreen);
-    // Makes the texture anew when the layout changed; false when none can be made.
+    // Chooses between the window surface and the texture for the window's current layout,
+    // and makes the texture anew when the layout changed; false when none can be made.
     bool FollowLayout();
+    // The window's surface when the picture can go straight into it: the software
+    // renderer (which draws into that same surface), a view that is the frame enlarged by
+    // a whole factor, and 32-bit pixels the conversion writes. nullptr otherwise.
+    SDL_Surface* DirectSurface(const PXScaleLayout& layout) const;
     bool MakeTexture(const PXScaleLayout& layout);
+    // Copies the frame into the picture on show when presents went past it.
+    void RefreshShown();
     void UploadRect(const PXRect& rect);
     void UploadDirtyRectangles();
     void DrawPicture();
+    void ShowOnSurface(SDL_Surface* surface);
     // Rewrites mouse positions of this window's events as frame positions.
     static int MapMouseEvent(void* screen, SDL_Event* event);
 
@@ -68,6 +81,14 @@ private:
     // The largest whole factor a texture can take.
     int32_t m_maxFactor = 1;
     SDL_Surface* m_icon = nullptr;
-    // The picture on show, 5-5-5 like the frame: a new texture is filled from it.
+    // The picture on show, 5-5-5 like the frame: a new texture is filled from it. Kept
+    // only while the texture shows the picture (and made when a texture first needs it).
     std::vector<uint8_t> m_shown;
+    bool m_shownCurrent = false;
+    bool m_softwareRenderer = false;
+    // Presents go straight into the window surface.
+    bool m_direct = false;
+    // The window surface that holds the whole picture (not owned; nullptr: none does yet,
+    // so the next present converts the whole frame).
+    SDL_Surface* m_directSurface = nullptr;
 };

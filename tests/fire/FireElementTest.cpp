@@ -10,6 +10,7 @@
 #include "engine/graphics/PXPixelMath.h"
 #include "engine/gui/PXEntity2DGUIPFire.h"
 #include "tests/gui/GuiFixture.h"
+#include "tests/support/HeldFrame.h"
 
 namespace {
 
@@ -193,6 +194,25 @@ TEST_F(FireElementTest, OutputIsOpaqueOrBlendedByHeat)
         EXPECT_GT(hot, 0);
         ExpectUntouchedOutside(PXRect{50, 114, 40, 72});
     }
+}
+
+TEST_F(FireElementTest, AHeldFrameWorksTheHeatButWritesNothing)
+{
+    // A held frame is never shown, so the fire leaves the pixels alone.
+    ScriptedClock clock;
+    PXEntity2DGUIPFire* fire = MakeFire("Width = 64\nHeight = 32\nNumParticles = 100\nBurnEdges = 1\n");
+    fire->SetPosition(PXPoint{50, 40});
+    Run(fire, 30);
+    FillSentinel();
+    PresentUntilAFrameIsHeld(screen, clock);
+    ASSERT_TRUE(screen.IsDrawingHeld());
+    const PXFireSimulation& sim = fire->Simulation();
+    const std::vector<uint8_t> before(sim.GetHeatBitmap().data.get(), sim.GetHeatBitmap().data.get() + 64 * 32);
+    ASSERT_TRUE(fire->Draw());
+    const std::vector<uint8_t> after(sim.GetHeatBitmap().data.get(), sim.GetHeatBitmap().data.get() + 64 * 32);
+    EXPECT_NE(before, after);
+    ExpectUntouchedOutside(PXRect{0, 0, 0, 0});
+    screen.SetPresentPacing(nullptr, 0);
 }
 
 TEST_F(FireElementTest, UpdateInvalidatesTheFireRectangle)

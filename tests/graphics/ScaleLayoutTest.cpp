@@ -169,6 +169,32 @@ TEST(ScaleConversion, FiveBitChannelsWidenToEightBits)
     }
 }
 
+TEST(ScaleConversion, WholeRowsConvertEveryPixelValueAsASinglePixelDoes)
+{
+    // Every 16-bit value once, in rows long enough for the vectorised row conversion (the
+    // path whole dirty rows take) and its leftover pixels: 256 rows of 256, then a row of 7.
+    constexpr int32_t Width = 256, Height = 257;
+    std::vector<uint16_t> picture(static_cast<size_t>(Width) * Height, 0);
+    for (uint32_t v = 0; v < 65536; ++v) {
+        picture[v] = static_cast<uint16_t>(v);
+    }
+    for (uint32_t x = 0; x < 7; ++x) {
+        picture[65536 + x] = static_cast<uint16_t>(0x7FFF - 0x0C63 * x);
+    }
+    for (const PXRect& rect : {PXRect{0, Width, 0, Height - 1}, PXRect{0, 7, Height - 1, Height}}) {
+        const size_t w = static_cast<size_t>(rect.right - rect.left);
+        std::vector<uint32_t> out(w * static_cast<size_t>(rect.bottom - rect.top), 0xDEADBEEF);
+        PXEnlargeToXRGB(reinterpret_cast<const uint8_t*>(picture.data()), Width * 2, rect, 1,
+                        reinterpret_cast<uint8_t*>(out.data()), w * 4);
+        for (int32_t y = rect.top; y < rect.bottom; ++y) {
+            for (int32_t x = rect.left; x < rect.right; ++x) {
+                const uint16_t p = picture[static_cast<size_t>(y) * Width + x];
+                ASSERT_EQ(out[static_cast<size_t>(y - rect.top) * w + x], PXToXRGB(p)) << std::hex << p;
+            }
+        }
+    }
+}
+
 TEST(ScaleConversion, EnlargingWritesWholeSquaresOfTheRectangleOnly)
 {
     // A 5 x 4 picture with a padded pitch, every pixel different.

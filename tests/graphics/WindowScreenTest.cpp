@@ -11,6 +11,7 @@
 #include "engine/core/PXGlobals.h"
 #include "engine/graphics/PXMemoryScreen2D.h"
 #include "tests/support/FakeSettingsManager.h"
+#include "tests/support/HeldFrame.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -257,6 +258,86 @@ TEST(WindowScreen, PacingShowsAtMostOnePicturePerIntervalAndKeepsWhatItHeldBack)
             }
         }
     }
+}
+
+// Frames every 10 ms on a screen paced to 16 ms: every other frame is foreseen too early.
+// Such a frame draws nothing through the dirty list and is never shown; the frame after it
+// draws and shows everything, its own dirty areas and the held frame's.
+TEST(WindowScreen, AFrameForeseenTooEarlyDrawsNothingAndTheNextShowsAllOfIt)
+{
+    struct Frame {
+        bool held;
+        uint32_t picturesAfter;
+    };
+    struct Case {
+        const char* name;
+        uint32_t intervalMs;
+        std::vector<Frame> frames;
+    };
+    const Case cases[] = {
+        // The first gap is not known until the second present; after that the gap foresees.
+        {"paced", 16, {{false, 1}, {false, 1}, {false, 2}, {true, 2}, {false, 3}, {true, 3}, {false, 4}}},
+        {"every present", 0, {{false, 1}, {false, 2}, {false, 3}, {false, 4}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PXMemoryScreen2D screen;
+        PXScreenDesc desc = Desc(8, 6, 16);
+        ASSERT_EQ(1u, screen.Create(&desc, "t"));
+        StepClock clock;
+        screen.SetPresentPacing(&clock, c.intervalMs);
+        uint16_t drawn = 0;  // the colour the frame buffer holds at (1, 1)
+        for (size_t f = 0; f < c.frames.size(); ++f) {
+            SCOPED_TRACE(f);
+            const Frame& frame = c.frames[f];
+            EXPECT_EQ(frame.held, screen.IsDrawingHeld());
+            // The frame's own change, and its picture of the whole scene.
+            screen.InvalidateRect({static_cast<int32_t>(f % 6), static_cast<int32_t>(f % 6) + 1, 5, 6}, false);
+            const PXColor colour = MakeColor(static_cast<uint8_t>(8 * (f + 1)), 0, 0, 255);
+            screen.InvalidateRect({0, 3, 0, 3}, false);
+            screen.FillRect({0, 3, 0, 3}, colour);
+            if (!frame.held) {
+                drawn = static_cast<uint16_t>(PackPixel(screen.GetPixelFormat(), colour.red, 0, 0));
+            }
+            PXSurfaceDesc s;
+            ASSERT_EQ(1u, screen.LockScreen(&s));
+            EXPECT_EQ(drawn, reinterpret_cast<const uint16_t*>(s.pixels + s.pitch)[1]);
+            screen.UnlockScreen();
+            const PXDirtyList before = *screen.GetDirtyList();
+            clock.now += 10;
+            EXPECT_EQ(1u, screen.Present());
+            EXPECT_EQ(frame.picturesAfter, screen.GetPicturesShown());
+            if (screen.GetDirtyList()->count == 0) {
+                // Shown: everything that was dirty, the held frame's areas too.
+                ASSERT_EQ(before.count, screen.GetLastPresented().count);
+            } else {
+                EXPECT_EQ(before.count, screen.GetDirtyList()->count);
+            }
+        }
+    }
+}
+
+TEST(WindowScreen, LockingAHeldFrameDrawsItButItIsStillNotShown)
+{
+    PXMemoryScreen2D screen;
+    PXScreenDesc desc = Desc(8, 6, 16);
+    ASSERT_EQ(1u, screen.Create(&desc, "t"));
+    ScriptedClock clock;
+    PresentUntilAFrameIsHeld(screen, clock);
+    ASSERT_TRUE(screen.IsDrawingHeld());
+    // Someone takes the frame itself (a snapshot for a transition): drawing resumes.
+    PXSurfaceDesc s;
+    ASSERT_EQ(1u, screen.LockScreen(&s));
+    screen.UnlockScreen();
+    EXPECT_FALSE(screen.IsDrawingHeld());
+    screen.InvalidateRect({0, 2, 0, 2}, false);
+    screen.FillRect({0, 2, 0, 2}, MakeColor(255, 255, 255, 255));
+    EXPECT_EQ(0x7FFF, reinterpret_cast<const uint16_t*>(s.pixels)[0]);
+    const uint32_t shown = screen.GetPicturesShown();
+    clock.ms += 10;
+    screen.Present();
+    EXPECT_EQ(shown, screen.GetPicturesShown());
+    EXPECT_EQ(1, screen.GetDirtyList()->count);
 }
 
 }  // namespace

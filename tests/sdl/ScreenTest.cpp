@@ -1,4 +1,5 @@
-// The SDL screen on SDL's offscreen video driver: what Present shows, the lock count, the
+// The SDL screen on SDL's offscreen video driver: what Present shows (straight in the window
+// surface at whole factors, through the texture when stretched), the lock count, the
 // cursor bookkeeping, switching full screen in place, and the three scaling modes at
 // 1920 x 1080 (the picture read back from the renderer, the mouse through SDL's events).
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "engine/core/PXGlobals.h"
@@ -59,6 +61,31 @@ protected:
         SDL_RenderReadPixels(renderer, &r, SDL_PIXELFORMAT_RGB888, &pixel, 4);
         return pixel & 0xFFFFFF;
     }
+    void PaintFrame(const std::function<uint16_t(int, int)>& pixel)
+    {
+        PXSurfaceDesc s;
+        ASSERT_EQ(screen->LockScreen(&s), 1u);
+        for (int y = 0; y < 480; ++y) {
+            auto* row = reinterpret_cast<uint16_t*>(s.pixels + static_cast<size_t>(y) * s.pitch);
+            for (int x = 0; x < 640; ++x) {
+                row[x] = pixel(x, y);
+            }
+        }
+        screen->UnlockScreen();
+    }
+    // The whole window read back, rows of its width, as 0x00RRGGBB.
+    std::vector<uint32_t> ReadWindow()
+    {
+        SDL_Renderer* renderer = SDL_GetRenderer(screen->GetWindow());
+        int w = 0, h = 0;
+        SDL_GetRendererOutputSize(renderer, &w, &h);
+        std::vector<uint32_t> out(static_cast<size_t>(w) * h);
+        SDL_RenderReadPixels(renderer, nullptr, SDL_PIXELFORMAT_RGB888, out.data(), w * 4);
+        for (uint32_t& p : out) {
+            p &= 0xFFFFFF;
+        }
+        return out;
+    }
     void Paint(int x, int y, uint16_t value)
     {
         PXSurfaceDesc s;
@@ -89,6 +116,79 @@ TEST_F(SDLScreenTest, PresentShowsOnlyTheDirtyRectangles)
     // An empty dirty list leaves the picture as it is.
     EXPECT_EQ(screen->Present(), 1u);
     EXPECT_EQ(Shown(10, 10), 0xFF0000u);
+}
+
+// Every pixel differs from its neighbours, in every channel.
+uint16_t Pattern(int x, int y)
+{
+    return static_cast<uint16_t>(((x & 31) << 10) | ((y & 31) << 5) | ((x ^ y) & 31));
+}
+
+TEST_F(SDLScreenTest, WholeFactorPicturesGoStraightIntoTheWindowSurfaceWithTheSamePixels)
+{
+    // The window read back whole: the view shows every frame pixel as a factor x factor
+    // square of its 32-bit colour, the bars are black. `changed` marks the pixel painted over.
+    auto expectWindowShowsFrame = [&](bool changed) {
+        const PXScaleLayout layout = screen->CurrentLayout();
+        ASSERT_TRUE(layout.IsExact());
+        const PXRect& v = layout.view;
+        int w = 0, h = 0;
+        SDL_GetRendererOutputSize(SDL_GetRenderer(screen->GetWindow()), &w, &h);
+        const std::vector<uint32_t> out = ReadWindow();
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                uint32_t want = 0;
+                if (x >= v.left && x < v.right && y >= v.top && y < v.bottom) {
+                    const int fx = (x - v.left) / layout.factor, fy = (y - v.top) / layout.factor;
+                    want = PXToXRGB(changed && fx == 5 && fy == 7 ? uint16_t{0x7FFF} : Pattern(fx, fy));
+                }
+                ASSERT_EQ(out[static_cast<size_t>(y) * w + x], want) << x << "," << y;
+            }
+        }
+    };
+    struct Case {
+        int width, height;
+        PXScaleMode mode;
+        bool direct;
+    };
+    const Case cases[] = {
+        {640, 480, PXScaleMode::Sharp, true},
+        {1920, 1080, PXScaleMode::Smooth, false},
+        {1920, 1080, PXScaleMode::Pixel, true},    // factor 2 with bars, where the smooth view was
+        {1280, 960, PXScaleMode::Sharp, true},     // factor 2, no stretch left
+        {1920, 1080, PXScaleMode::Sharp, false},   // stretched the rest of the way
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height) + " " + PXScaleModeName(c.mode));
+        SDL_SetWindowSize(screen->GetWindow(), c.width, c.height);
+        screen->SetScaleMode(c.mode);
+        PaintFrame(Pattern);
+        screen->InvalidateRect({0, 640, 0, 480}, false);
+        ASSERT_EQ(screen->Present(), 1u);
+        EXPECT_EQ(screen->ShowsOnWindowSurface(), c.direct);
+        const std::vector<uint32_t> before = ReadWindow();
+        // One pixel changes, and only it is dirty.
+        Paint(5, 7, 0x7FFF);
+        screen->InvalidateRect({5, 6, 7, 8}, false);
+        ASSERT_EQ(screen->Present(), 1u);
+        if (c.direct) {
+            expectWindowShowsFrame(true);
+        } else {
+            // Stretched smoothly, the white pixel shows where it lies and nowhere far away.
+            const std::vector<uint32_t> after = ReadWindow();
+            const PXPoint at = screen->CurrentLayout().FrameToOutput(5, 7);
+            const PXPoint far = screen->CurrentLayout().FrameToOutput(300, 200);
+            EXPECT_NE(after[static_cast<size_t>(at.y) * c.width + at.x], before[static_cast<size_t>(at.y) * c.width + at.x]);
+            EXPECT_EQ(after[static_cast<size_t>(far.y) * c.width + far.x], before[static_cast<size_t>(far.y) * c.width + far.x]);
+        }
+    }
+    // From the texture back to the frame's size: the new window surface gets the whole
+    // picture with nothing dirty.
+    Paint(5, 7, Pattern(5, 7));
+    SDL_SetWindowSize(screen->GetWindow(), 640, 480);
+    ASSERT_EQ(screen->Present(), 1u);
+    EXPECT_TRUE(screen->ShowsOnWindowSurface());
+    expectWindowShowsFrame(false);
 }
 
 class StepClock : public PXClock {
@@ -186,31 +286,13 @@ protected:
         ASSERT_EQ(w, 1920);
         ASSERT_EQ(h, 1080);
     }
-    void PaintFrame(const std::function<uint16_t(int, int)>& pixel)
-    {
-        PXSurfaceDesc s;
-        ASSERT_EQ(screen->LockScreen(&s), 1u);
-        for (int y = 0; y < 480; ++y) {
-            auto* row = reinterpret_cast<uint16_t*>(s.pixels + static_cast<size_t>(y) * s.pitch);
-            for (int x = 0; x < 640; ++x) {
-                row[x] = pixel(x, y);
-            }
-        }
-        screen->UnlockScreen();
-    }
     // Shows the frame in `mode` and reads back the whole window, rows of 1920 pixels.
     std::vector<uint32_t> ShowIn(PXScaleMode mode)
     {
         screen->SetScaleMode(mode);
         screen->InvalidateRect({0, 640, 0, 480}, false);
         EXPECT_EQ(screen->Present(), 1u);
-        std::vector<uint32_t> out(1920 * 1080);
-        SDL_RenderReadPixels(SDL_GetRenderer(screen->GetWindow()), nullptr, SDL_PIXELFORMAT_RGB888, out.data(),
-                             1920 * 4);
-        for (uint32_t& p : out) {
-            p &= 0xFFFFFF;
-        }
-        return out;
+        return ReadWindow();
     }
     // Moves SDL's mouse to a window position as the display would and returns the frame
     // position the game's event queue gets.
@@ -276,14 +358,13 @@ TEST_F(SDLScreenScalingTest, EveryModeFillsItsViewExactlyAndMapsTheMouseCornersB
 TEST_F(SDLScreenScalingTest, PixelModeShowsEveryFramePixelAsAWholeSquare)
 {
     // Neighbours always differ, so a square that is one pixel short or long shows.
-    auto pixel = [](int x, int y) { return static_cast<uint16_t>(((x & 31) << 10) | ((y & 31) << 5) | ((x ^ y) & 31)); };
-    PaintFrame(pixel);
+    PaintFrame(Pattern);
     const std::vector<uint32_t> out = ShowIn(PXScaleMode::Pixel);
     const PXRect v = screen->CurrentLayout().view;
     ASSERT_EQ(v, (PXRect{320, 1600, 60, 1020}));
     for (int y = v.top; y < v.bottom; ++y) {
         for (int x = v.left; x < v.right; ++x) {
-            ASSERT_EQ(out[static_cast<size_t>(y) * 1920 + x], PXToXRGB(pixel((x - v.left) / 2, (y - v.top) / 2)))
+            ASSERT_EQ(out[static_cast<size_t>(y) * 1920 + x], PXToXRGB(Pattern((x - v.left) / 2, (y - v.top) / 2)))
                 << x << "," << y;
         }
     }

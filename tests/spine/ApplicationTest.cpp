@@ -238,7 +238,8 @@ TEST_F(ApplicationTest, FailedStartSkipsTheLoopAndTheShutdown)
 
 TEST_F(ApplicationTest, FramesCarryTheirMeasuredLengthAndWaitsEndAtTheDeadline)
 {
-    // 4 ms, then 7 more: the first frame is due after 11 ms; then 10 ms at once, then 3 + 12.
+    // The first frame at once; 4 ms, then 7 more: the second is due after 11 ms; then 10 ms
+    // at once, then 3 + 12.
     platform.waits = {{4, PXWindowAction::None, false},
                       {7, PXWindowAction::None, false},
                       {10, PXWindowAction::None, false},
@@ -248,7 +249,7 @@ TEST_F(ApplicationTest, FramesCarryTheirMeasuredLengthAndWaitsEndAtTheDeadline)
     EXPECT_EQ(platform.timeouts, (std::vector<int>{10, 6, 10, 10, 7}));
     // The start's zero tick comes with the first frame; the last wait ended the process.
     EXPECT_EQ(platform.record.ticks, (std::vector<int32_t>{0, 110, 100}));
-    EXPECT_EQ(platform.record.frames, 2);
+    EXPECT_EQ(platform.record.frames, 3);
 }
 
 TEST_F(ApplicationTest, WindowActionsAreCarriedOutAlike)
@@ -275,7 +276,8 @@ TEST_F(ApplicationTest, WindowActionsAreCarriedOutAlike)
         EXPECT_EQ(script.clearsAfterWait, c.clears);
         EXPECT_EQ(script.destroysAfterWait, c.destroys);
         EXPECT_EQ(script.quitAfterWait, c.quits);
-        EXPECT_EQ(script.record.frames, 0);
+        // Only the first frame, which runs before any wait.
+        EXPECT_EQ(script.record.frames, 1);
     }
 }
 
@@ -284,7 +286,7 @@ TEST_F(ApplicationTest, CloseEndsTheLoopAfterTheFrameInProgress)
     platform.waits = {{10, PXWindowAction::None, false}, {2, PXWindowAction::Close, false}};
     ASSERT_EQ(Run(), 0);
     EXPECT_EQ(platform.timeouts.size(), 2u);
-    EXPECT_EQ(platform.record.frames, 1);
+    EXPECT_EQ(platform.record.frames, 2);
 }
 
 TEST_F(ApplicationTest, FirstFrameIsReportedOnceThenTheGameQuits)
@@ -298,9 +300,9 @@ TEST_F(ApplicationTest, FirstFrameIsReportedOnceThenTheGameQuits)
     const size_t length = std::fread(text, 1, sizeof text - 1, report);
     std::fclose(report);
     EXPECT_EQ(std::string(text, length), "startup_ms 123.4 cpu_ms 67.8\n");
-    // No wait after the reported frame: the game quit at once.
+    // No wait before the reported frame, none after it: the game quit at once.
     EXPECT_EQ(platform.record.frames, 1);
-    EXPECT_EQ(platform.timeouts.size(), 1u);
+    EXPECT_EQ(platform.timeouts.size(), 0u);
     EXPECT_TRUE(platform.record.quitAtEnd);
 }
 
@@ -312,7 +314,7 @@ TEST_F(ApplicationTest, WithoutTheReportTheGameRunsOn)
     ASSERT_EQ(Run(false, report), 0);
     EXPECT_EQ(std::ftell(report), 0L);
     std::fclose(report);
-    EXPECT_EQ(platform.record.frames, 2);
+    EXPECT_EQ(platform.record.frames, 3);
 }
 
 }  // namespace
