@@ -705,9 +705,10 @@ void PXEntity2DScene::LayOutToolTip(PXToolTip& tip, int32_t x, int32_t y, const 
     label->GetProperty(PXTextProp::Height, &h);
     const int32_t screenW = g_screen != nullptr ? g_screen->GetWidth() : FrameWidth;
     const int32_t screenH = g_screen != nullptr ? g_screen->GetHeight() : FrameHeight;
-    const int32_t px = std::min(std::max(x, 0), screenW - w);
-    const int32_t py = std::min(std::max(y, 0), screenH - h);
-    // The text sits 2 pixels inside its background on every side.
+    // The text sits 2 pixels inside its background on every side; the whole background stays
+    // on the screen, so no letter is cut at the right or bottom edge.
+    const int32_t px = std::max(std::min(x, screenW - (w + 4)), 0);
+    const int32_t py = std::max(std::min(y, screenH - (h + 4)), 0);
     label->SetPosition({px + 2, py + 2});
     tip.rect = PXRect{px, px + w + 4, py, py + h + 4};
     label->SetAlpha(static_cast<int32_t>(tip.alpha));

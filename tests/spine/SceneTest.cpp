@@ -449,19 +449,20 @@ TEST_F(SceneTest, TooltipIsKeptOnScreenFadesInAndOut)
 {
     Make("ToolTipTextEnt probe, tiptext\n");
     Probe owner(static_cast<ProbeType*>(registry.FindType("probe", "a")));
-    // 10 characters: 80 x 12; near the right edge it is moved left to end at the edge.
-    scene->ShowToolTip(&owner, 600, 10, "0123456789");
+    // 10 characters: 80 x 12, 84 x 16 with the background; near the right edge it is moved
+    // left so that the background ends at the edge, and near the bottom moved up.
+    scene->ShowToolTip(&owner, 600, 470, "0123456789");
     const PXToolTip* tip = scene->GetToolTip();
     ASSERT_NE(tip, nullptr);
-    EXPECT_EQ(tip->rect, (PXRect{560, 644, 10, 26}));
+    EXPECT_EQ(tip->rect, (PXRect{556, 640, 464, 480}));
     PXPoint at;
     scene->SceneType()->GetToolTipText()->GetPosition(&at);
-    EXPECT_EQ(at.x, 562);
-    EXPECT_EQ(at.y, 12);
+    EXPECT_EQ(at.x, 558);
+    EXPECT_EQ(at.y, 466);
 
     scene->Update(30.0f);  // remaining 275: fading in
     EXPECT_FLOAT_EQ(scene->GetToolTip()->alpha, 30.0f);
-    scene->ShowToolTip(&owner, 600, 10, "0123456789");  // the owner asks again: refreshed
+    scene->ShowToolTip(&owner, 600, 470, "0123456789");  // the owner asks again: refreshed
     EXPECT_FLOAT_EQ(scene->GetToolTip()->remaining, 305.0f);
     scene->Update(100.0f);  // remaining 205: fading out
     EXPECT_FLOAT_EQ(scene->GetToolTip()->alpha, 205.0f);
