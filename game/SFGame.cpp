@@ -71,6 +71,12 @@ void SFGame::RunFrame(PXEventQueue& queue)
         HandleEvent(event);
     }
     ExpireModeSwitch();
+    // The song is the biggest file the menu needs and starts with a long fade-in: it is
+    // loaded after the first picture, and starts then if the scene has asked for it.
+    if (!m_songAdded && m_framesRun > 0) {
+        m_songAdded = true;
+        AddSong(SongFileName, SongId);
+    }
     if (g_screen != nullptr && g_screen->IsFullScreen() && !m_inactive) {
         ClampMouse();
     }
@@ -92,6 +98,7 @@ void SFGame::RunFrame(PXEventQueue& queue)
     if (!m_inactive && g_screen != nullptr) {
         g_screen->Present();
     }
+    ++m_framesRun;
 }
 
 void SFGame::HandleEvent(const PXEvent& event)
@@ -709,8 +716,6 @@ int SFGame::Initialise()
     RegisterPrototypes(*m_registry);
     g_toolTipHostFinder = CurrentSceneAsToolTipHost;
     m_registry->LoadDefinitionFiles();
-
-    AddSong(SongFileName, SongId);
 
     std::unique_ptr<PXEntityBase> first =
         m_registry->CreateEntity("SFMainMenuScene", "mainmenu", PXKind::Scene);

@@ -137,6 +137,9 @@ private:
     // Frames and milliseconds since the last full-screen switch, while g_modeSwitching is set.
     int32_t m_modeSwitchFrames = 0;
     float m_modeSwitchMs = 0.0f;
+    // Frames run so far, and whether the song has been loaded (after the first frame).
+    uint64_t m_framesRun = 0;
+    bool m_songAdded = false;
     std::vector<uint32_t> m_playlist;
     uint32_t m_playlistIndex = 0;
     std::unique_ptr<PXEntityRegistry> m_registry;

@@ -52,12 +52,22 @@ void PXGame::AddSong(const std::string& path, uint32_t songId)
         m_songs.erase(found);
     }
     m_songs[songId] = Song{sound, -1};
+    if (m_pendingSong == static_cast<int64_t>(songId)) {
+        m_pendingSong = -1;
+        PlaySong(songId, m_pendingSongFadeMs);
+    }
 }
 
 void PXGame::PlaySong(uint32_t songId, float fadeTime)
 {
     auto found = m_songs.find(songId);
-    if (found == m_songs.end() || g_soundManager == nullptr) {
+    if (found == m_songs.end()) {
+        m_pendingSong = songId;
+        m_pendingSongFadeMs = fadeTime;
+        return;
+    }
+    m_pendingSong = -1;
+    if (g_soundManager == nullptr) {
         return;
     }
     Song& song = found->second;
@@ -76,6 +86,7 @@ void PXGame::PlaySong(uint32_t songId, float fadeTime)
 
 void PXGame::StopSong(float fadeTime)
 {
+    m_pendingSong = -1;
     auto found = m_currentSong < 0 ? m_songs.end() : m_songs.find(static_cast<uint32_t>(m_currentSong));
     if (found == m_songs.end()) {
         return;

@@ -33,7 +33,9 @@ public:
     virtual PXEntity2DScene* GetScene() const { return nullptr; }
 
     // Songs: a sound acquired through g_resources under an id, played on its own looping
-    // channel. Adding an id again replaces (and releases) the earlier song.
+    // channel. Adding an id again replaces (and releases) the earlier song. A song asked to
+    // play before it is added starts when it is added (unless stopped in between), so a
+    // big song can be loaded after the first picture.
     void AddSong(const std::string& path, uint32_t songId);
     void PlaySong(uint32_t songId, float fadeTime);
     void StopSong(float fadeTime);
@@ -63,6 +65,8 @@ protected:
     bool m_inactive = false;
     std::map<uint32_t, Song> m_songs;
     int32_t m_currentSong = -1;
+    int64_t m_pendingSong = -1;
+    float m_pendingSongFadeMs = 0.0f;
     uint32_t m_loadTotal = 0;
     uint32_t m_loadDone = 0;
 };

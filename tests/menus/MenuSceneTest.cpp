@@ -144,6 +144,24 @@ TEST_F(MenuTest, MenuStartsTheSong)
     game.Shutdown();
 }
 
+TEST_F(MenuTest, ASongAskedForBeforeItIsAddedStartsWhenAdded)
+{
+    Menu();
+    EXPECT_EQ(game.GetCurrentSong(), -1);
+    game.AddSong("nosuch/other.wav", 2);
+    EXPECT_EQ(game.GetCurrentSong(), -1);
+    game.AddSong("nosuch/song.wav", 1);
+    EXPECT_EQ(game.GetCurrentSong(), 1);
+
+    // Stopped before it was added: adding it later does not start it.
+    game.PlaySong(3, 100.0f);
+    game.StopSong(100.0f);
+    game.AddSong("nosuch/third.wav", 3);
+    EXPECT_EQ(game.GetCurrentSong(), 1);
+    scene.reset();
+    game.Shutdown();
+}
+
 TEST_F(MenuTest, WebPageOpensTheBundledPageOrTheAddress)
 {
     const std::string bundled = dir.Folder() + "Shardfall/about.html";
@@ -249,9 +267,12 @@ TEST_F(MenuTest, GameStartsInTheMenuAndRightClickStartsAHardGame)
     g_game = &real;
     ASSERT_EQ(real.Initialise(), 1);
     ASSERT_NE(dynamic_cast<SFEntityMainMenuScene*>(real.GetScene()), nullptr);
-    EXPECT_EQ(real.GetCurrentSong(), 1);
-
+    // The song is loaded after the first picture; the menu's request waits for it.
+    EXPECT_EQ(real.GetCurrentSong(), -1);
     PXEventQueue queue;
+    real.RunFrame(queue);
+    EXPECT_EQ(real.GetCurrentSong(), -1);
+
     queue.Push(EventTick, 100);
     queue.Push(EventMouseMove, PackMousePosition(50, 170));
     queue.Push(EventRightDown);
@@ -263,6 +284,7 @@ TEST_F(MenuTest, GameStartsInTheMenuAndRightClickStartsAHardGame)
     EXPECT_EQ(real.GetTransitionStyle(), 2);
     EXPECT_NE(dynamic_cast<SFEntityInstrMenuScene*>(real.GetScene()), nullptr);
     EXPECT_EQ(real.GetScene()->GetType()->GetRef().typeName, "instrmenu");
+    EXPECT_EQ(real.GetCurrentSong(), 1);
     real.Shutdown();
 }
 
