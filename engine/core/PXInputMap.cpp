@@ -93,46 +93,37 @@ PXInputBinding* PXInputMap::FindMutable(PXInputContext context, PXInputAction ac
 bool PXInputMap::BindKey(PXInputContext context, PXInputAction action, size_t slot, int32_t key,
                          PXInputAction* conflict)
 {
-    PXInputBinding* binding = FindMutable(context, action);
-    if (binding == nullptr || slot >= binding->keys.size()) {
-        return false;
-    }
-    key = NormalizeKey(key);
-    const PXInputAction holder = Lookup(m_bindings, context, key, KeysOf);
-    if (holder != PXInputAction::None && holder != action) {
-        if (conflict != nullptr) {
-            *conflict = holder;
-        }
-        return false;
-    }
-    for (int32_t& bound : binding->keys) {
-        if (bound == key) {
-            bound = 0;
-        }
-    }
-    binding->keys[slot] = key;
-    return true;
+    return Bind(context, action, slot, NormalizeKey(key), &PXInputBinding::keys, conflict);
 }
 
 bool PXInputMap::BindPad(PXInputContext context, PXInputAction action, size_t slot, int32_t button,
                          PXInputAction* conflict)
 {
+    return Bind(context, action, slot, button, &PXInputBinding::pads, conflict);
+}
+
+template <typename Slots>
+bool PXInputMap::Bind(PXInputContext context, PXInputAction action, size_t slot, int32_t code,
+                      Slots PXInputBinding::*slots, PXInputAction* conflict)
+{
     PXInputBinding* binding = FindMutable(context, action);
-    if (binding == nullptr || slot >= binding->pads.size()) {
+    if (binding == nullptr || slot >= (binding->*slots).size()) {
         return false;
     }
-    const PXInputAction holder = Lookup(m_bindings, context, button, PadsOf);
+    const PXInputAction holder =
+        Lookup(m_bindings, context, code, [slots](const PXInputBinding& b) -> const Slots& { return b.*slots; });
     if (holder != PXInputAction::None && holder != action) {
         if (conflict != nullptr) {
             *conflict = holder;
         }
         return false;
     }
-    for (int32_t& bound : binding->pads) {
-        if (bound == button) {
+    // The code leaves any other slot of the action, so it is bound once.
+    for (int32_t& bound : binding->*slots) {
+        if (bound == code) {
             bound = 0;
         }
     }
-    binding->pads[slot] = button;
+    (binding->*slots)[slot] = code;
     return true;
 }

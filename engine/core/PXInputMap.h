@@ -84,6 +84,10 @@ public:
 
 private:
     PXInputBinding* FindMutable(PXInputContext context, PXInputAction action);
+    // BindKey and BindPad: `slots` is the binding's key or pad array.
+    template <typename Slots>
+    bool Bind(PXInputContext context, PXInputAction action, size_t slot, int32_t code,
+              Slots PXInputBinding::*slots, PXInputAction* conflict);
 
     std::vector<PXInputBinding> m_bindings;
 };
