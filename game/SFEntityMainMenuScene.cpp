@@ -21,7 +21,7 @@ namespace {
 
 // Definition key prefixes, one per slot and in slot order.
 constexpr const char* SlotPrefixes[SFEntityMainMenuSceneType::SlotCount] = {
-    "StartEasyGame", "StartMediumGame", "StartHardGame", "HighScore", "WebPage", "Quit", "Ver"};
+    "StartEasyGame", "StartMediumGame", "StartHardGame", "HighScore", "Options", "WebPage", "Quit", "Ver"};
 
 constexpr uint32_t MenuSongId = 1;
 constexpr float MenuSongFadeMs = 2000.0f;
@@ -106,6 +106,9 @@ bool SFEntityMainMenuScene::OnElementPressed(PXEntity2DGUIElement* element)
         return true;
     case Menu::HighScore:
         Go("SFHighScoreMenuScene", "highscores");
+        return true;
+    case Menu::Options:
+        Go("SFOptionsMenuScene", "options");
         return true;
     case Menu::StartEasyGame:
     case Menu::StartMediumGame:

@@ -1,5 +1,5 @@
-// The main menu: quit, the about page, the high scores and the three difficulty buttons
-// that lead to the instructions screen. Its look is all in its definition.
+// The main menu: quit, the about page, the options, the high scores and the three
+// difficulty buttons that lead to the instructions screen. Its look is all in its definition.
 #pragma once
 
 #include <array>
@@ -14,7 +14,17 @@ public:
     // The menu's own element records in the order their keys are read: the focus walks
     // them top to bottom, and a click tries them from the last (Quit wins where buttons
     // overlap).
-    enum Slot : size_t { StartEasyGame, StartMediumGame, StartHardGame, HighScore, WebPage, Quit, Ver, SlotCount };
+    enum Slot : size_t {
+        StartEasyGame,
+        StartMediumGame,
+        StartHardGame,
+        HighScore,
+        Options,
+        WebPage,
+        Quit,
+        Ver,
+        SlotCount
+    };
 
     // Appends one record per slot to the scene's element list, so the base scene loads,
     // updates, draws and deletes them in priority order with the others.

@@ -25,7 +25,7 @@ player_seed_windowed
 # dialog is centred, 360 x 136) and the Easy button of the main menu.
 name_cell=296x15+58+227
 dialog_title=340x18+150+176
-easy_button=200x40+220+140
+easy_button=200x40+220+132
 
 # Takes a probe shot and tells whether `rect` of it matches the same rectangle of shot `ref`.
 probe_matches() {

@@ -23,7 +23,7 @@ mkdir -p "$shots"
 xdotool mousemove 1279 1023
 
 # The menu buttons (200 x 40 at x 220) by their top; the high scores' Done button.
-easy=140 medium=188 hard=236 highscores=296 webpage=344 quit=404
+easy=132 medium=178 hard=224 highscores=282 options=328 webpage=374 quit=430
 menu_button() { echo "200x40+220+$1"; }
 done_rect=100x30+270+404
 
@@ -123,7 +123,7 @@ shot menu_third
 
 e2e_note "Tab walks the menu to Quit; Return quits"
 key_until_changed Tab menu3_focus_easy menu_third "$(menu_button $easy)"
-key Tab Tab Tab Tab
+key Tab Tab Tab Tab Tab
 key_until_changed Tab menu3_focus_quit menu3_focus_easy "$(menu_button $quit)"
 same menu_plain menu3_focus_quit "$(menu_button $webpage)" || e2e_fail "Web Page still looks focused after Tab"
 key Return

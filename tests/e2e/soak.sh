@@ -109,10 +109,10 @@ on_main_menu() {
 # Every button of the main menu under the pointer, long enough for its tooltip on the last.
 hover_menu() {
   local y
-  for y in 160 208 256 316 364 424; do
+  for y in 152 198 244 302 348 394 450; do
     move_to 320 "$y"; sleep 0.3
   done
-  move_to 320 $((160 + 48 * (round % 3))); sleep 1.5
+  move_to 320 $((152 + 46 * (round % 3))); sleep 1.5
   move_to 600 20
 }
 

@@ -224,6 +224,34 @@ void AddMenuPictures(OutputTree& out, const Faces& faces)
         out.Add("Shardfall/Images/InstrBG.bmp", EncodeBitmap24(c, PixelMode::Opaque));
     }
 
+    // Options: heading, the row labels left of the controls, and the column heads of the
+    // bindings. The controls stand at x 290 (sliders 200 wide, plates 150) and x 452 (pad
+    // plates); rows are 26 high, their tops listed here as the definition places them.
+    {
+        Canvas c = ScreenBackground(MakeRgb(0.05f, 0.07f, 0.15f), MakeRgb(0.02f, 0.03f, 0.06f), 14);
+        Panel(c, 24, 8, 592, 464);
+        DrawCentred(c, faces.big, "Options", GoldStyle(2.0f), 320, 60);
+        TextStyle label = LabelStyle();
+        label.outline = MakeRgb(0.02f, 0.03f, 0.08f);
+        label.outlineRadius = 1.0f;
+        const float baseline = (26 + faces.menu.Ascent() - faces.menu.Descent()) * 0.5f;
+        auto row = [&](const char* text, float top) {
+            DrawCentred(c, faces.menu, text, label, 60 + faces.menu.Width(text) * 0.5f, top + baseline);
+        };
+        const char* general[] = {"Music", "Effects", "Key repeat", "Full screen", "Swap mouse buttons"};
+        for (int i = 0; i < 5; ++i)
+            row(general[i], 80.0f + 30.0f * i);
+        c.Line(50, 238, 590, 238, 1.0f, MakeRgb(0.6f, 0.7f, 1.0f, 0.25f));
+        const TextStyle head = LabelStyle();
+        DrawCentred(c, faces.label, "CONTROLS", head, 60 + faces.label.Width("CONTROLS") * 0.5f, 254);
+        DrawCentred(c, faces.label, "KEYBOARD", head, 365, 254);
+        DrawCentred(c, faces.label, "PAD", head, 527, 254);
+        const char* actions[] = {"Left", "Right", "Turn", "Drop", "Pause"};
+        for (int i = 0; i < 5; ++i)
+            row(actions[i], 262.0f + 30.0f * i);
+        out.Add("Shardfall/Images/OptionsBG.bmp", EncodeBitmap24(c, PixelMode::Opaque));
+    }
+
     // High scores: heading, column titles and ten row bands at y = 227 + 15 (row - 1).
     {
         Canvas c = ScreenBackground(MakeRgb(0.07f, 0.06f, 0.15f), MakeRgb(0.02f, 0.02f, 0.06f), 13);
@@ -350,13 +378,39 @@ void AddButtons(OutputTree& out, const Faces& faces)
     };
     static const Menu menus[] = {{"Easy", "Easy"},        {"Medium", "Medium"},
                                  {"Hard", "Hard"},        {"HighScores", "High Scores"},
-                                 {"WebPage", "Web Page"}, {"Quit", "Quit"}};
+                                 {"Options", "Options"},  {"WebPage", "Web Page"},
+                                 {"Quit", "Quit"}};
     for (const Menu& m : menus)
         AddButton(out, m.name, 200, 40, &faces.menu, m.label, NoIcon);
     static const Menu dialogs[] = {
         {"Done", "Done"}, {"OK", "OK"}, {"Yes", "Yes"}, {"No", "No"}, {"Cancel", "Cancel"}};
     for (const Menu& m : dialogs)
         AddButton(out, m.name, 100, 30, &faces.menu, m.label, NoIcon);
+    AddButton(out, "Defaults", 180, 30, &faces.menu, "Restore Defaults", NoIcon);
+    // The options screen's choice plates: blank, the screen writes the choice over them.
+    AddButton(out, "Choice", 150, 26, nullptr, "", NoIcon);
+    // Slider knobs: a small upright gem of a plate; the focused one glows like a hovered
+    // button.
+    for (int focused = 0; focused < 2; ++focused) {
+        const int w = 14, h = 24;
+        Canvas knob(w, h);
+        const Rgba top = focused ? MakeRgb(1.0f, 0.95f, 0.75f) : MakeRgb(0.85f, 0.90f, 1.0f);
+        const Rgba bottom = focused ? MakeRgb(0.95f, 0.65f, 0.2f) : MakeRgb(0.45f, 0.55f, 0.85f);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                float d = RoundBoxDistance(x + 0.5f, y + 0.5f, 0, 0, static_cast<float>(w), static_cast<float>(h), 4);
+                float cov = Clamp01(0.5f - d);
+                if (cov <= 0)
+                    continue;
+                Rgba p = Mix(top, bottom, (y + 0.5f) / h);
+                p.a = cov;
+                knob.At(x, y) = p;
+            }
+        knob.RoundRect(0, 0, w, h, 4, focused ? MakeRgb(0.55f, 0.95f, 1.0f, 0.95f) : MakeRgb(0.1f, 0.12f, 0.25f, 0.9f),
+                       focused ? 2.0f : 1.2f);
+        knob.Line(w * 0.5f, 6, w * 0.5f, h - 6.0f, 1.5f, MakeRgb(0.1f, 0.1f, 0.2f, 0.45f));
+        AddWithMask(out, focused ? "Shardfall/Images/Slider/Knob_Focus" : "Shardfall/Images/Slider/Knob", knob);
+    }
 
     AddButton(out, "Pause", 36, 36, nullptr, "", [](Canvas& c, float s, const Rgba& ink) {
         c.RoundRect(11 + s, 10 + s, 5, 16, 1.5f, ink);
