@@ -68,9 +68,9 @@ PXEntity2DGUISliderType::PXEntity2DGUISliderType(const PXDefinitionBlock* block)
     ReadColorKey(block, "FillCol", &m_fillColor, &m_fillColorGiven);
     ReadColorKey(block, "KnobCol", &m_knobColor);
     ReadColorKey(block, "KnobFocusCol", &m_knobFocusColor);
-    ReadRef(block, "TrackImageEnt", &m_trackImageRef);
-    ReadRef(block, "KnobImageEnt", &m_knobImageRef);
-    ReadRef(block, "KnobFocusImageEnt", &m_knobFocusImageRef);
+    ReadRef(block, "TrackImageEnt", &m_track.ref);
+    ReadRef(block, "KnobImageEnt", &m_knob.ref);
+    ReadRef(block, "KnobFocusImageEnt", &m_knobFocus.ref);
     ReadText(block, "ChangeSound", &m_changeSoundName);
 }
 
@@ -120,11 +120,6 @@ std::unique_ptr<PXEntityBase> PXEntity2DGUISliderType::CreateEntity()
     return std::make_unique<PXEntity2DGUISlider>(this);
 }
 
-PXEntity2DGUIElement* PXEntity2DGUISliderType::AsElement(const std::unique_ptr<PXEntityBase>& entity)
-{
-    return dynamic_cast<PXEntity2DGUIElement*>(entity.get());
-}
-
 bool PXEntity2DGUISliderType::Load(bool reload)
 {
     LoadScope scope(*this);
@@ -133,16 +128,10 @@ bool PXEntity2DGUISliderType::Load(bool reload)
 
 void PXEntity2DGUISliderType::AcquireParts()
 {
-    if (g_entityRegistry) {
-        const std::pair<const PXEntityRef*, std::unique_ptr<PXEntityBase>*> images[] = {
-            {&m_trackImageRef, &m_trackImage},
-            {&m_knobImageRef, &m_knobImage},
-            {&m_knobFocusImageRef, &m_knobFocusImage},
-        };
-        for (const auto& image : images) {
-            if (!*image.second)
-                *image.second = g_entityRegistry->CreateEntity(*image.first, PXKind::Unknown);
-        }
+    for (Picture* picture : {&m_track, &m_knob, &m_knobFocus}) {
+        if (!picture->image)
+            picture->image =
+                CreateEntityAs<PXEntity2DGUIElement>(g_entityRegistry, picture->ref, PXKind::Unknown);
     }
     if (g_resources && !m_changeSound && !m_changeSoundName.empty())
         m_changeSound = g_resources->AcquireSound(m_changeSoundName);
@@ -151,9 +140,8 @@ void PXEntity2DGUISliderType::AcquireParts()
 bool PXEntity2DGUISliderType::Unload()
 {
     return UnloadWith([this] {
-        m_trackImage.reset();
-        m_knobImage.reset();
-        m_knobFocusImage.reset();
+        for (Picture* picture : {&m_track, &m_knob, &m_knobFocus})
+            picture->image.reset();
         if (m_changeSound && g_resources)
             g_resources->ReleaseSound(m_changeSound);
         m_changeSound = nullptr;
@@ -212,22 +200,12 @@ bool PXEntity2DGUISlider::GetProperty(int32_t id, int32_t* out)
 {
     if (!out)
         return false;
-    switch (id) {
-    case PXSliderProp::Value:
-        *out = m_value;
-        return true;
-    case PXSliderProp::Min:
-        *out = GetMin();
-        return true;
-    case PXSliderProp::Max:
-        *out = GetMax();
-        return true;
-    case PXSliderProp::Step:
-        *out = GetStep();
-        return true;
-    default:
+    // Value, Min, Max and Step, in the order of their ids.
+    const int32_t values[] = {m_value, GetMin(), GetMax(), GetStep()};
+    if (id < PXSliderProp::Value || id > PXSliderProp::Step)
         return PXEntity2DGUIElement::GetProperty(id, out);
-    }
+    *out = values[id - PXSliderProp::Value];
+    return true;
 }
 
 // ---- Geometry ----

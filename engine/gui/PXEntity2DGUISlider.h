@@ -45,9 +45,9 @@ public:
     const PXColor& GetKnobFocusColor() const { return m_knobFocusColor; }
     // A track image shows the whole track; the fill goes over it only when FillCol is given.
     bool HasFillColor() const { return m_fillColorGiven; }
-    PXEntity2DGUIElement* GetTrackImage() const { return AsElement(m_trackImage); }
-    PXEntity2DGUIElement* GetKnobImage() const { return AsElement(m_knobImage); }
-    PXEntity2DGUIElement* GetKnobFocusImage() const { return AsElement(m_knobFocusImage); }
+    PXEntity2DGUIElement* GetTrackImage() const { return m_track.image.get(); }
+    PXEntity2DGUIElement* GetKnobImage() const { return m_knob.image.get(); }
+    PXEntity2DGUIElement* GetKnobFocusImage() const { return m_knobFocus.image.get(); }
     PXSoundEntry* GetChangeSound() const { return m_changeSound; }
 
     // `value` clamped to the range and moved to the nearest allowed value: min + k x Step,
@@ -55,7 +55,12 @@ public:
     int32_t Snap(int64_t value) const;
 
 private:
-    static PXEntity2DGUIElement* AsElement(const std::unique_ptr<PXEntityBase>& entity);
+    // A picture named by the definition and, while loaded, its element.
+    struct Picture {
+        PXEntityRef ref;
+        std::unique_ptr<PXEntity2DGUIElement> image;
+    };
+
     void ReadRange(const PXDefinitionBlock* block);
     void AcquireParts();
 
@@ -73,12 +78,9 @@ private:
     PXColor m_knobColor = MakeColor(200, 200, 200);
     PXColor m_knobFocusColor = MakeColor(255, 255, 128);
     bool m_fillColorGiven = false;
-    PXEntityRef m_trackImageRef;
-    PXEntityRef m_knobImageRef;
-    PXEntityRef m_knobFocusImageRef;
-    std::unique_ptr<PXEntityBase> m_trackImage;
-    std::unique_ptr<PXEntityBase> m_knobImage;
-    std::unique_ptr<PXEntityBase> m_knobFocusImage;
+    Picture m_track;
+    Picture m_knob;
+    Picture m_knobFocus;
     std::string m_changeSoundName;
     PXSoundEntry* m_changeSound = nullptr;  // held in g_resources
 };

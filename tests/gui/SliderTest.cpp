@@ -152,9 +152,15 @@ TEST_F(SliderTest, KeysGiveRangeStepValueAndPageWithRepairs)
         EXPECT_EQ(c.step, slider->GetStep());
         EXPECT_EQ(c.page, type->GetPageStep());
         EXPECT_EQ(c.value, slider->GetValue());
-        int32_t property = INT_MIN;
-        EXPECT_TRUE(slider->GetProperty(PXSliderProp::Value, &property));
-        EXPECT_EQ(c.value, property);
+        const std::pair<int32_t, int32_t> properties[] = {{PXSliderProp::Value, c.value},
+                                                          {PXSliderProp::Min, c.min},
+                                                          {PXSliderProp::Max, c.max},
+                                                          {PXSliderProp::Step, c.step}};
+        for (const auto& [id, expected] : properties) {
+            int32_t property = INT_MIN;
+            EXPECT_TRUE(slider->GetProperty(id, &property)) << id;
+            EXPECT_EQ(expected, property) << id;
+        }
     }
 }
 
@@ -188,6 +194,9 @@ TEST_F(SliderTest, SetValueClampsAndSnapsAndOnlyTheHandNotifies)
         slider->SetValue(c.first, false);
         EXPECT_EQ(c.second, slider->GetValue()) << c.first;
     }
+    // The property sets as code does.
+    EXPECT_TRUE(slider->SetProperty(PXSliderProp::Value, 4));
+    EXPECT_EQ(3, slider->GetValue());
     EXPECT_TRUE(listener.changed.empty());
     EXPECT_EQ(0, PlaysOf(ChangeSamples));
 
