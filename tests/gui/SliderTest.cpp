@@ -10,6 +10,7 @@
 
 #include "engine/core/PXEvent.h"
 #include "engine/entity/PXEntity2DScene.h"
+#include "engine/gui/PXDialogClasses.h"
 #include "engine/gui/PXEntity2DGUISlider.h"
 #include "tests/gui/FocusProbe.h"
 #include "tests/gui/GuiFixture.h"
@@ -482,6 +483,42 @@ TEST_F(SliderTest, ImagesWinOverColours)
         Redraw(slider);
         EXPECT_EQ(Green, Pixel(200, 99));
     }
+}
+
+TEST_F(SliderTest, InADialogSceneTheInnerSceneHoldsThePointerAndHearsTheChanges)
+{
+    ASSERT_TRUE(PXRegisterDialogClasses(registry));
+    ASSERT_TRUE(registry.RegisterPrototype(&g_2DScenePrototype, "2DScene"));
+    Define(std::string("class = slider\ntype = Plain\n") + PlainKeys);
+    Define("class = countscene\ntype = Inner\nNumGUIElements = 1\nGUIElement1Ent = slider, Plain\n"
+           "GUIElement1Pos = 10, 10\n");
+    Define("class = PXDialogScene\ntype = Holder\nSceneEnt = countscene, Inner\nWidth = 300\nHeight = 100\n");
+    auto* outer = Create<PXEntity2DScene>(Define("class = 2DScene\ntype = Outer\n"), PXKind::Scene);
+    auto holder =
+        CreateEntityAs<PXSceneDialog>(&registry, PXEntityRef{"PXDialogScene", "Holder"}, PXKind::DialogBox);
+    ASSERT_NE(nullptr, holder);
+    holder->SetPosition(PXPoint{100, 100});
+    auto* inner = dynamic_cast<CountingScene*>(holder->GetInnerScene());
+    ASSERT_NE(nullptr, inner);
+    outer->AddDialog(1, std::move(holder), nullptr, nullptr, true);
+    outer->Update(16.0f);
+    PXEntity2DGUISlider* slider = SliderOf(inner, 0);
+    PXRect rect;
+    slider->GetRect(&rect);
+
+    // A press on the track's middle, a drag past its right end, and the release.
+    PXPoint point{rect.left + 100, rect.top + 8};
+    MoveMouse(point.x, point.y);
+    g_leftButtonDown = 1;
+    EXPECT_TRUE(outer->OnMouseDown(&point, 1));
+    EXPECT_EQ(slider, inner->GetPointerHolder());
+    MoveMouse(rect.right + 50, rect.top + 8);
+    outer->Update(16.0f);
+    g_leftButtonDown = 0;
+    point = {rect.right + 50, rect.top + 8};
+    EXPECT_TRUE(outer->OnMouseUp(&point, 1));
+    EXPECT_EQ(nullptr, inner->GetPointerHolder());
+    EXPECT_EQ((std::vector<int32_t>{50, 100}), inner->changes);
 }
 
 }  // namespace
