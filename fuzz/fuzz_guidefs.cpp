@@ -14,6 +14,7 @@
 
 #include "engine/core/PXEvent.h"
 #include "engine/core/PXGlobals.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/core/PXRandom.h"
 #include "engine/entity/PXDefinitionBlock.h"
 #include "engine/entity/PXEntity2DScene.h"
@@ -57,6 +58,15 @@ void Exercise(PXEntityBase& entity, const std::string& text)
         element->SetPosition({static_cast<int32_t>(text.size() % 300) - 20, 7});
         element->IsOver({10, 10});
         element->Click({10, 10});
+        // The focus actions an element may take, and a press dragged past both sides.
+        for (PXInputAction action : {PXInputAction::FocusLeft, PXInputAction::FocusRight, PXInputAction::PageUp,
+                                     PXInputAction::PageDown, PXInputAction::Home, PXInputAction::End})
+            element->OnInputAction(action);
+        if (element->OnPointerDown({10, 10})) {
+            element->OnPointerDrag({-5000, 10});
+            element->OnPointerDrag({5000, 10});
+            element->OnPointerUp({30, 10});
+        }
     }
     if (auto* font = dynamic_cast<PXEntity2DGUIFont*>(&entity)) {
         font->DrawText(text, {40, 20}, 1 + static_cast<int32_t>(text.size() % 3), 200, nullptr);
@@ -71,7 +81,12 @@ void Exercise(PXEntityBase& entity, const std::string& text)
         const PXPoint point{static_cast<int32_t>(text.size() * 7 % 640), 100};
         g_mouseX = point.x;
         g_mouseY = point.y;
+        // A press held over a frame while the pointer moves, then released.
+        g_leftButtonDown = 1;
         scene->OnMouseDown(&point, 1);
+        g_mouseX = (point.x + 45) % 640;
+        scene->Update(16.0f);
+        g_leftButtonDown = 0;
         scene->OnMouseUp(&point, 1);
         const int keys[] = {'x', ' ', KeyArrowDown, KeyArrowLeft, KeyArrowRight, 8, 13, 27};
         for (int key : keys)

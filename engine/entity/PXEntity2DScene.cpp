@@ -272,15 +272,92 @@ PXEntity2DScene::PXEntity2DScene(PXEntity2DSceneType* type) : PXEntityBase(type)
 {
     if (m_type != nullptr) {
         m_type->Load(false);
+        ListenedElements();
     }
 }
 
 PXEntity2DScene::~PXEntity2DScene()
 {
-    // The elements belong to the type and outlive the scene: none keeps the focused look.
+    // The elements belong to the type and outlive the scene: none keeps the focused look,
+    // the pointer's hold or this scene as its listener.
     if (m_type != nullptr && m_type->IsLoaded()) {
-        m_focus.Release(SceneType()->ElementsInDefinitionOrder());
+        const std::vector<PXEntity2DGUIElement*> elements = SceneType()->ElementsInDefinitionOrder();
+        m_focus.Release(elements);
+        for (PXEntity2DGUIElement* element : elements) {
+            if (element == m_held) {
+                element->OnPointerUp(m_heldAt);
+            }
+            if (element->GetChangeListener() == this) {
+                element->SetChangeListener(nullptr);
+            }
+        }
     }
+}
+
+std::vector<PXEntity2DGUIElement*> PXEntity2DScene::ListenedElements()
+{
+    std::vector<PXEntity2DGUIElement*> elements = SceneType()->ElementsInDefinitionOrder();
+    for (PXEntity2DGUIElement* element : elements) {
+        element->SetChangeListener(this);
+    }
+    return elements;
+}
+
+PXEntity2DGUIElement* PXEntity2DScene::Holder()
+{
+    if (m_held == nullptr) {
+        return nullptr;
+    }
+    const std::vector<PXEntity2DGUIElement*> elements = SceneType()->ElementsInDefinitionOrder();
+    if (std::find(elements.begin(), elements.end(), m_held) == elements.end()) {
+        // The type made new elements: the old one is gone and hears nothing more.
+        m_held = nullptr;
+    } else if (!m_held->CanTakeFocus()) {
+        EndHold(m_heldAt);
+    }
+    return m_held;
+}
+
+void PXEntity2DScene::StepHold()
+{
+    if (Holder() == nullptr) {
+        return;
+    }
+    const PXPoint pointer{g_mouseX, g_mouseY};
+    if (!g_leftButtonDown || m_modal) {
+        EndHold(pointer);
+        return;
+    }
+    if (pointer.x != m_heldAt.x || pointer.y != m_heldAt.y) {
+        m_heldAt = pointer;
+        m_held->OnPointerDrag(pointer);
+    }
+}
+
+void PXEntity2DScene::EndHold(const PXPoint& point)
+{
+    PXEntity2DGUIElement* held = m_held;
+    m_held = nullptr;
+    if (held != nullptr) {
+        held->OnPointerUp(point);
+    }
+}
+
+bool PXEntity2DScene::HoldAt(const PXPoint* point)
+{
+    if (point == nullptr) {
+        return false;
+    }
+    const std::vector<PXEntity2DGUIElement*> elements = ListenedElements();
+    for (auto it = elements.rbegin(); it != elements.rend(); ++it) {
+        if ((*it)->OnPointerDown(*point)) {
+            m_held = *it;
+            m_heldAt = *point;
+            m_focus.Focus(m_held, true, elements);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool PXEntity2DScene::IsCursorShown() const
@@ -295,9 +372,11 @@ bool PXEntity2DScene::Update(float elapsedMs)
     type->Load(false);
     m_closedDialogs.clear();
 
+    StepHold();
     if (!m_modal) {
-        if (TakesFocus()) {
-            m_focus.FollowPointer({g_mouseX, g_mouseY}, type->ElementsInDefinitionOrder());
+        // While an element holds the pointer the focus stays on it.
+        if (TakesFocus() && m_held == nullptr) {
+            m_focus.FollowPointer({g_mouseX, g_mouseY}, ListenedElements());
         }
         for (PXSceneElement& record : type->GetElements()) {
             if (record.entity != nullptr) {
@@ -473,6 +552,11 @@ bool PXEntity2DScene::PressAt(const PXPoint* point)
 
 bool PXEntity2DScene::OnMouseUp(const PXPoint* point, int button)
 {
+    // The release that ends a hold clicks nothing.
+    if (button == 1 && Holder() != nullptr) {
+        EndHold(point != nullptr ? *point : m_heldAt);
+        return true;
+    }
     // A scene without a focus has its own meaning for clicks and presses nothing itself.
     return MouseUpToDialogs(point, button) || (TakesFocus() && PressAt(point));
 }
@@ -484,7 +568,10 @@ bool PXEntity2DScene::OnMouseAux(const PXPoint* point, int value)
 
 bool PXEntity2DScene::OnMouseDown(const PXPoint* point, int button)
 {
-    return RouteToDialogs([&](PXSceneDialog& d) { return d.DialogMouseDown(point, button); });
+    if (RouteToDialogs([&](PXSceneDialog& d) { return d.DialogMouseDown(point, button); })) {
+        return true;
+    }
+    return button == 1 && TakesFocus() && HoldAt(point);
 }
 
 bool PXEntity2DScene::OnKeyAux(int value)
@@ -516,7 +603,7 @@ bool PXEntity2DScene::OnPadRemoved(bool /*inUse*/) { return false; }
 
 bool PXEntity2DScene::OnInputAction(PXInputAction action)
 {
-    const PXFocusGroup::Outcome outcome = m_focus.Act(action, SceneType()->ElementsInDefinitionOrder());
+    const PXFocusGroup::Outcome outcome = m_focus.Act(action, ListenedElements());
     switch (outcome.result) {
     case PXActionResult::Pressed:
         OnElementPressed(outcome.element);
@@ -530,6 +617,11 @@ bool PXEntity2DScene::OnInputAction(PXInputAction action)
 }
 
 bool PXEntity2DScene::OnElementPressed(PXEntity2DGUIElement* /*element*/)
+{
+    return false;
+}
+
+bool PXEntity2DScene::OnElementChanged(PXEntity2DGUIElement* /*element*/)
 {
     return false;
 }
@@ -581,7 +673,12 @@ bool PXEntity2DScene::OnDialogClosed(PXSceneDialog* /*dialog*/)
     return true;
 }
 
-void PXEntity2DScene::OnDeactivate() {}
+void PXEntity2DScene::OnDeactivate()
+{
+    if (Holder() != nullptr) {
+        EndHold(m_heldAt);
+    }
+}
 
 void PXEntity2DScene::CloseDialog(PXSceneDialog* dialog)
 {

@@ -8,7 +8,10 @@
 // (PXInputContext::Menu) to the focus (PXFocusGroup): the focused element takes the action
 // first, then the focus moves; Back calls OnBack. Elements take the focus in definition
 // order: the GUIElement<n> records, then the named records in the order the scene class
-// reads them.
+// reads them. A left press an element takes (OnPointerDown: a slider) holds the pointer for
+// it: the scene hands it the pointer's moves each Update and the release, which then clicks
+// nothing. The scene listens to its elements: a change the player makes to one (a slider
+// moved by key, pad or pointer) ends in OnElementChanged.
 #pragma once
 
 #include <cstdint>
@@ -112,7 +115,7 @@ struct PXToolTip {
     std::string text;
 };
 
-class PXEntity2DScene : public PXEntityBase, public PXToolTipHost {
+class PXEntity2DScene : public PXEntityBase, public PXToolTipHost, public PXElementChangeListener {
 public:
     // Milliseconds a tooltip stays after its owner last asked for it, fade-out included.
     static constexpr float ToolTipLifeMs = 305.0f;
@@ -147,7 +150,8 @@ public:
     // True lets the dialog close.
     virtual bool OnDialogClosed(PXSceneDialog* dialog);
     // The application lost the focus: a scene that tracks held keys or buttons lets go of
-    // them here, since their releases will not arrive. The base has nothing held.
+    // them here, since their releases will not arrive. The base ends an element's hold on
+    // the pointer.
     virtual void OnDeactivate();
 
     // Whether the scene moves a focus between its elements and presses them. A scene whose
@@ -159,6 +163,11 @@ public:
     // One of the scene's elements was pressed, by a click or by Press on the focus; true
     // when the scene reacted. The base reacts to none.
     virtual bool OnElementPressed(PXEntity2DGUIElement* element);
+    // The player changed one of the scene's elements (once per change: a key, a pad button,
+    // a press or a drag step); true when the scene reacted. The base reacts to none.
+    bool OnElementChanged(PXEntity2DGUIElement* element) override;
+    // The element holding the pointer since a left press it took, or none.
+    PXEntity2DGUIElement* GetPointerHolder() const { return m_held; }
     // Back (Escape, the pad's back buttons) that no element took. The base does nothing.
     virtual bool OnBack();
     // The element holding the focus while the focus is shown, or none.
@@ -206,6 +215,9 @@ protected:
     // to the first, and the first that takes the click (Click) and that the scene reacts
     // to (OnElementPressed) ends the search.
     bool PressAt(const PXPoint* point);
+    // Offers a left press to the elements from the last defined to the first; the first that
+    // takes it holds the pointer and gets the focus.
+    bool HoldAt(const PXPoint* point);
 
 private:
     template <typename Route> bool RouteToDialogs(Route route);
@@ -213,6 +225,16 @@ private:
     // Steps one tooltip; false when its time ran out.
     bool StepToolTip(PXToolTip& tip, float elapsedMs);
     bool IsCursorShown() const;
+    // The elements in definition order, each listened to by this scene.
+    std::vector<PXEntity2DGUIElement*> ListenedElements();
+    // The holder of the pointer while it is still one of the elements, shown and enabled;
+    // otherwise the hold ends.
+    PXEntity2DGUIElement* Holder();
+    // Hands the holder the pointer's position when it moved; the hold ends when the button
+    // was let go unseen (the application lost the focus) or a modal dialog opened.
+    void StepHold();
+    // Ends the hold with the release at the point.
+    void EndHold(const PXPoint& point);
 
     std::list<std::unique_ptr<PXSceneDialog>> m_dialogs;
     std::vector<std::unique_ptr<PXSceneDialog>> m_closedDialogs;
@@ -223,6 +245,8 @@ private:
     float m_cursorIdleMs = 0.0f;
     PXSceneDialog* m_hostDialog = nullptr;
     PXFocusGroup m_focus;
+    PXEntity2DGUIElement* m_held = nullptr;  // not owned: one of the type's elements
+    PXPoint m_heldAt;
 };
 
 using PXEntity2DScenePrototype = PXEntityTypePrototypeFor<PXEntity2DSceneType>;

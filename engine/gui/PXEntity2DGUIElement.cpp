@@ -355,3 +355,18 @@ PXEntity2DGUIFont* PXEntity2DGUIElement::GetFont()
 {
     return nullptr;
 }
+
+bool PXEntity2DGUIElement::OnPointerDown(const PXPoint&)
+{
+    return false;
+}
+
+void PXEntity2DGUIElement::OnPointerDrag(const PXPoint&) {}
+
+void PXEntity2DGUIElement::OnPointerUp(const PXPoint&) {}
+
+void PXEntity2DGUIElement::NotifyChanged()
+{
+    if (m_changeListener)
+        m_changeListener->OnElementChanged(this);
+}

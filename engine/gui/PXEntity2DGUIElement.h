@@ -30,6 +30,15 @@ public:
 using PXToolTipHostFinder = PXToolTipHost* (*)();
 extern PXToolTipHostFinder g_toolTipHostFinder;
 
+// Hears the changes the player makes to an element's value (a slider moved by a key, a pad
+// button or the pointer). The scene showing the element listens.
+class PXElementChangeListener {
+public:
+    virtual ~PXElementChangeListener() = default;
+    // True when the listener reacted.
+    virtual bool OnElementChanged(PXEntity2DGUIElement* element) = 0;
+};
+
 // What an element did with a focus action (PXInputAction) sent to it while it had the focus.
 enum class PXActionResult : uint8_t {
     Ignored,  // not an action of this element: the scene moves the focus or goes back
@@ -105,6 +114,16 @@ public:
     virtual PXActionResult OnInputAction(PXInputAction action);
     // The font a text element draws with, or none.
     virtual PXEntity2DGUIFont* GetFont();
+    // A left press at the point. An element that takes it (true) holds the pointer until the
+    // release: its scene hands it every later pointer position, inside the element or not
+    // (OnPointerDrag), then the release (OnPointerUp), and that release clicks nothing. The
+    // base takes no press.
+    virtual bool OnPointerDown(const PXPoint& point);
+    virtual void OnPointerDrag(const PXPoint& point);
+    virtual void OnPointerUp(const PXPoint& point);
+    // Who hears the player's changes (not owned; none by default).
+    void SetChangeListener(PXElementChangeListener* listener) { m_changeListener = listener; }
+    PXElementChangeListener* GetChangeListener() const { return m_changeListener; }
 
     int32_t GetX() const { return m_x; }
     int32_t GetY() const { return m_y; }
@@ -126,6 +145,8 @@ protected:
     void UpdatePulse(float elapsedMs);
     void UpdateToolTip(float elapsedMs);
     bool IsMouseStrictlyInside() const;
+    // Tells the listener, if any, that the player changed the element.
+    void NotifyChanged();
 
     int32_t m_x = 0;
     int32_t m_y = 0;
@@ -144,6 +165,7 @@ protected:
     float m_pulseMin = 160.0f;
     // Fraction of an alpha step not yet applied by the running fade.
     float m_fadeCarry = 0.0f;
+    PXElementChangeListener* m_changeListener = nullptr;  // not owned
 };
 
 using PXEntity2DGUIElementPrototype = PXEntityTypePrototypeFor<PXEntity2DGUIElementType>;

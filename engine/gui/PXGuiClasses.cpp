@@ -11,6 +11,7 @@
 #include "engine/gui/PXEntity2DGUIMultiText.h"
 #include "engine/gui/PXEntity2DGUIPFire.h"
 #include "engine/gui/PXEntity2DGUIScrollingSprite.h"
+#include "engine/gui/PXEntity2DGUISlider.h"
 #include "engine/gui/PXEntity2DGUISprite.h"
 #include "engine/gui/PXEntity2DGUIText.h"
 #include "engine/gui/PXEntity2DGUIToggleButton.h"
@@ -28,6 +29,7 @@ PXEntity2DGUIButtonPrototype s_buttonPrototype;
 PXEntity2DGUIToggleButtonPrototype s_toggleButtonPrototype;
 PXEntity2DGUIPFirePrototype s_firePrototype;
 PXEntity2DGUIListBoxPrototype s_listBoxPrototype;
+PXEntity2DGUISliderPrototype s_sliderPrototype;
 }  // namespace
 
 bool PXRegisterGuiClasses(PXEntityRegistry& registry)
@@ -45,5 +47,6 @@ bool PXRegisterGuiClasses(PXEntityRegistry& registry)
         {&s_toggleButtonPrototype, "togglebutton"},
         {&s_firePrototype, "PFire"},
         {&s_listBoxPrototype, "ListBox"},
+        {&s_sliderPrototype, "slider"},
     });
 }

@@ -4,7 +4,7 @@
 class PXEntityRegistry;
 
 // Registers, in this order: "2DGUIElement", "sprite", "scrollingsprite", "animsprite", "font",
-// "text", "MultiText", "FPSText", "button", "togglebutton", "PFire", "ListBox". The start-up
+// "text", "MultiText", "FPSText", "button", "togglebutton", "PFire", "ListBox", "slider". The start-up
 // registers "2DScene" itself (between "2DGUIElement" and "sprite" in its own list); nothing
 // depends on the relative order. False when any name was already registered.
 bool PXRegisterGuiClasses(PXEntityRegistry& registry);

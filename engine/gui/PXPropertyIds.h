@@ -1,7 +1,7 @@
 // Property ids of the GUI element classes, for SetProperty/GetProperty and their string
 // forms. Each class family owns a range: 1-5 every element, 0x2xx fonts (0x203 is also
 // answered by text elements), 0x3xx sprites and animated sprites, 0x4xx toggle buttons,
-// 0x5xx text elements, 0x6xx list boxes, 0x9xx buttons.
+// 0x5xx text elements, 0x6xx list boxes, 0x9xx buttons, 0xAxx sliders.
 #pragma once
 
 #include <cstdint>
@@ -76,3 +76,10 @@ constexpr int32_t Indent = 0x613;       // string, set
 constexpr int32_t ItemValue = 0x614;    // get: in an item index, out its user value
 constexpr int32_t FixedWindow = 0x615;  // set
 }  // namespace PXListBoxProp
+
+namespace PXSliderProp {
+constexpr int32_t Value = 0xA01;  // set (silently, clamped and snapped), get
+constexpr int32_t Min = 0xA02;    // get
+constexpr int32_t Max = 0xA03;    // get
+constexpr int32_t Step = 0xA04;   // get
+}  // namespace PXSliderProp
