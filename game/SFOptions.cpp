@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
 #include "engine/core/PXGlobals.h"
 #include "engine/core/PXLog.h"
@@ -22,7 +21,10 @@ static_assert(sizeof(KeyRepeatNames) / sizeof(KeyRepeatNames[0]) == SFOptions::K
 
 int32_t s_machineKeyRepeatDelay = 120;
 
-bool IsPercent(int32_t value) { return value >= 0 && value <= 100; }
+bool IsPercent(int32_t value)
+{
+    return value >= 0 && value <= 100;
+}
 
 bool IsRepeatDelay(int32_t value)
 {
@@ -36,10 +38,12 @@ bool IsKeyCode(int32_t code)
            (code >= KeyF1 && code <= KeyF12);
 }
 
-bool IsPadButton(int32_t code) { return code >= 0 && code <= PadRightShoulder; }
+bool IsPadButton(int32_t code)
+{
+    return code >= 0 && code <= PadRightShoulder;
+}
 
-template <size_t N>
-std::string JoinCodes(const std::array<int32_t, N>& codes)
+template <size_t N> std::string JoinCodes(const std::array<int32_t, N>& codes)
 {
     std::string text;
     for (size_t i = 0; i < N; ++i) {
@@ -220,18 +224,30 @@ size_t SFOptions::NearestKeyRepeatStep(int32_t delayMs)
     return nearest;
 }
 
-void SFOptions::SetMachineKeyRepeatDelay(int32_t delayMs) { s_machineKeyRepeatDelay = delayMs; }
+void SFOptions::SetMachineKeyRepeatDelay(int32_t delayMs)
+{
+    s_machineKeyRepeatDelay = delayMs;
+}
 
-int32_t SFOptions::MachineKeyRepeatDelay() { return s_machineKeyRepeatDelay; }
+int32_t SFOptions::MachineKeyRepeatDelay()
+{
+    return s_machineKeyRepeatDelay;
+}
 
 int32_t SFOptions::EffectiveKeyRepeatDelay() const
 {
     return keyRepeatDelay != 0 ? keyRepeatDelay : s_machineKeyRepeatDelay;
 }
 
-std::string SFOptions::KeysName(const PXInputBinding& binding) { return std::string("Keys ") + binding.name; }
+std::string SFOptions::KeysName(const PXInputBinding& binding)
+{
+    return std::string("Keys ") + binding.name;
+}
 
-std::string SFOptions::PadsName(const PXInputBinding& binding) { return std::string("Pad ") + binding.name; }
+std::string SFOptions::PadsName(const PXInputBinding& binding)
+{
+    return std::string("Pad ") + binding.name;
+}
 
 bool SFOptions::SameBindings(const std::vector<PXInputBinding>& a, const std::vector<PXInputBinding>& b)
 {

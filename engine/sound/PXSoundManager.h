@@ -1,10 +1,10 @@
 // The engine's sound interface: sounds loaded from WAV data, played on channels with
 // volume, pan, frequency and fades, mixed against a master volume and advanced once per
 // frame. Every channel belongs to a group (effects unless told otherwise) whose gain the
-// player sets apart from the others. Sound and channel ids are never reused. Every operation from Update on, except
-// the Set...Enabled/SetSwappedStereo/SetVolume/SetGroupVolume
-// switches, answers 0 and does nothing
-// while the manager is not initialised; an unknown channel id is ignored with result 1.
+// player sets apart from the others. Sound and channel ids are never reused. Every
+// operation from Update on, except the Set...Enabled/SetSwappedStereo/SetVolume/
+// SetGroupVolume switches, answers 0 and does nothing while the manager is not
+// initialised; an unknown channel id is ignored with result 1.
 #pragma once
 
 #include <array>
@@ -44,7 +44,7 @@ public:
     // Returns the new music-muted flag.
     virtual uint8_t SetMusicEnabled(bool on);
     // The group's gain, kept within 0..1 (0 is silent); every channel of the group hears
-    // a change at once. A manager on an audio device adds it to the master volume.
+    // a change at once, on top of the master volume and the channel's own level.
     virtual void SetGroupVolume(PXSoundGroup group, float gain);
     float GetGroupVolume(PXSoundGroup group) const { return m_groupGains[static_cast<size_t>(group)]; }
 

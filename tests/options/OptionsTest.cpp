@@ -51,7 +51,10 @@ protected:
         store.CloseKey();
     }
 
-    static bool PlayBindingsAreDefaults() { return SFOptions::SameBindings(g_inputMap.Bindings(), PXInputMap().Bindings()); }
+    static bool PlayBindingsAreDefaults()
+    {
+        return SFOptions::SameBindings(g_inputMap.Bindings(), PXInputMap().Bindings());
+    }
 
     TempDir dir;
     FakeSettingsManager store{dir.Folder()};
@@ -125,37 +128,55 @@ TEST_F(OptionsTest, ADamagedValueKeepsTheDefaultAndLogsOneLine)
         const char* logged;
     };
     const Case cases[] = {
-        {"text in a volume", {{"Music Volume", "loud", 0}},
+        {"text in a volume",
+         {{"Music Volume", "loud", 0}},
          "Settings: \"Music Volume\" \"loud\" is not a number; using 100"},
-        {"a volume above 100", {{"Music Volume", nullptr, 250}},
+        {"a volume above 100",
+         {{"Music Volume", nullptr, 250}},
          "Settings: \"Music Volume\" 250 is out of range 0..100; using 100"},
-        {"a volume below 0", {{"Effects Volume", nullptr, -1}},
+        {"a volume below 0",
+         {{"Effects Volume", nullptr, -1}},
          "Settings: \"Effects Volume\" -1 is out of range 0..100; using 100"},
-        {"a delay too short", {{"Key Repeat Delay", nullptr, 29}},
+        {"a delay too short",
+         {{"Key Repeat Delay", nullptr, 29}},
          "Settings: \"Key Repeat Delay\" 29 is out of range 0 or 30..1000; using 0"},
-        {"a delay too long", {{"Key Repeat Delay", nullptr, 1001}},
+        {"a delay too long",
+         {{"Key Repeat Delay", nullptr, 1001}},
          "Settings: \"Key Repeat Delay\" 1001 is out of range"},
-        {"text in the delay", {{"Key Repeat Delay", "120ms", 0}},
+        {"text in the delay",
+         {{"Key Repeat Delay", "120ms", 0}},
          "Settings: \"Key Repeat Delay\" \"120ms\" is not a number"},
-        {"letters in a binding", {{"Keys Left", "a,b,c", 0}},
+        {"letters in a binding",
+         {{"Keys Left", "a,b,c", 0}},
          "Settings: \"Keys Left\" \"a,b,c\" is not 3 key codes; using the default bindings"},
-        {"too many keys", {{"Keys Left", "259,0,0,0", 0}}, "Settings: \"Keys Left\" \"259,0,0,0\" is not 3 key codes"},
+        {"too many keys",
+         {{"Keys Left", "259,0,0,0", 0}},
+         "Settings: \"Keys Left\" \"259,0,0,0\" is not 3 key codes"},
         {"too few keys", {{"Keys Turn", "32,0", 0}}, "Settings: \"Keys Turn\" \"32,0\" is not 3 key codes"},
-        {"blanks round a code", {{"Keys Turn", "32, 0,0", 0}}, "Settings: \"Keys Turn\" \"32, 0,0\" is not 3 key codes"},
-        {"a code that is no key", {{"Keys Quit", "27,280,0", 0}},
+        {"blanks round a code",
+         {{"Keys Turn", "32, 0,0", 0}},
+         "Settings: \"Keys Turn\" \"32, 0,0\" is not 3 key codes"},
+        {"a code that is no key",
+         {{"Keys Quit", "27,280,0", 0}},
          "Settings: \"Keys Quit\" \"27,280,0\" is not 3 key codes"},
-        {"a code that is no pad button", {{"Pad Left", "9,13", 0}},
+        {"a code that is no pad button",
+         {{"Pad Left", "9,13", 0}},
          "Settings: \"Pad Left\" \"9,13\" is not 2 pad button codes"},
-        {"a number where the codes belong", {{"Pad Drop", nullptr, 2}},
+        {"a number where the codes belong",
+         {{"Pad Drop", nullptr, 2}},
          "Settings: \"Pad Drop\" 2 is not 2 pad button codes"},
-        {"a key another action keeps", {{"Keys Right", "259,0,0", 0}},
+        {"a key another action keeps",
+         {{"Keys Right", "259,0,0", 0}},
          "Settings: \"Keys Right\" \"259,0,0\" takes a key of Left; using the default bindings"},
-        {"two stored bindings with one key", {{"Keys Left", "107,0,0", 0}, {"Keys Right", "107,0,0", 0}},
+        {"two stored bindings with one key",
+         {{"Keys Left", "107,0,0", 0}, {"Keys Right", "107,0,0", 0}},
          "Settings: \"Keys Right\" \"107,0,0\" takes a key of Left"},
-        {"a pad button another action keeps", {{"Pad Pause", "1,0", 0}},
+        {"a pad button another action keeps",
+         {{"Pad Pause", "1,0", 0}},
          "Settings: \"Pad Pause\" \"1,0\" takes a pad button of Turn"},
         // A good binding is not kept beside a damaged one.
-        {"a good binding before a damaged one", {{"Keys Left", "106,0,0", 0}, {"Pad Quit", "x", 0}},
+        {"a good binding before a damaged one",
+         {{"Keys Left", "106,0,0", 0}, {"Pad Quit", "x", 0}},
          "Settings: \"Pad Quit\" \"x\" is not 2 pad button codes"},
     };
     for (const Case& c : cases) {
@@ -197,7 +218,8 @@ TEST_F(OptionsTest, ApplySetsTheGroupGainsAndTheKeyRepeat)
     PXDeviceSoundManager manager(nullptr);
     g_soundManager = &manager;
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.music) + " " + std::to_string(c.effects) + " " + std::to_string(c.delay));
+        SCOPED_TRACE(std::to_string(c.music) + " " + std::to_string(c.effects) + " " +
+                     std::to_string(c.delay));
         SFOptions::SetMachineKeyRepeatDelay(c.machine);
         SFOptions options;
         options.musicVolume = c.music;
