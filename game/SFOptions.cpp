@@ -94,14 +94,14 @@ bool ReadCodes(PXSettingsManager& store, const std::string& name, bool (*valid)(
         if (ParseCodes(text, valid, codes)) {
             return true;
         }
-        LogF("Settings: \"%s\" \"%s\" is not %zu %s codes; using the default bindings", name.c_str(),
-             text.c_str(), N, what);
+        LogF("Settings: \"%s\" \"%s\" is not %d %s codes; using the default bindings", name.c_str(),
+             text.c_str(), static_cast<int>(N), what);
         return false;
     }
     int32_t number = 0;
     if (store.GetInt(name, number)) {
-        LogF("Settings: \"%s\" %d is not %zu %s codes; using the default bindings", name.c_str(), number, N,
-             what);
+        LogF("Settings: \"%s\" %d is not %d %s codes; using the default bindings", name.c_str(), number,
+             static_cast<int>(N), what);
         return false;
     }
     return true;
