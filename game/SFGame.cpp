@@ -498,6 +498,14 @@ void SFGame::SaveSettings(bool all)
         pending[i] = SettingPending(table[i], all);
         any = any || pending[i];
     }
+    const bool options = OptionsPending(all);
+    if (options) {
+        // Taken as written even when the store fails, like the settings below.
+        m_options.Write(*g_settings);
+        m_savedOptions = m_options;
+        m_savedBindings = g_inputMap.Bindings();
+        m_optionsApplied = false;
+    }
     if (!any) {
         return;
     }
@@ -520,6 +528,30 @@ void SFGame::SaveSettings(bool all)
         }
     }
     g_settings->CloseKey();
+}
+
+bool SFGame::OptionsPending(bool all) const
+{
+    return all || m_optionsApplied || m_options != m_savedOptions ||
+           !SFOptions::SameBindings(g_inputMap.Bindings(), m_savedBindings);
+}
+
+void SFGame::ReadOptions()
+{
+    // Whatever config.cfg gave (or the built-in delay) is what "machine default" means.
+    SFOptions::SetMachineKeyRepeatDelay(g_keyRepeatDelay);
+    if (g_settings != nullptr) {
+        m_options.Read(*g_settings);
+    }
+    m_savedOptions = m_options;
+    m_savedBindings = g_inputMap.Bindings();
+    m_options.Apply();
+}
+
+void SFGame::ApplyOptions()
+{
+    m_options.Apply();
+    m_optionsApplied = true;
 }
 
 void SFGame::ApplyConfig()
@@ -704,6 +736,7 @@ int SFGame::Initialise()
         g_soundManager->SetSwappedStereo(false);
     }
     ApplyConfig();
+    ReadOptions();
     if (!MountArchives()) {
         return 0;
     }

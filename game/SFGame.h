@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "engine/core/PXGame.h"
+#include "engine/core/PXInputMap.h"
 #include "engine/graphics/PXGraphicsTypes.h"
+#include "game/SFOptions.h"
 
 class PXDefinitionBlock;
 class PXEntity2DScene;
@@ -52,6 +54,11 @@ public:
     // Switches the screen between window and full screen (F7 and the play scene's button);
     // the focus changes the switch itself causes do not make the game inactive.
     void ToggleFullScreen();
+    // The player's options as read at start (the options screen edits them here).
+    SFOptions& GetOptions() { return m_options; }
+    // Applies the options now; the next frame's settings save writes them (and any change
+    // of g_inputMap's play bindings).
+    void ApplyOptions();
     uint32_t GetPlaylistCount() const { return static_cast<uint32_t>(m_playlist.size()); }
 
     // One picture of the band transition into `dest` (the same size as both frames):
@@ -105,6 +112,10 @@ private:
     // 1 when the screen shows full screen; the saved value before the screen exists.
     int32_t ScreenFullScreen() const;
     void ApplyConfig();
+    // The player's options from the store, over config.cfg's machine defaults, applied.
+    void ReadOptions();
+    // True when SaveSettings(all) is to write the options and bindings.
+    bool OptionsPending(bool all) const;
     // "Scaling" of config.cfg, when given, chooses how the screen scales the frame.
     void ApplyScalingConfig(const PXDefinitionBlock& block);
     // False (with the start error set) when an archive is not one or is damaged.
@@ -134,6 +145,10 @@ private:
     int32_t m_savedFullScreen = 1;
     int32_t m_savedSwapControls = 0;
     std::string m_savedName;
+    SFOptions m_options;
+    SFOptions m_savedOptions;
+    std::vector<PXInputBinding> m_savedBindings;
+    bool m_optionsApplied = false;
     // Frames and milliseconds since the last full-screen switch, while g_modeSwitching is set.
     int32_t m_modeSwitchFrames = 0;
     float m_modeSwitchMs = 0.0f;

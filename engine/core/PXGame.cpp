@@ -75,6 +75,7 @@ void PXGame::PlaySong(uint32_t songId, float fadeTime)
         uint32_t channel = 0;
         if (g_soundManager->CreateChannel(song.sound->soundId, channel, true)) {
             song.voice = channel;
+            g_soundManager->SetChannelGroup(channel, PXSoundGroup::Music);
             g_soundManager->SetChannelVolume(channel, 0.0f);
         }
     }

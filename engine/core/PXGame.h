@@ -33,9 +33,9 @@ public:
     virtual PXEntity2DScene* GetScene() const { return nullptr; }
 
     // Songs: a sound acquired through g_resources under an id, played on its own looping
-    // channel. Adding an id again replaces (and releases) the earlier song. A song asked to
-    // play before it is added starts when it is added (unless stopped in between), so a
-    // big song can be loaded after the first picture.
+    // channel in the Music sound group. Adding an id again replaces (and releases) the
+    // earlier song. A song asked to play before it is added starts when it is added (unless
+    // stopped in between), so a big song can be loaded after the first picture.
     void AddSong(const std::string& path, uint32_t songId);
     void PlaySong(uint32_t songId, float fadeTime);
     void StopSong(float fadeTime);

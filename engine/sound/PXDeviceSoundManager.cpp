@@ -1,6 +1,7 @@
 // Channel bookkeeping, the volume and pan rules, fades and WAV loading on an audio device.
 #include "engine/sound/PXDeviceSoundManager.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -81,6 +82,19 @@ int32_t PXDeviceSoundManager::VolumeFor(float masterVolume, bool muted, float le
     return HundredthsOfDb(Clamp(v, 0.1f, 1.0f));
 }
 
+int32_t PXDeviceSoundManager::VolumeFor(float masterVolume, bool muted, float level, float groupGain)
+{
+    constexpr int32_t Silent = -10000;
+    const int32_t volume = VolumeFor(masterVolume, muted, level);
+    // Written so that a NaN is silent too.
+    if (!(groupGain > 0.0f))
+        return Silent;
+    if (groupGain >= 1.0f)
+        return volume;
+    const long drop = std::lround(2000.0 * std::log10(static_cast<double>(groupGain)));
+    return static_cast<int32_t>(std::max<long>(Silent, volume + drop));
+}
+
 int32_t PXDeviceSoundManager::PanFor(float pan, bool swapped)
 {
     if (std::isnan(pan))
@@ -106,7 +120,8 @@ float PXDeviceSoundManager::GetChannelLevel(uint32_t channelId) const
 
 void PXDeviceSoundManager::ApplyVolume(Channel& channel)
 {
-    channel.voice->SetVolume(VolumeFor(m_masterVolume, m_soundMuted != 0, channel.level));
+    channel.voice->SetVolume(
+        VolumeFor(m_masterVolume, m_soundMuted != 0, channel.level, GetGroupVolume(channel.group)));
 }
 
 PXDeviceSoundManager::ChannelMap::iterator PXDeviceSoundManager::RemoveChannel(ChannelMap::iterator it)
@@ -242,6 +257,8 @@ int PXDeviceSoundManager::CreateChannel(uint32_t soundId, uint32_t& channelId, b
     channel.soundId = soundId;
     channel.loop = loop ? 1 : 0;
     channel.baseFrequency = channel.voice->GetFrequency();
+    // The group's gain holds from the first sample, not from the next Update.
+    ApplyVolume(channel);
     m_channels.emplace(m_nextChannelId, std::move(channel));
     channelId = m_nextChannelId++;
     return 1;
@@ -256,6 +273,26 @@ int PXDeviceSoundManager::SetChannelVolume(uint32_t channelId, float level)
         ApplyVolume(*channel);
     }
     return 1;
+}
+
+int PXDeviceSoundManager::SetChannelGroup(uint32_t channelId, PXSoundGroup group)
+{
+    if (!m_initialised)
+        return 0;
+    if (Channel* channel = FindChannel(channelId)) {
+        channel->group = group;
+        ApplyVolume(*channel);
+    }
+    return 1;
+}
+
+void PXDeviceSoundManager::SetGroupVolume(PXSoundGroup group, float gain)
+{
+    PXSoundManager::SetGroupVolume(group, gain);
+    for (auto& entry : m_channels) {
+        if (entry.second.group == group)
+            ApplyVolume(entry.second);
+    }
 }
 
 int PXDeviceSoundManager::SetChannelPan(uint32_t channelId, float pan)

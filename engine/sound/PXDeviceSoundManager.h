@@ -26,6 +26,8 @@ public:
     int UnloadSound(uint32_t soundId) override;
     int CreateChannel(uint32_t soundId, uint32_t& channelId, bool loop) override;
     int SetChannelVolume(uint32_t channelId, float level) override;
+    int SetChannelGroup(uint32_t channelId, PXSoundGroup group) override;
+    void SetGroupVolume(PXSoundGroup group, float gain) override;
     int SetChannelPan(uint32_t channelId, float pan) override;
     int SetChannelFrequency(uint32_t channelId, float factor) override;
     int StopChannel(uint32_t channelId) override;
@@ -51,6 +53,9 @@ public:
 
     // The device volume, in hundredths of a decibel, for a channel at `level`.
     static int32_t VolumeFor(float masterVolume, bool muted, float level);
+    // The same for a channel of a group at `groupGain` (0..1, an amplitude factor): the
+    // group's gain lowers it by its true decibels (0.25 by 12.04 dB), down to silence.
+    static int32_t VolumeFor(float masterVolume, bool muted, float level, float groupGain);
     // The device pan, in hundredths of a decibel, for a pan of -1 (left) .. 1 (right).
     static int32_t PanFor(float pan, bool swapped);
 
@@ -67,6 +72,7 @@ private:
         uint32_t baseFrequency = 0;
         uint8_t stopped = 1;
         uint8_t loop = 0;
+        PXSoundGroup group = PXSoundGroup::Effects;
         float level = 1.0f;
         // Level change per millisecond while fading.
         float step = 0.0f;

@@ -81,12 +81,15 @@ protected:
     int Plays(size_t bytes) const { return RecordedPlays(*device, bytes); }
     // Voices made for the menu song: one each time the menu starts it audibly (its fade-out
     // plays the voice on, so plays would not tell).
-    int SongVoices() const
+    int SongVoices() const { return static_cast<int>(SongVoiceList().size()); }
+    std::vector<PXRecordedVoice*> SongVoiceList() const
     {
-        int voices = 0;
+        std::vector<PXRecordedVoice*> voices;
         const auto& buffers = device->Buffers();
         for (const auto& voice : device->Voices()) {
-            voices += voice->bufferId < buffers.size() && buffers[voice->bufferId]->size == SongBytes ? 1 : 0;
+            if (voice->bufferId < buffers.size() && buffers[voice->bufferId]->size == SongBytes) {
+                voices.push_back(voice.get());
+            }
         }
         return voices;
     }
@@ -203,6 +206,34 @@ TEST_F(PlaySoundTest, MuteIsOneStateAcrossGamesAndTheMenu)
     ExpectSound(true);
     ShowMenu();
     EXPECT_EQ(SongVoices(), 2);
+}
+
+TEST_F(PlaySoundTest, TheMenuSongIsMusicAndTheGameSoundsAreEffects)
+{
+    PXEventQueue frames;
+    game.RunFrame(frames);
+    game.RunFrame(frames);
+    ASSERT_EQ(SongVoices(), 1);
+    PXRecordedVoice& song = *SongVoiceList().front();
+    // Halfway into its fade-in, so that a change of either group would show.
+    frames.Push(EventTick, 10000);
+    game.RunFrame(frames);
+    const int32_t songVolume = song.volume;
+    ASSERT_GT(songVolume, -10000);
+    ASSERT_LT(songVolume, -1204);
+
+    manager->SetGroupVolume(PXSoundGroup::Effects, 0.0f);
+    EXPECT_EQ(song.volume, songVolume);
+    manager->SetGroupVolume(PXSoundGroup::Music, 0.0f);
+    EXPECT_EQ(song.volume, -10000);
+
+    manager->SetGroupVolume(PXSoundGroup::Effects, 1.0f);
+    Start();
+    scene->PlaySound(SFSound::Move);
+    ASSERT_FALSE(device->Voices().empty());
+    EXPECT_EQ(device->Voices().back()->volume, 0) << "an effect is not silenced with the music";
+    manager->SetGroupVolume(PXSoundGroup::Effects, 0.0f);
+    EXPECT_EQ(device->Voices().back()->volume, -10000);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The sound manager on the recording device: ids, mute, volume and pan rules, channel
-// lifetimes, fades and WAV loading with its log lines.
+// The sound manager on the recording device: ids, mute, volume and pan rules, the groups'
+// gains, channel lifetimes, fades and WAV loading with its log lines.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -87,6 +87,7 @@ TEST(SoundManagerInit, WithoutADeviceTheManagerStaysSilentAndRefusesEverything)
     EXPECT_EQ(manager.UnloadSound(0), 0);
     EXPECT_EQ(manager.PlayChannel(0), 0);
     EXPECT_EQ(manager.SetChannelVolume(0, 1.0f), 0);
+    EXPECT_EQ(manager.SetChannelGroup(0, PXSoundGroup::Music), 0);
     EXPECT_EQ(manager.FadeOutAllChannels(10.0f), 0);
     EXPECT_EQ(manager.StopAllChannels(), 0);
     EXPECT_FALSE(manager.IsChannelPlaying(0));
@@ -125,6 +126,24 @@ TEST(SoundManagerSwitches, MasterVolumeIsKeptWithinRange)
     }
 }
 
+TEST(SoundManagerSwitches, GroupGainsAreKeptWithinRangeAndApart)
+{
+    struct Case {
+        float given;
+        float stored;
+    };
+    const Case cases[] = {{0.25f, 0.25f}, {2.0f, 1.0f}, {-1.0f, 0.0f}, {0.0f, 0.0f},
+                          {std::numeric_limits<float>::quiet_NaN(), 0.0f}};
+    PXDeviceSoundManager manager(nullptr);
+    for (PXSoundGroup group : {PXSoundGroup::Effects, PXSoundGroup::Music})
+        EXPECT_EQ(manager.GetGroupVolume(group), 1.0f);
+    for (const Case& c : cases) {
+        manager.SetGroupVolume(PXSoundGroup::Music, c.given);
+        EXPECT_EQ(manager.GetGroupVolume(PXSoundGroup::Music), c.stored) << "given " << c.given;
+        EXPECT_EQ(manager.GetGroupVolume(PXSoundGroup::Effects), 1.0f);
+    }
+}
+
 TEST(SoundManagerSwitches, FlagsReturnWhatTheyStore)
 {
     PXDeviceSoundManager manager(nullptr);
@@ -153,6 +172,41 @@ TEST(SoundManagerRules, VolumeInHundredthsOfADecibel)
     for (const Case& c : cases)
         EXPECT_EQ(PXDeviceSoundManager::VolumeFor(c.master, c.muted, c.level), c.volume)
             << c.master << " " << c.muted << " " << c.level;
+}
+
+TEST(SoundManagerRules, TheSliderCurveIsTheSquareOfItsShare)
+{
+    struct Case {
+        int32_t percent;
+        float gain;
+    };
+    const Case cases[] = {{-20, 0.0f}, {0, 0.0f},     {1, 0.0001f}, {10, 0.01f},
+                          {50, 0.25f}, {75, 0.5625f}, {100, 1.0f},  {250, 1.0f}};
+    for (const Case& c : cases)
+        EXPECT_FLOAT_EQ(PXVolumeGain(c.percent), c.gain) << c.percent << " %";
+}
+
+TEST(SoundManagerRules, AGroupGainLowersTheVolumeByItsDecibels)
+{
+    struct Case {
+        float master;
+        bool muted;
+        float level;
+        float group;
+        int32_t volume;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Case cases[] = {
+        {1.0f, false, 1.0f, 1.0f, 0},          {1.0f, false, 1.0f, 0.25f, -1204},
+        {1.0f, false, 0.5f, 0.25f, -4214},     {1.0f, false, 1.0f, 0.01f, -4000},
+        {1.0f, false, 1.0f, 0.0001f, -8000},   {1.0f, false, 0.5f, 0.0001f, -10000},
+        {1.0f, false, 1.0f, 0.0f, -10000},     {1.0f, false, 1.0f, nan, -10000},
+        {1.0f, false, 1.0f, 3.0f, 0},          {1.0f, true, 1.0f, 1.0f, -10000},
+        {1.0f, true, 1.0f, 0.25f, -10000},     {0.01f, false, 1.0f, 0.25f, -10000},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PXDeviceSoundManager::VolumeFor(c.master, c.muted, c.level, c.group), c.volume)
+            << c.master << " " << c.muted << " " << c.level << " " << c.group;
 }
 
 TEST(SoundManagerRules, PanFollowsTheLogarithmicLaw)
@@ -207,6 +261,61 @@ TEST_F(SoundManagerTest, ChannelControlsReachTheVoice)
         manager->SetChannelFrequency(channel, factor);
         EXPECT_EQ(Voice(channel).frequency, 4000u) << factor;
     }
+}
+
+TEST_F(SoundManagerTest, EachGroupGainReachesOnlyItsOwnPlayingChannelsAtOnce)
+{
+    const uint32_t sound = LoadOneSecond();
+    const uint32_t effect = NewChannel(sound, true);
+    const uint32_t song = NewChannel(sound, true);
+    EXPECT_EQ(manager->SetChannelGroup(song, PXSoundGroup::Music), 1);
+    manager->PlayChannel(effect);
+    manager->PlayChannel(song);
+    manager->SetChannelVolume(effect, 0.5f);
+    manager->SetChannelVolume(song, 0.5f);
+    ASSERT_EQ(Voice(effect).volume, -3010);
+    ASSERT_EQ(Voice(song).volume, -3010);
+
+    // No Update in between: the change is heard at once, by its own group only.
+    manager->SetGroupVolume(PXSoundGroup::Music, PXVolumeGain(50));
+    EXPECT_EQ(Voice(song).volume, -3010 - 1204);
+    EXPECT_EQ(Voice(effect).volume, -3010);
+    manager->SetGroupVolume(PXSoundGroup::Effects, PXVolumeGain(0));
+    EXPECT_EQ(Voice(effect).volume, -10000);
+    EXPECT_EQ(Voice(song).volume, -3010 - 1204);
+    // The frame's Update keeps what the gains made.
+    manager->Update(10.0f);
+    EXPECT_EQ(Voice(effect).volume, -10000);
+    EXPECT_EQ(Voice(song).volume, -3010 - 1204);
+    // Silent is not stopped: the effect plays on and comes back with its gain.
+    EXPECT_TRUE(manager->IsChannelPlaying(effect));
+    manager->SetGroupVolume(PXSoundGroup::Effects, 1.0f);
+    EXPECT_EQ(Voice(effect).volume, -3010);
+
+    // Mute wins over every gain, and lifting it brings each group's own volume back.
+    manager->SetSoundEnabled(false);
+    manager->Update(10.0f);
+    EXPECT_EQ(Voice(effect).volume, -10000);
+    EXPECT_EQ(Voice(song).volume, -10000);
+    manager->SetGroupVolume(PXSoundGroup::Music, 1.0f);
+    EXPECT_EQ(Voice(song).volume, -10000);
+    manager->SetSoundEnabled(true);
+    manager->Update(10.0f);
+    EXPECT_EQ(Voice(effect).volume, -3010);
+    EXPECT_EQ(Voice(song).volume, -3010);
+}
+
+TEST_F(SoundManagerTest, ANewChannelIsAtItsGroupsGainBeforeItPlays)
+{
+    manager->SetGroupVolume(PXSoundGroup::Effects, 0.0f);
+    const uint32_t sound = LoadOneSecond();
+    const uint32_t effect = NewChannel(sound);
+    EXPECT_EQ(Voice(effect).volume, -10000);
+    // Moving it to the music group gives it that group's gain at once.
+    manager->SetGroupVolume(PXSoundGroup::Music, 0.25f);
+    manager->SetChannelGroup(effect, PXSoundGroup::Music);
+    EXPECT_EQ(Voice(effect).volume, -1204);
+    EXPECT_EQ(manager->SetChannelGroup(99, PXSoundGroup::Music), 1);
 }
 
 TEST_F(SoundManagerTest, UnknownChannelIdsAreIgnored)
