@@ -8,7 +8,7 @@
 #include "engine/core/PXGame.h"
 #include "engine/core/PXGlobals.h"
 #include "engine/core/PXKeyNames.h"
-#include "engine/graphics/PXScreen.h"
+#include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXEntity2DGUISlider.h"
 #include "engine/gui/PXPropertyIds.h"
 #include "game/SFGame.h"
@@ -265,8 +265,8 @@ bool SFEntityOptionsMenuScene::OnElementPressed(PXEntity2DGUIElement* element)
         break;
     }
     for (const BindingRow& row : BindingRows) {
-        if (slot == row.key || slot == row.pad) {
-            StartCapture(slot == row.key ? Capture::Key : Capture::Pad, row.action);
+        if (slot == static_cast<int>(row.key) || slot == static_cast<int>(row.pad)) {
+            StartCapture(slot == static_cast<int>(row.key) ? Capture::Key : Capture::Pad, row.action);
             return true;
         }
     }

@@ -25,6 +25,7 @@
 #include "game/SFEntityInstrMenuScene.h"
 #include "game/SFEntityMainGameSceneType.h"
 #include "game/SFEntityMainMenuScene.h"
+#include "game/SFEntityOptionsMenuScene.h"
 #include "game/SFHighScore.h"
 
 namespace {
@@ -680,6 +681,7 @@ void SFGame::RegisterPrototypes(PXEntityRegistry& registry)
     registry.RegisterPrototype(&g_mainMenuScenePrototype, "SFMainMenuScene");
     registry.RegisterPrototype(&g_instrMenuScenePrototype, "SFInstrMenuScene");
     registry.RegisterPrototype(&g_highScoreMenuScenePrototype, "SFHighScoreMenuScene");
+    registry.RegisterPrototype(&g_optionsMenuScenePrototype, "SFOptionsMenuScene");
     PXRegisterDialogClasses(registry);
 }
 
