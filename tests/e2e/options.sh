@@ -7,7 +7,7 @@
 # First start: the probe, then Options, music down to 50 %, effects to 0 %, "left" bound to
 # A; the screen is left and opened again and photographed; quit. Second start: the probe,
 # the options screen must show the same picture, then a game where A steers the piece to
-# the left wall before it is dropped.
+# the left edge of the field.
 # Usage: options.sh BUILD/game OUT_DIR [SHOT_DIR]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -137,18 +137,18 @@ shot instructions
 key x
 new_screen instructions || e2e_fail "a key did not leave the instructions"
 shot play_start
-# A moves the falling piece to the left wall; held Down drops it there: the field's bottom
-# left changes and its bottom middle, under the piece's start, stays empty.
+# The game waits for a key that is not a move (moves are not taken while it waits); then the
+# first piece comes in at the top middle, and A moves it to the left edge of the field.
+key x
+falling() { shot play_running; differs play_start play_running 96x120+208+4; }
+e2e_wait_for "$E2E_DEADLINE" falling || e2e_fail "no piece came in at the top of the field"
 key a a a a a a a a a a a a
-xdotool keydown Down
-landed() { shot play_landed; differs play_start play_landed 64x56+112+424; }
-e2e_wait_for "$E2E_DEADLINE" landed || { xdotool keyup Down; e2e_fail "A did not steer the piece to the left wall"; }
-xdotool keyup Down
-[ "$(region_diff play_start play_landed 64x56+240+424)" -lt 40 ] || e2e_fail "the piece landed in the middle: A did not steer it"
+steered() { shot play_steered; differs play_running play_steered 64x200+112+4; }
+e2e_wait_for "$E2E_DEADLINE" steered || e2e_fail "A did not steer the piece to the left edge"
 # Left as a player leaves: the quit question answered Yes, then Escape on the main menu (the
 # recording is finished when the sound closes).
 key Escape
-asked() { shot quit_question; differs play_landed quit_question 300x120+170+180; }
+asked() { shot quit_question; differs play_steered quit_question 300x120+170+180; }
 e2e_wait_for "$E2E_DEADLINE" asked || e2e_fail "Escape did not ask the quit question"
 key Right
 sleep 0.3
