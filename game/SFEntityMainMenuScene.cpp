@@ -34,9 +34,7 @@ SFEntityMainMenuSceneType::SFEntityMainMenuSceneType(const PXDefinitionBlock* bl
     if (block == nullptr) {
         return;
     }
-    for (size_t slot = 0; slot < SlotCount; ++slot) {
-        m_slots[slot] = AddSlot(SlotPrefixes[slot], *block);
-    }
+    AddSlots(SlotPrefixes, SlotCount, *block, m_slots.data());
 }
 
 std::unique_ptr<PXEntityBase> SFEntityMainMenuSceneType::CreateEntity()
@@ -56,13 +54,7 @@ PXEntity2DGUIElement* SFEntityMainMenuSceneType::GetSlotEntity(Slot slot)
 
 int SFEntityMainMenuSceneType::SlotOfElement(const PXEntity2DGUIElement* element) const
 {
-    const int recordSlot = SlotOf(element);
-    for (size_t slot = 0; recordSlot >= 0 && slot < SlotCount; ++slot) {
-        if (m_slots[slot] == recordSlot) {
-            return static_cast<int>(slot);
-        }
-    }
-    return -1;
+    return IndexOfSlot(element, m_slots.data(), SlotCount);
 }
 
 std::unique_ptr<PXEntityBaseType> SFEntityMainMenuScenePrototype::CreateType(const PXDefinitionBlock* block) const

@@ -61,9 +61,7 @@ SFEntityOptionsMenuSceneType::SFEntityOptionsMenuSceneType(const PXDefinitionBlo
     if (block == nullptr) {
         return;
     }
-    for (size_t slot = 0; slot < SlotCount; ++slot) {
-        m_slots[slot] = AddSlot(SlotPrefixes[slot], *block);
-    }
+    AddSlots(SlotPrefixes, SlotCount, *block, m_slots.data());
 }
 
 std::unique_ptr<PXEntityBase> SFEntityOptionsMenuSceneType::CreateEntity()
@@ -78,13 +76,7 @@ PXEntity2DGUIElement* SFEntityOptionsMenuSceneType::GetSlotEntity(Slot slot)
 
 int SFEntityOptionsMenuSceneType::SlotOfElement(const PXEntity2DGUIElement* element) const
 {
-    const int recordSlot = SlotOf(element);
-    for (size_t slot = 0; recordSlot >= 0 && slot < SlotCount; ++slot) {
-        if (m_slots[slot] == recordSlot) {
-            return static_cast<int>(slot);
-        }
-    }
-    return -1;
+    return IndexOfSlot(element, m_slots.data(), SlotCount);
 }
 
 std::unique_ptr<PXEntityBaseType> SFEntityOptionsMenuScenePrototype::CreateType(const PXDefinitionBlock* block) const
@@ -291,52 +283,38 @@ void SFEntityOptionsMenuScene::EndCapture(const std::string& message)
     Refresh();
 }
 
-void SFEntityOptionsMenuScene::BindCapturedKey(int key)
+void SFEntityOptionsMenuScene::BindCaptured(int32_t code)
 {
+    const bool key = m_capture == Capture::Key;
     const PXInputAction action = m_captureAction;
-    if (key == KeyEscape) {
+    if (code == (key ? static_cast<int32_t>(KeyEscape) : static_cast<int32_t>(PadBack))) {
         EndCapture("");
         return;
     }
-    if (key == KeyF7) {
-        ShowMessage("F7 switches full screen. Press another key, or Escape to cancel.");
+    const std::string retry =
+        key ? ". Press another key, or Escape to cancel." : ". Press another button, or Back to cancel.";
+    if (key && code == KeyF7) {
+        ShowMessage("F7 switches full screen" + retry);
         return;
     }
+    auto bind = [&](size_t slot, int32_t value, PXInputAction* holder) {
+        return key ? g_inputMap.BindKey(PXInputContext::Play, action, slot, value, holder)
+                   : g_inputMap.BindPad(PXInputContext::Play, action, slot, value, holder);
+    };
+    const std::string name = key ? PXKeyName(PXInputMap::NormalizeKey(code)) : PXPadButtonName(code);
     PXInputAction holder = PXInputAction::None;
-    if (!g_inputMap.BindKey(PXInputContext::Play, action, 0, key, &holder)) {
-        ShowMessage(PXKeyName(PXInputMap::NormalizeKey(key)) + " is already used for " + ActionWords(holder) +
-                    ". Press another key, or Escape to cancel.");
+    if (!bind(0, code, &holder)) {
+        ShowMessage(name + " is already used for " + ActionWords(holder) + retry);
         return;
     }
-    // The new key is the action's only one.
-    for (size_t slot = 1; slot < PXInputBinding::KeySlots; ++slot) {
-        g_inputMap.BindKey(PXInputContext::Play, action, slot, 0);
+    // The new key (or button) is the action's only one.
+    const size_t slots = key ? PXInputBinding::KeySlots : PXInputBinding::PadSlots;
+    for (size_t slot = 1; slot < slots; ++slot) {
+        bind(slot, 0, nullptr);
     }
     m_capture = Capture::None;
     m_captureAction = PXInputAction::None;
-    m_message = std::string(ActionWords(action)) + " is now " + PXKeyName(PXInputMap::NormalizeKey(key));
-    OptionsChanged();
-}
-
-void SFEntityOptionsMenuScene::BindCapturedPad(int button)
-{
-    const PXInputAction action = m_captureAction;
-    if (button == PadBack) {
-        EndCapture("");
-        return;
-    }
-    PXInputAction holder = PXInputAction::None;
-    if (!g_inputMap.BindPad(PXInputContext::Play, action, 0, button, &holder)) {
-        ShowMessage(PXPadButtonName(button) + " is already used for " + ActionWords(holder) +
-                    ". Press another button, or Back to cancel.");
-        return;
-    }
-    for (size_t slot = 1; slot < PXInputBinding::PadSlots; ++slot) {
-        g_inputMap.BindPad(PXInputContext::Play, action, slot, 0);
-    }
-    m_capture = Capture::None;
-    m_captureAction = PXInputAction::None;
-    m_message = std::string(ActionWords(action)) + " is now pad " + PXPadButtonName(button);
+    m_message = std::string(ActionWords(action)) + (key ? " is now " : " is now pad ") + name;
     OptionsChanged();
 }
 
@@ -365,7 +343,7 @@ void SFEntityOptionsMenuScene::RestoreDefaults()
 bool SFEntityOptionsMenuScene::OnKeyDown(int key)
 {
     if (m_capture == Capture::Key) {
-        BindCapturedKey(key);
+        BindCaptured(key);
         return true;
     }
     if (m_capture == Capture::Pad) {
@@ -389,7 +367,7 @@ bool SFEntityOptionsMenuScene::OnKeyDown(int key)
 bool SFEntityOptionsMenuScene::OnPadDown(int button)
 {
     if (m_capture == Capture::Pad) {
-        BindCapturedPad(button);
+        BindCaptured(button);
         return true;
     }
     if (m_capture == Capture::Key) {

@@ -118,8 +118,9 @@ private:
     void ShowMessage(const std::string& text);
     void StartCapture(Capture capture, PXInputAction action);
     void EndCapture(const std::string& message);
-    void BindCapturedKey(int key);
-    void BindCapturedPad(int button);
+    // The key or pad button the wait was for: bound when it is free, refused with a message
+    // when another play action holds it; Escape (or the pad's Back) ends the wait.
+    void BindCaptured(int32_t code);
     void RestoreDefaults();
     // Applies and stores the options after a change.
     void OptionsChanged();

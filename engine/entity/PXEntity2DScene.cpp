@@ -208,6 +208,25 @@ int PXEntity2DSceneType::SlotOf(const PXEntity2DGUIElement* element) const
     return -1;
 }
 
+void PXEntity2DSceneType::AddSlots(const char* const* prefixes, size_t count, const PXDefinitionBlock& block,
+                                   int* slots)
+{
+    for (size_t i = 0; i < count; ++i) {
+        slots[i] = AddSlot(prefixes[i], block);
+    }
+}
+
+int PXEntity2DSceneType::IndexOfSlot(const PXEntity2DGUIElement* element, const int* slots, size_t count) const
+{
+    const int slot = SlotOf(element);
+    for (size_t i = 0; slot >= 0 && i < count; ++i) {
+        if (slots[i] == slot) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 std::vector<PXEntity2DGUIElement*> PXEntity2DSceneType::ElementsInDefinitionOrder() const
 {
     std::vector<const PXSceneElement*> records;

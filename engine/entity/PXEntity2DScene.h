@@ -73,6 +73,11 @@ public:
     PXEntity2DGUIElement* SlotEntity(int slot) const;
     // The slot whose entity is `element`, or -1.
     int SlotOf(const PXEntity2DGUIElement* element) const;
+    // For a type that names its slots in its own order: adds one slot per prefix, in order,
+    // into `slots` (`count` of each); and the index into `slots` of the one whose entity is
+    // `element`, or -1.
+    void AddSlots(const char* const* prefixes, size_t count, const PXDefinitionBlock& block, int* slots);
+    int IndexOfSlot(const PXEntity2DGUIElement* element, const int* slots, size_t count) const;
     // The element entities in definition order (those not made are left out).
     std::vector<PXEntity2DGUIElement*> ElementsInDefinitionOrder() const;
 

@@ -39,7 +39,7 @@ inst_main_menu_shown() {
   awk -v m="$(inst_lit_share "$shot")" 'BEGIN { exit !(m > 0.3) }' || return 1
   read -r r g b <<<"$(inst_rgb "$shot" 200 75)"
   [ "$r" -gt 180 ] && [ "$g" -gt 120 ] && [ "$b" -lt 150 ] || return 1
-  for button in "235 160" "235 423"; do
+  for button in "235 160" "235 450"; do
     read -r r g b <<<"$(inst_rgb "$shot" $button)"
     [ "$b" -gt $((r + 30)) ] || return 1
   done
