@@ -37,7 +37,7 @@ new_screen() {
   e2e_wait_for "$E2E_DEADLINE" up
 }
 
-launch=0
+launch=0 settled=0
 elapsed() { awk -v now="$(date +%s.%N)" -v from="$launch" 'BEGIN { printf "%.3f", now - from }'; }
 # Starts the game with its sound written to OUT_DIR/$1.wav at the song's own rate (no
 # resampling), and waits for the main menu to stand still.
@@ -57,12 +57,17 @@ EOF
   e2e_expect_size 640x480 "$1 start"
   find_origin
   e2e_wait_for "$E2E_DEADLINE" region_still "$band_rect" || e2e_fail "the main menu does not settle ($1)"
+  settled=$(elapsed)
   shot "menu_$1"
 }
 # The hover sounds of the main menu: the focus shown, moved down twice and back. Before it,
-# eight seconds from the launch of the song alone (it fades in over two).
+# the song alone (it fades in over two seconds) until eight seconds from the launch and six
+# from the menu standing still, whichever is later: a slow start still leaves the caller a
+# steady stretch of the song to measure.
 probe() {
-  while awk -v t="$(elapsed)" 'BEGIN { exit !(t < 8) }'; do sleep 0.1; done
+  local from
+  from=$(awk -v s="$settled" 'BEGIN { print (s + 6 > 8 ? s + 6 : 8) }')
+  while awk -v t="$(elapsed)" -v from="$from" 'BEGIN { exit !(t < from) }'; do sleep 0.1; done
   echo "$1_probe_from $(elapsed)" >>"$out/times.txt"
   local k
   for k in Down Down Up Up; do key "$k"; sleep 0.3; done
