@@ -115,11 +115,7 @@ protected:
     void SetUp() override
     {
         SpineTest::SetUp();
-        PXScreenDesc desc;
-        desc.width = 640;
-        desc.height = 480;
-        desc.pixelFormat.bitsPerPixel = 16;
-        ASSERT_EQ(screen.Create(&desc, "menus"), 1u);
+        ASSERT_TRUE(OpenGameScreen("menus"));
         g_entityRegistry = &registry;
         g_game = &game;
         g_difficulty = 1;
@@ -145,12 +141,7 @@ protected:
         g_difficulty = 1;
         SpineTest::TearDown();
     }
-    void Define(const std::string& text)
-    {
-        PXDefinitionBlock block;
-        ASSERT_TRUE(block.LoadFromText(text.data(), text.size()));
-        ASSERT_NE(registry.DefineType(block, false), nullptr) << text;
-    }
+    void Define(const std::string& text) { DefineIn(registry, text); }
     // A new scene of class `className` from the given keys.
     template <typename Scene> Scene& Make(const std::string& className, const std::string& keys)
     {

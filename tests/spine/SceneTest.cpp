@@ -18,11 +18,7 @@ protected:
     void SetUp() override
     {
         SpineTest::SetUp();
-        PXScreenDesc desc;
-        desc.width = 640;
-        desc.height = 480;
-        desc.pixelFormat.bitsPerPixel = 16;
-        ASSERT_EQ(screen.Create(&desc, "scene"), 1u);
+        ASSERT_TRUE(OpenGameScreen("scene"));
         g_entityRegistry = &registry;
         PXRegisterGuiClasses(registry);
         registry.RegisterPrototype(&g_2DScenePrototype, "2DScene");
@@ -42,12 +38,7 @@ protected:
         registry.ClearTypes();
         SpineTest::TearDown();
     }
-    void Define(const std::string& text)
-    {
-        PXDefinitionBlock block;
-        ASSERT_TRUE(block.LoadFromText(text.data(), text.size()));
-        ASSERT_NE(registry.DefineType(block, false), nullptr) << text;
-    }
+    void Define(const std::string& text) { DefineIn(registry, text); }
     // Defines a new "2DScene" type from the given keys and makes a scene of it.
     PXEntity2DScene& Make(const std::string& keys)
     {

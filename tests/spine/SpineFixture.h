@@ -417,6 +417,25 @@ protected:
 // cache, the recording sound manager and an in-memory settings store.
 class SpineTest : public ::testing::Test {
 protected:
+    // Creates the published screen as the game's frame: 640 x 480 at 16 bits.
+    ::testing::AssertionResult OpenGameScreen(const char* title)
+    {
+        PXScreenDesc desc;
+        desc.width = 640;
+        desc.height = 480;
+        desc.pixelFormat.bitsPerPixel = 16;
+        if (screen.Create(&desc, title) != 1u) {
+            return ::testing::AssertionFailure() << "the 640 x 480 test screen was not created";
+        }
+        return ::testing::AssertionSuccess();
+    }
+    // Defines a type in `registry` from definition text.
+    static void DefineIn(PXEntityRegistry& registry, const std::string& text)
+    {
+        PXDefinitionBlock block;
+        ASSERT_TRUE(block.LoadFromText(text.data(), text.size()));
+        ASSERT_NE(registry.DefineType(block, false), nullptr) << text;
+    }
     void SetUp() override
     {
         EventLog().clear();
