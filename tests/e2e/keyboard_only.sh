@@ -27,25 +27,12 @@ easy=132 medium=178 hard=224 highscores=282 options=328 webpage=374 quit=430
 menu_button() { echo "200x40+220+$1"; }
 done_rect=100x30+270+404
 
-# The rectangle looks different in two screenshots of $shots.
-differs() { [ "$(region_diff "$1" "$2" "$3")" -ge 40 ]; }
-same() { [ "$(region_diff "$1" "$2" "$3")" -lt 40 ]; }
 # Presses KEY, then takes screenshot NAME until its rectangle RECT differs from the one in
 # screenshot BEFORE: the focus moved there (or the screen changed).
 key_until_changed() {
   local k=$1 name=$2 before=$3 rect=$4
   key "$k"
-  changed() { shot "$name"; differs "$before" "$name" "$rect"; }
-  e2e_wait_for "$E2E_DEADLINE" changed || e2e_fail "$k did not change $rect ($name against $before)"
-}
-# The bottom band differs between the screens and stands still on each (the main menu's fire
-# burns above it).
-band_rect=640x80+0+400
-# Waits until the band differs from screenshot BEFORE of $shots and stands still: a new screen.
-new_screen() {
-  cp "$shots/$1.png" "$E2E_TMP/before_screen.png"
-  up() { region_left before_screen "$band_rect" && region_still "$band_rect"; }
-  e2e_wait_for "$E2E_DEADLINE" up
+  shot_until_differs "$name" "$before" "$rect" || e2e_fail "$k did not change $rect ($name against $before)"
 }
 
 e2e_note "the main menu, no focus shown until a key is used"

@@ -25,6 +25,25 @@ crop_diff() {
   compare -metric AE -fuzz 8% "$E2E_TMP/crop_a.png" "$E2E_TMP/crop_b.png" null: 2>&1 | awk '{print int($1); exit}'
 }
 region_diff() { crop_diff "$shots/$1.png" "$shots/$2.png" "$3"; }
+# The rectangle looks different (or the same) in two screenshots of $shots.
+differs() { [ "$(region_diff "$1" "$2" "$3")" -ge 40 ]; }
+same() { [ "$(region_diff "$1" "$2" "$3")" -lt 40 ]; }
+# Takes screenshot NAME until its rectangle RECT differs from the one in screenshot BEFORE;
+# false after the deadline.
+shot_until_differs() {
+  local name=$1 before=$2 rect=$3
+  changed() { shot "$name"; differs "$before" "$name" "$rect"; }
+  e2e_wait_for "$E2E_DEADLINE" changed
+}
+# The bottom band differs between the screens and stands still on each (the main menu's fire
+# burns above it).
+band_rect=640x80+0+400
+# Waits until the band differs from screenshot BEFORE of $shots and stands still: a new screen.
+new_screen() {
+  cp "$shots/$1.png" "$E2E_TMP/before_screen.png"
+  up() { region_left before_screen "$band_rect" && region_still "$band_rect"; }
+  e2e_wait_for "$E2E_DEADLINE" up
+}
 # A scene change plays a one-second band transition.
 settle() { sleep "${1:-1.6}"; }
 
