@@ -326,6 +326,7 @@ void MeasureScene(benchmark::State& state, const std::string& className, const s
     state.counters["x_memcpy_worst"] = frames.Worst() / memcpyNs;
     state.counters["us_mean"] = frames.Mean() / 1000.0;
     state.counters["memcpy_us"] = memcpyNs / 1000.0;
+    state.counters["clock_us"] = frames.ClockNanos() / 1000.0;
     if (play)
         state.counters["games"] = static_cast<double>(games);
 }

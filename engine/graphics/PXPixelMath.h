@@ -2,7 +2,9 @@
 // without shifting it down; the masks below are the frame buffer's channels.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 // Hot pixel loops get an AVX-512 (x86-64-v4) and an AVX2 clone, chosen at load time by
 // what the processor has: the wider lanes nearly halve the pixel conversions, blends and
@@ -87,6 +89,38 @@ inline uint16_t WrappingAdd(uint32_t s, uint32_t t)
 {
     auto channel = [&](uint32_t m) { return ((s & m) + (t & m)) & m; };
     return static_cast<uint16_t>(channel(RedMask) | channel(GreenMask) | channel(BlueMask));
+}
+
+// Stretches of weights worth working on. A weight of 0 leaves a pixel as it was, so whole
+// blocks of 32 zero weights are skipped, and the stretches between them are whole blocks
+// (the last may be shorter): a loop over a stretch then runs in full vector lanes from end
+// to end, where uneven stretches would leave a slow scalar remainder on each.
+constexpr size_t WeightBlock = 32;
+
+inline bool ZeroWeights(const uint8_t* weights)
+{
+    uint64_t words[WeightBlock / 8];
+    std::memcpy(words, weights, WeightBlock);
+    return (words[0] | words[1] | words[2] | words[3]) == 0;
+}
+
+// The next stretch of weights[0, n) at or after *at that holds a non-zero block: true with
+// it in [*from, *at), or false when none is left.
+inline bool NextWeightedRun(const uint8_t* weights, size_t n, size_t* at, size_t* from)
+{
+    size_t i = *at;
+    while (i + WeightBlock <= n && ZeroWeights(weights + i))
+        i += WeightBlock;
+    if (i >= n) {
+        *at = n;
+        return false;
+    }
+    *from = i;
+    i = i + WeightBlock < n ? i + WeightBlock : n;
+    while (i + WeightBlock <= n && !ZeroWeights(weights + i))
+        i += WeightBlock;
+    *at = i;
+    return true;
 }
 
 } // namespace PXPixel

@@ -56,7 +56,7 @@ uint32_t PXScreen2D::Destroy()
 void PXScreen2D::CreateImageTable()
 {
     if (!m_images) {
-        m_images = std::make_unique<std::map<uint32_t, std::unique_ptr<PXImage>>>();
+        m_images = std::make_unique<std::unordered_map<uint32_t, std::unique_ptr<PXImage>>>();
     }
 }
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <map>
+#include <unordered_map>
 #include <memory>
 #include <string>
 
@@ -188,6 +188,6 @@ protected:
     bool m_lockingToDraw = false;
     PXDirtyList m_dirtyList;
     bool m_dirtyTracking = true;
-    std::unique_ptr<std::map<uint32_t, std::unique_ptr<PXImage>>> m_images;
+    std::unique_ptr<std::unordered_map<uint32_t, std::unique_ptr<PXImage>>> m_images;
     uint32_t m_nextImageId = 0;
 };

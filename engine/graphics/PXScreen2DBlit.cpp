@@ -116,23 +116,13 @@ void MaskedRows(uint8_t* dest, size_t destPitch, const uint16_t* src, const uint
         uint16_t* __restrict d = reinterpret_cast<uint16_t*>(dest + r * destPitch);
         const uint16_t* __restrict s = src + r * srcPitch;
         const uint8_t* __restrict m = mask + r * srcPitch;
-        // A weight of 0 keeps the destination, so blocks the mask leaves out are skipped.
-        constexpr size_t Block = 16;
-        size_t i = 0;
-        for (; i + Block <= n; i += Block) {
-            uint64_t a, b;
-            std::memcpy(&a, m + i, 8);
-            std::memcpy(&b, m + i + 8, 8);
-            if ((a | b) == 0)
-                continue;
-            for (size_t k = i; k < i + Block; ++k) {
+        // Blocks the mask leaves out keep the destination and are skipped.
+        size_t at = 0, from = 0;
+        while (PXPixel::NextWeightedRun(m, n, &at, &from)) {
+            for (size_t k = from; k < at; ++k) {
                 const uint16_t blended = PXPixel::BlendNarrow(d[k], s[k], static_cast<int16_t>(m[k]));
                 d[k] = s[k] != 0 ? blended : d[k];
             }
-        }
-        for (; i < n; ++i) {
-            const uint16_t blended = PXPixel::BlendNarrow(d[i], s[i], static_cast<int16_t>(m[i]));
-            d[i] = s[i] != 0 ? blended : d[i];
         }
     }
 }

@@ -387,6 +387,32 @@ TEST_F(FireSimulationTest, HeatRisesOneRowPerFrameWhileItCools)
     }
 }
 
+TEST_F(FireSimulationTest, TheAverageRoundsDownAndStaysWithinAByte)
+{
+    // Three source cells of one heat under a target cell of its own heat: the target takes
+    // (left + centre + right + own - fade) >> 2, floored at 0 and capped at 255.
+    struct Case {
+        int32_t fade;
+        uint8_t source;
+        uint8_t own;
+        int want;
+    };
+    const Case cases[] = {
+        {6, 200, 0, 148},   {7, 201, 3, 149},  {6, 1, 0, 0},      {0, 255, 255, 255},
+        {2000, 255, 255, 0}, {-8, 100, 20, 82}, {-40, 255, 255, 255},
+    };
+    for (const Case& c : cases) {
+        PXFireSettings settings = Quiet(16, 10, 0);
+        settings.burnFade = c.fade;
+        Start(settings);
+        for (int32_t x = 5; x <= 7; ++x)
+            sim.SetHeat(x, 5, c.source);
+        sim.SetHeat(6, 4, c.own);
+        sim.Propagate();
+        EXPECT_EQ(c.want, sim.GetHeat(6, 4)) << "fade " << c.fade << ", source " << int(c.source);
+    }
+}
+
 TEST_F(FireSimulationTest, ColumnsPastTheLastWholeGroupAreLeftOut)
 {
     // Groups of four start at column 4 and the last group is left out: width 14 propagates

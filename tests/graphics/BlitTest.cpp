@@ -353,6 +353,68 @@ TEST_F(BlitTest, MaskedMatchesTheReferenceLoop)
     }
 }
 
+// Rows wider than the small screen: the masked blit skips whole blocks of zero weights and
+// blends the stretches between them, which must not move, drop or add a pixel at any edge.
+TEST(WideMaskedBlitTest, ZeroStretchesAreSkippedAndTheRestBlendedAsTheReferenceLoop)
+{
+    struct Stretch {
+        uint32_t length;
+        int weight;  // -1: random weights, not zero
+    };
+    const std::vector<std::vector<Stretch>> rows = {
+        {{31, 0}, {1, 200}},
+        {{32, 0}, {5, 255}},
+        {{64, 0}, {33, -1}, {32, 0}, {2, 255}},
+        {{100, -1}},
+        {{40, 0}},
+        {{33, 0}, {31, 128}, {32, 0}},
+        {{5, -1}, {59, 0}, {64, -1}, {7, 0}},
+    };
+    constexpr int32_t Width = 160, Height = 2;
+    PXMemoryScreen2D screen(nullptr, 6);
+    PXScreenDesc desc;
+    desc.width = Width;
+    desc.height = Height;
+    desc.pixelFormat.bitsPerPixel = 16;
+    ASSERT_EQ(1u, screen.Create(&desc, "wide"));
+    std::mt19937 rng(5);
+    for (size_t c = 0; c < rows.size(); ++c) {
+        std::vector<uint8_t> row;
+        for (const Stretch& st : rows[c]) {
+            for (uint32_t i = 0; i < st.length; ++i)
+                row.push_back(static_cast<uint8_t>(st.weight >= 0 ? st.weight : 1 + rng() % 255));
+        }
+        const auto w = static_cast<uint32_t>(row.size());
+        std::vector<uint8_t> values;
+        std::vector<uint16_t> pixels;
+        for (int32_t y = 0; y < Height; ++y) {
+            values.insert(values.end(), row.begin(), row.end());
+            for (uint32_t x = 0; x < w; ++x)
+                pixels.push_back(rng() % 5 == 0 ? 0 : static_cast<uint16_t>(rng() & 0x7FFF));
+        }
+        auto image = std::make_unique<PXImage>();
+        image->width = w;
+        image->height = Height;
+        image->pixels = pixels;
+        uint32_t id = 0;
+        ASSERT_EQ(1u, screen.AddImage(std::move(image), &id));
+        const PXBitmapDesc mask = Mask(w, Height, values);
+        // Placed one pixel in, so that the blocks do not start on the frame's first column.
+        auto run = [&](bool reference) {
+            std::vector<uint16_t> frame;
+            for (int32_t i = 0; i < Width * Height; ++i)
+                screen.SetPixel(i % Width, i / Width, static_cast<uint16_t>((i * 2654435761u) >> 17));
+            const uint32_t drawn = reference ? screen.BlitMaskedReference(id, 1, 0, 0, 0, PXToEdge, PXToEdge, mask)
+                                             : screen.BlitMasked(id, 1, 0, 0, 0, PXToEdge, PXToEdge, mask);
+            EXPECT_EQ(1u, drawn);
+            for (int32_t i = 0; i < Width * Height; ++i)
+                frame.push_back(screen.GetPixel(i % Width, i / Width));
+            return frame;
+        };
+        ASSERT_EQ(run(true), run(false)) << "row " << c;
+    }
+}
+
 TEST_F(BlitTest, ModulatedAndAdditiveMatchTheirReferenceLoops)
 {
     std::mt19937 rng(13);
