@@ -18,9 +18,11 @@
 #include "engine/files/PXArchiveManager.h"
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
+#include "engine/files/PXResourceCache.h"
 #include "engine/graphics/PXBitmap.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXDialogClasses.h"
+#include "engine/gui/PXEntity2DGUISprite.h"
 #include "engine/gui/PXGuiClasses.h"
 #include "engine/settings/PXSettingsManager.h"
 #include "engine/sound/PXSoundManager.h"
@@ -37,6 +39,9 @@ constexpr const char* GameTitle = "Shardfall";
 constexpr const char* ConfigFileName = "config.cfg";
 constexpr const char* SongFileName = "shardfall/sounds/SFSong.wav";
 constexpr const char* IconFileName = "Shardfall/Images/Icon.bmp";
+// The scene the game opens on.
+constexpr const char* FirstSceneClass = "SFMainMenuScene";
+constexpr const char* FirstSceneType = "mainmenu";
 constexpr uint32_t SongId = 1;
 constexpr double Pi = 3.14159265358979323846;
 constexpr int32_t KeyToggleFullScreen = KeyF7;
@@ -660,7 +665,29 @@ bool SFGame::LoadGameData(PXBitmapDesc& icon)
     g_entityRegistry = m_registry.get();
     RegisterPrototypes(*m_registry);
     m_registry->LoadDefinitionFiles();
+    ReadFirstPicturesAhead();
     return true;
+}
+
+void SFGame::ReadFirstPicturesAhead() const
+{
+    auto* scene = dynamic_cast<PXEntity2DSceneType*>(m_registry->FindType(FirstSceneClass, FirstSceneType));
+    if (scene == nullptr || g_resources == nullptr || g_screen == nullptr) {
+        return;
+    }
+    std::vector<const PXEntityRef*> refs;
+    for (const PXSceneElement& element : scene->GetElements()) {
+        refs.push_back(&element.ref);
+    }
+    if (const PXSceneElement* cursor = scene->GetCursor()) {
+        refs.push_back(&cursor->ref);
+    }
+    for (const PXEntityRef* ref : refs) {
+        auto* sprite = dynamic_cast<PXEntity2DGUISpriteType*>(m_registry->FindType(ref->className, ref->typeName));
+        if (sprite != nullptr && !sprite->GetImageName().empty()) {
+            g_resources->ReadImageAhead(sprite->GetImageName(), sprite->GetImageLoadFlags());
+        }
+    }
 }
 
 int SFGame::Start()
@@ -765,8 +792,8 @@ int SFGame::Initialise()
 
     // Opening the window is mostly waiting for the display server and the window manager,
     // so the data is read meanwhile on a second thread. Until it is joined, this thread
-    // touches only the screen and the sound, the loader only the file system, the registry
-    // and the icon picture.
+    // touches only the screen and the sound, the loader only the file system, the registry,
+    // the icon picture and the pictures read ahead (the screen's fields are read by none).
     PXBitmapDesc icon;
     bool dataIntact = true;
     bool windowOpen = true;
@@ -803,11 +830,13 @@ int SFGame::Initialise()
     }
     g_toolTipHostFinder = CurrentSceneAsToolTipHost;
 
-    std::unique_ptr<PXEntityBase> first =
-        m_registry->CreateEntity("SFMainMenuScene", "mainmenu", PXKind::Scene);
+    std::unique_ptr<PXEntityBase> first = m_registry->CreateEntity(FirstSceneClass, FirstSceneType, PXKind::Scene);
     if (auto* scene = dynamic_cast<PXEntity2DScene*>(first.get())) {
         first.release();
         m_scene.reset(scene);
+    }
+    if (g_resources != nullptr) {
+        g_resources->DropImagesReadAhead();
     }
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(false);

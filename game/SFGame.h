@@ -122,9 +122,12 @@ private:
     // "Scaling" of config.cfg, when given, chooses how the screen scales the frame.
     void ApplyScalingConfig(const PXDefinitionBlock& block);
     // What the loading thread does while the window opens: mounts the archives, reads the
-    // window icon and defines every type (see Initialise). False (with the start error set)
+    // window icon, defines every type and reads the first scene's pictures (see Initialise). False (with the start error set)
     // when an archive is damaged; nothing is defined then.
     bool LoadGameData(PXBitmapDesc& icon);
+    // Decodes the pictures of the first scene's own sprites and its cursor, so that making
+    // the scene only converts them.
+    void ReadFirstPicturesAhead() const;
     // False (with the start error set) when an archive is not one or is damaged.
     bool MountArchives();
     // The icon picture from the file system (logged when there is none).
