@@ -666,6 +666,10 @@ bool SFGame::LoadGameData(PXBitmapDesc& icon)
     RegisterPrototypes(*m_registry);
     m_registry->LoadDefinitionFiles();
     ReadFirstPicturesAhead();
+    if (g_settings != nullptr) {
+        SFHighScore scratch(0, 0, 0, g_lastHighScoreName);
+        g_highScores.LoadFile(HighScoreFilePath(), scratch);
+    }
     return true;
 }
 
@@ -793,7 +797,8 @@ int SFGame::Initialise()
     // Opening the window is mostly waiting for the display server and the window manager,
     // so the data is read meanwhile on a second thread. Until it is joined, this thread
     // touches only the screen and the sound, the loader only the file system, the registry,
-    // the icon picture and the pictures read ahead (the screen's fields are read by none).
+    // the icon picture, the pictures read ahead and the high scores (the screen's fields
+    // are read by none).
     PXBitmapDesc icon;
     bool dataIntact = true;
     bool windowOpen = true;
@@ -840,10 +845,6 @@ int SFGame::Initialise()
     }
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(false);
-    }
-    if (g_settings != nullptr) {
-        SFHighScore scratch(0, 0, 0, g_lastHighScoreName);
-        g_highScores.LoadFile(HighScoreFilePath(), scratch);
     }
     BuildPlaylist();
     return 1;

@@ -122,7 +122,8 @@ private:
     // "Scaling" of config.cfg, when given, chooses how the screen scales the frame.
     void ApplyScalingConfig(const PXDefinitionBlock& block);
     // What the loading thread does while the window opens: mounts the archives, reads the
-    // window icon, defines every type and reads the first scene's pictures (see Initialise). False (with the start error set)
+    // window icon, defines every type, reads the first scene's pictures and the high scores
+    // (see Initialise). False (with the start error set)
     // when an archive is damaged; nothing is defined then.
     bool LoadGameData(PXBitmapDesc& icon);
     // Decodes the pictures of the first scene's own sprites and its cursor, so that making
