@@ -5,6 +5,9 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <system_error>
+#include <thread>
 
 #include "engine/core/PXGlobals.h"
 #include "engine/core/PXLog.h"
@@ -15,9 +18,11 @@
 #include "engine/files/PXArchiveManager.h"
 #include "engine/files/PXFile.h"
 #include "engine/files/PXFileSystem.h"
+#include "engine/files/PXResourceCache.h"
 #include "engine/graphics/PXBitmap.h"
 #include "engine/graphics/PXScreen2D.h"
 #include "engine/gui/PXDialogClasses.h"
+#include "engine/gui/PXEntity2DGUISprite.h"
 #include "engine/gui/PXGuiClasses.h"
 #include "engine/settings/PXSettingsManager.h"
 #include "engine/sound/PXSoundManager.h"
@@ -34,6 +39,9 @@ constexpr const char* GameTitle = "Shardfall";
 constexpr const char* ConfigFileName = "config.cfg";
 constexpr const char* SongFileName = "shardfall/sounds/SFSong.wav";
 constexpr const char* IconFileName = "Shardfall/Images/Icon.bmp";
+// The scene the game opens on.
+constexpr const char* FirstSceneClass = "SFMainMenuScene";
+constexpr const char* FirstSceneType = "mainmenu";
 constexpr uint32_t SongId = 1;
 constexpr double Pi = 3.14159265358979323846;
 constexpr int32_t KeyToggleFullScreen = KeyF7;
@@ -555,21 +563,19 @@ void SFGame::ApplyOptions()
     m_optionsApplied = true;
 }
 
-void SFGame::ApplyConfig()
+bool SFGame::ReadConfig(PXDefinitionBlock& block) const
 {
-    if (g_fileSystem == nullptr) {
-        return;
-    }
-    PXFile* file = g_fileSystem->Open(ConfigFileName, FileModeRead);
+    PXFile* file = g_fileSystem != nullptr ? g_fileSystem->Open(ConfigFileName, FileModeRead) : nullptr;
     if (file == nullptr) {
-        return;
+        return false;
     }
-    PXDefinitionBlock block;
     const bool loaded = block.LoadFromFile(*file);
     g_fileSystem->Close(file);
-    if (!loaded) {
-        return;
-    }
+    return loaded;
+}
+
+void SFGame::ApplyConfig(const PXDefinitionBlock& block)
+{
     int value = 0;
     if (block.FindKey("ShowFPS") && block.ReadInts(&value, 1)) {
         g_showFps = value;
@@ -631,21 +637,61 @@ bool SFGame::MountArchives()
     return true;
 }
 
-void SFGame::LoadWindowIcon()
+bool SFGame::ReadWindowIcon(PXBitmapDesc& icon) const
 {
     // Read through the file system, so the packed game has its icon too.
     PXFile* file = g_fileSystem != nullptr ? g_fileSystem->Open(IconFileName, FileModeRead | FileModeBinary)
                                            : nullptr;
-    PXBitmapDesc icon;
     const bool read = file != nullptr && ReadBitmapFile(icon, file, 0) == 1;
     if (file != nullptr) {
         g_fileSystem->Close(file);
     }
     if (!read || icon.bitsPerPixel != 32) {
         LogF("Unable to open image: %s", IconFileName);
+        return false;
+    }
+    return true;
+}
+
+bool SFGame::LoadGameData(PXBitmapDesc& icon)
+{
+    if (!MountArchives()) {
+        return false;
+    }
+    if (g_screen != nullptr) {
+        ReadWindowIcon(icon);
+    }
+    m_registry = std::make_unique<PXEntityRegistry>();
+    g_entityRegistry = m_registry.get();
+    RegisterPrototypes(*m_registry);
+    m_registry->LoadDefinitionFiles();
+    ReadFirstPicturesAhead();
+    if (g_settings != nullptr) {
+        SFHighScore scratch(0, 0, 0, g_lastHighScoreName);
+        g_highScores.LoadFile(HighScoreFilePath(), scratch);
+    }
+    return true;
+}
+
+void SFGame::ReadFirstPicturesAhead() const
+{
+    auto* scene = dynamic_cast<PXEntity2DSceneType*>(m_registry->FindType(FirstSceneClass, FirstSceneType));
+    if (scene == nullptr || g_resources == nullptr || g_screen == nullptr) {
         return;
     }
-    g_screen->SetIcon(icon);
+    std::vector<const PXEntityRef*> refs;
+    for (const PXSceneElement& element : scene->GetElements()) {
+        refs.push_back(&element.ref);
+    }
+    if (const PXSceneElement* cursor = scene->GetCursor()) {
+        refs.push_back(&cursor->ref);
+    }
+    for (const PXEntityRef* ref : refs) {
+        auto* sprite = dynamic_cast<PXEntity2DGUISpriteType*>(m_registry->FindType(ref->className, ref->typeName));
+        if (sprite != nullptr && !sprite->GetImageName().empty()) {
+            g_resources->ReadImageAhead(sprite->GetImageName(), sprite->GetImageLoadFlags());
+        }
+    }
 }
 
 int SFGame::Start()
@@ -692,6 +738,31 @@ PXToolTipHost* CurrentSceneAsToolTipHost()
     return g_game != nullptr ? g_game->GetScene() : nullptr;
 }
 
+// Runs a job on a second thread, or at once where no thread can be started; the job has
+// finished when the object is gone.
+class ConcurrentJob {
+public:
+    explicit ConcurrentJob(const std::function<void()>& job)
+    {
+        try {
+            m_thread = std::thread(job);
+        } catch (const std::system_error&) {
+            job();
+        }
+    }
+    ~ConcurrentJob()
+    {
+        if (m_thread.joinable()) {
+            m_thread.join();
+        }
+    }
+    ConcurrentJob(const ConcurrentJob&) = delete;
+    ConcurrentJob& operator=(const ConcurrentJob&) = delete;
+
+private:
+    std::thread m_thread;
+};
+
 }  // namespace
 
 void SFGame::BuildPlaylist()
@@ -720,50 +791,60 @@ int SFGame::Initialise()
         m_fullScreen = m_fullScreenOverride;
     }
 
-    if (g_screen != nullptr) {
-        PXScreenDesc desc;
-        desc.width = 640;
-        desc.height = 480;
-        desc.pixelFormat.bitsPerPixel = 16;
-        desc.fullScreen = m_fullScreen != 0;
-        if (!g_screen->Create(&desc, GameTitle)) {
-            // Without a window the player would see nothing and the process would run on.
-            return FailStart("The game window could not be created (see log.txt for the reason).");
+    PXDefinitionBlock config;
+    const bool configured = ReadConfig(config);
+
+    // Opening the window is mostly waiting for the display server and the window manager,
+    // so the data is read meanwhile on a second thread. Until it is joined, this thread
+    // touches only the screen and the sound, the loader only the file system, the registry,
+    // the icon picture, the pictures read ahead and the high scores (the screen's fields
+    // are read by none).
+    PXBitmapDesc icon;
+    bool dataIntact = true;
+    bool windowOpen = true;
+    {
+        ConcurrentJob loading([this, &icon, &dataIntact] { dataIntact = LoadGameData(icon); });
+        if (g_screen != nullptr) {
+            PXScreenDesc desc;
+            desc.width = 640;
+            desc.height = 480;
+            desc.pixelFormat.bitsPerPixel = 16;
+            desc.fullScreen = m_fullScreen != 0;
+            windowOpen = g_screen->Create(&desc, GameTitle) != 0;
+        }
+        if (windowOpen && g_soundManager != nullptr) {
+            g_soundManager->Init(8);
+            g_soundManager->SetSoundEnabled(true);
+            g_soundManager->SetVolume(1.0f);
+            g_soundManager->SetSwappedStereo(false);
         }
     }
-    if (g_soundManager != nullptr) {
-        g_soundManager->Init(8);
-        g_soundManager->SetSoundEnabled(true);
-        g_soundManager->SetVolume(1.0f);
-        g_soundManager->SetSwappedStereo(false);
+    if (!windowOpen) {
+        // Without a window the player would see nothing and the process would run on.
+        return FailStart("The game window could not be created (see log.txt for the reason).");
     }
-    ApplyConfig();
+    if (configured) {
+        ApplyConfig(config);
+    }
     ReadOptions();
-    if (!MountArchives()) {
+    if (!dataIntact) {
         return 0;
     }
-    if (g_screen != nullptr) {
-        LoadWindowIcon();
+    if (g_screen != nullptr && icon.bitsPerPixel == 32) {
+        g_screen->SetIcon(icon);
     }
-
-    m_registry = std::make_unique<PXEntityRegistry>();
-    g_entityRegistry = m_registry.get();
-    RegisterPrototypes(*m_registry);
     g_toolTipHostFinder = CurrentSceneAsToolTipHost;
-    m_registry->LoadDefinitionFiles();
 
-    std::unique_ptr<PXEntityBase> first =
-        m_registry->CreateEntity("SFMainMenuScene", "mainmenu", PXKind::Scene);
+    std::unique_ptr<PXEntityBase> first = m_registry->CreateEntity(FirstSceneClass, FirstSceneType, PXKind::Scene);
     if (auto* scene = dynamic_cast<PXEntity2DScene*>(first.get())) {
         first.release();
         m_scene.reset(scene);
     }
+    if (g_resources != nullptr) {
+        g_resources->DropImagesReadAhead();
+    }
     if (g_screen != nullptr) {
         g_screen->SetCursorVisible(false);
-    }
-    if (g_settings != nullptr) {
-        SFHighScore scratch(0, 0, 0, g_lastHighScoreName);
-        g_highScores.LoadFile(HighScoreFilePath(), scratch);
     }
     BuildPlaylist();
     return 1;

@@ -111,16 +111,28 @@ private:
     void ExpireModeSwitch();
     // 1 when the screen shows full screen; the saved value before the screen exists.
     int32_t ScreenFullScreen() const;
-    void ApplyConfig();
+    // config.cfg of the data folder, read before the archives join the file system; false
+    // when there is none or it is empty.
+    bool ReadConfig(PXDefinitionBlock& block) const;
+    void ApplyConfig(const PXDefinitionBlock& block);
     // The player's options from the store, over config.cfg's machine defaults, applied.
     void ReadOptions();
     // True when SaveSettings(all) is to write the options and bindings.
     bool OptionsPending(bool all) const;
     // "Scaling" of config.cfg, when given, chooses how the screen scales the frame.
     void ApplyScalingConfig(const PXDefinitionBlock& block);
+    // What the loading thread does while the window opens: mounts the archives, reads the
+    // window icon, defines every type, reads the first scene's pictures and the high scores
+    // (see Initialise). False (with the start error set)
+    // when an archive is damaged; nothing is defined then.
+    bool LoadGameData(PXBitmapDesc& icon);
+    // Decodes the pictures of the first scene's own sprites and its cursor, so that making
+    // the scene only converts them.
+    void ReadFirstPicturesAhead() const;
     // False (with the start error set) when an archive is not one or is damaged.
     bool MountArchives();
-    void LoadWindowIcon();
+    // The icon picture from the file system (logged when there is none).
+    bool ReadWindowIcon(PXBitmapDesc& icon) const;
     int FailStart(const std::string& why);
     void BuildPlaylist();
 

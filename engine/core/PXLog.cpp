@@ -37,7 +37,8 @@ void Log(const char* text)
 
 void LogF(const char* format, ...)
 {
-    static char buffer[LogBufferSize];
+    // On the stack: the game logs from its loading thread too.
+    char buffer[LogBufferSize];
     if (!format)
         return;
     va_list args;

@@ -169,6 +169,7 @@ bool PXDefinitionBlock::LoadFromFile(PXFile& file)
     text.resize(read);
     m_text = std::move(text);
     m_found = false;
+    m_indexed = false;
     return true;
 }
 
@@ -178,6 +179,7 @@ bool PXDefinitionBlock::LoadFromText(const char* text, size_t length)
         return false;
     m_text.assign(text, length);
     m_found = false;
+    m_indexed = false;
     return true;
 }
 
@@ -186,49 +188,51 @@ bool PXDefinitionBlock::FindKey(const std::string& key) const
     m_found = false;
     if (!HasText() || key.empty())
         return false;
+    if (!m_indexed)
+        IndexKeys();
     std::string wanted = key.substr(0, MaxKeyLength);
     std::transform(wanted.begin(), wanted.end(), wanted.begin(), Lower);
+    const auto it = m_keys.find(wanted);
+    if (it == m_keys.end())
+        return false;
+    SetCursor(it->second.keyStart, it->second.keyEnd, it->second.lineEnd);
+    return true;
+}
 
+// A line's key is its first word at depth 0; it compares without case over at most
+// MaxKeyLength characters and must be followed by a space: a tab or "=" directly after the
+// key does not end it, and such a line is found under no key.
+void PXDefinitionBlock::IndexKeys() const
+{
+    m_keys.clear();
+    m_indexed = true;
     LineScanner lines(m_text);
     long depth = 0;
+    std::string name;
     for (size_t start = 0; start < m_text.size();) {
         size_t end = lines.LineEnd(start);
         bool keyLooked = false;
         for (size_t i = start; i < end && m_text[i] != '#'; ++i) {
+            // Nothing after a brace that closes more than was opened is found.
             if (!CountBrace(m_text[i], depth))
-                return false;
+                return;
             if (keyLooked || depth != 0 || !IsKeyChar(m_text[i]))
                 continue;
-            // The first word at depth 0 is this line's key; the rest of the line only
-            // counts braces.
+            // The rest of the line only counts braces.
             keyLooked = true;
             size_t keyEnd = i;
             while (keyEnd < end && IsKeyChar(m_text[keyEnd]))
                 ++keyEnd;
-            if (IsWantedKey(i, keyEnd, end, wanted)) {
-                SetCursor(i, keyEnd, end);
-                return true;
+            if (keyEnd < end && m_text[keyEnd] == ' ') {
+                name.assign(m_text, i, std::min(keyEnd - i, MaxKeyLength));
+                std::transform(name.begin(), name.end(), name.begin(), Lower);
+                // The first line of a key wins.
+                m_keys.emplace(name, KeyLine{i, keyEnd, end});
             }
             i = keyEnd - 1;
         }
         start = lines.NextLine(end);
     }
-    return false;
-}
-
-// Keys compare without case over at most MaxKeyLength characters and must be followed by
-// a space: a tab or "=" directly after the key does not end it.
-bool PXDefinitionBlock::IsWantedKey(size_t keyStart, size_t keyEnd, size_t lineEnd,
-                                    const std::string& wanted) const
-{
-    size_t compared = std::min(keyEnd - keyStart, MaxKeyLength);
-    if (compared != wanted.size() || keyEnd >= lineEnd || m_text[keyEnd] != ' ')
-        return false;
-    for (size_t k = 0; k < compared; ++k) {
-        if (Lower(m_text[keyStart + k]) != wanted[k])
-            return false;
-    }
-    return true;
 }
 
 // The value starts after the space that ends the key and any run of spaces, "=" and tabs.

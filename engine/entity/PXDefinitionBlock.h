@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/entity/PXEntityRef.h"
@@ -23,8 +24,9 @@ public:
     // Copies `length` bytes of `text`; false for no text or length 0.
     bool LoadFromText(const char* text, size_t length);
 
-    // Searches the whole text for the first "key value" line at depth 0. The cursor is
-    // mutable so that a type's constructor can read keys from a const block.
+    // Finds the first "key value" line at depth 0 of the whole text. The cursor is mutable
+    // so that a type's constructor can read keys from a const block; so is the key index,
+    // made by the first lookup in one pass over the text.
     bool FindKey(const std::string& key) const;
 
     bool ReadString(std::string* out) const;
@@ -48,12 +50,23 @@ public:
     const char* GetText() const { return m_text.data(); }
 
 private:
+    // Where a key's first line lies.
+    struct KeyLine {
+        size_t keyStart;
+        size_t keyEnd;
+        size_t lineEnd;
+    };
+
     bool HasValue() const { return HasText() && m_found; }
-    bool IsWantedKey(size_t keyStart, size_t keyEnd, size_t lineEnd, const std::string& wanted) const;
+    // Lists the first line of every key (lower case, cut to MaxKeyLength) up to where the
+    // braces close more than they open.
+    void IndexKeys() const;
     void SetCursor(size_t keyStart, size_t keyEnd, size_t lineEnd) const;
     bool ReadInline(size_t at, PXEntityRef* out) const;
 
     std::string m_text;
+    mutable bool m_indexed = false;
+    mutable std::unordered_map<std::string, KeyLine> m_keys;
     mutable bool m_found = false;
     mutable size_t m_keyStart = 0;
     mutable size_t m_lineEnd = 0;

@@ -216,20 +216,47 @@ PXImageEntry* PXResourceCache::AcquireImage(const std::string& name, uint32_t fl
     }
 }
 
+bool PXResourceCache::ReadImageAhead(const std::string& name, uint32_t flags)
+{
+    if (name.empty()) {
+        return false;
+    }
+    const std::string key = ImageKey(name, flags);
+    if (m_readAhead.count(key) != 0) {
+        return true;
+    }
+    OpenedFile file(name);
+    PXBitmapDesc bitmap;
+    if (file.Get() == nullptr || !ReadBitmapFile(bitmap, file.Get(), flags)) {
+        return false;
+    }
+    m_readAhead.emplace(key, std::move(bitmap));
+    return true;
+}
+
 PXImageEntry* PXResourceCache::LoadImage(const std::string& name, const std::string& key, uint32_t flags)
 {
-    OpenedFile file(name);
-    if (file.Get() == nullptr) {
-        LogName("Unable to open image: ", name, "\n");
-        return nullptr;
+    PXBitmapDesc bitmap;
+    const auto ahead = m_readAhead.find(key);
+    if (ahead != m_readAhead.end()) {
+        bitmap = std::move(ahead->second);
+        m_readAhead.erase(ahead);
+    } else {
+        OpenedFile file(name);
+        if (file.Get() == nullptr) {
+            LogName("Unable to open image: ", name, "\n");
+            return nullptr;
+        }
+        if (!ReadBitmapFile(bitmap, file.Get(), flags)) {
+            return nullptr;
+        }
     }
     auto entry = std::make_unique<PXImageEntry>();
     entry->name = key;
     entry->refCount = 1;
     entry->flags = flags;
-    PXBitmapDesc bitmap;
     uint32_t id = 0;
-    if (!ReadBitmapFile(bitmap, file.Get(), flags) || g_screen->CreateImage(bitmap, &id, flags) != 1) {
+    if (g_screen->CreateImage(bitmap, &id, flags) != 1) {
         return nullptr;
     }
     entry->imageId = id;

@@ -13,7 +13,9 @@
 //   the cache keeps their ids and unloads them.
 // - Destroying the cache frees every entry still held, giving its screen images and
 //   sounds back to the screen and the sound manager published at that time.
-// Main thread only.
+// - A picture read ahead is a decoded bitmap the cache owns until the first AcquireImage of
+//   its key converts it, or until DropImagesReadAhead.
+// Main thread only, but for ReadImageAhead (see there).
 #pragma once
 
 #include <cstdint>
@@ -21,6 +23,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "engine/graphics/PXGraphicsTypes.h"
 
 // Marks a list frame that failed to convert.
 constexpr uint32_t PXNoImage = 0xFFFFFFFFu;
@@ -69,6 +73,15 @@ public:
     PXImageListEntry* AcquireImageList(const std::string& name, uint32_t flags);
     PXSoundEntry* AcquireSound(const std::string& name);
 
+    // Reads and decodes a picture for the first AcquireImage of the same name and flags,
+    // which then only converts it for the screen. It uses nothing but the file system and
+    // the pictures read ahead, so another thread may call it while no other thread uses
+    // either (as while the window opens). False when the file cannot be read.
+    bool ReadImageAhead(const std::string& name, uint32_t flags);
+    // Frees the pictures read ahead that no AcquireImage took.
+    void DropImagesReadAhead() { m_readAhead.clear(); }
+    size_t ImagesReadAhead() const { return m_readAhead.size(); }
+
     // Each ignores nullptr and pointers that are not (or no longer) entries of the cache.
     void ReleaseImage(PXImageEntry* entry);
     void ReleaseImageList(PXImageListEntry* entry);
@@ -95,4 +108,6 @@ private:
     std::map<std::string, std::unique_ptr<PXImageEntry>> m_images;
     std::map<std::string, std::unique_ptr<PXImageListEntry>> m_imageLists;
     std::map<std::string, std::unique_ptr<PXSoundEntry>> m_sounds;
+    // Decoded pictures by image key.
+    std::map<std::string, PXBitmapDesc> m_readAhead;
 };

@@ -263,6 +263,46 @@ TEST_F(ResourceCacheTest, NamesDifferingInCaseShareOneEntryAndOneLoad)
     EXPECT_EQ(2u, list->refCount);
 }
 
+// A picture read ahead serves the first acquire of its own key (name in any case, same
+// flags) without the file, once, with the pixels a read at that moment would give; another
+// key still reads the file. Pictures nobody took are dropped.
+TEST_F(ResourceCacheTest, PicturesReadAheadServeTheirOwnKeyOnce)
+{
+    Put("Back.bmp", BmpFile(4));
+    Put("Spare.bmp", BmpFile(2));
+    const std::vector<uint16_t> mirroredPixels = [&] {
+        PXImageEntry* fresh = cache->AcquireImage("Back.bmp", PXBitmapMirror);
+        EXPECT_NE(nullptr, fresh);
+        const std::vector<uint16_t> pixels = fresh != nullptr ? Pixels(fresh->imageId) : std::vector<uint16_t>();
+        cache->ReleaseImage(fresh);
+        return pixels;
+    }();
+    ASSERT_EQ(4u, mirroredPixels.size());
+
+    ASSERT_TRUE(cache->ReadImageAhead("Back.bmp", PXBitmapMirror));
+    ASSERT_TRUE(cache->ReadImageAhead("Spare.bmp", 0));
+    EXPECT_FALSE(cache->ReadImageAhead("Missing.bmp", 0));
+    EXPECT_EQ(2u, cache->ImagesReadAhead());
+    EXPECT_EQ(0u, cache->ImageCount()) << "reading ahead makes no screen image";
+    Remove("Back.bmp");
+    Remove("Spare.bmp");
+
+    PXImageEntry* back = cache->AcquireImage("BACK.BMP", PXBitmapMirror);
+    ASSERT_NE(nullptr, back);
+    EXPECT_EQ(4u, back->width);
+    EXPECT_EQ(mirroredPixels, Pixels(back->imageId));
+    EXPECT_EQ(1u, cache->ImagesReadAhead());
+    EXPECT_EQ(nullptr, cache->AcquireImage("Back.bmp", 0)) << "another variant reads the file";
+
+    // Released and acquired again: the picture read ahead was taken, the file is gone.
+    cache->ReleaseImage(back);
+    EXPECT_EQ(nullptr, cache->AcquireImage("Back.bmp", PXBitmapMirror));
+
+    cache->DropImagesReadAhead();
+    EXPECT_EQ(0u, cache->ImagesReadAhead());
+    EXPECT_EQ(nullptr, cache->AcquireImage("Spare.bmp", 0));
+}
+
 TEST_F(ResourceCacheTest, VariantsAreSeparateEntriesWithTheirOwnImages)
 {
     Put("Piece.bmp", BmpFile(4));

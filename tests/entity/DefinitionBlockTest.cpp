@@ -155,6 +155,55 @@ TEST(DefinitionBlockTest, LoadFromFileReadsFromTheStartAndChecksSizes)
     EXPECT_EQ(std::string(block.GetText(), block.GetLength()), text.substr(0, text.size() / 2));
 }
 
+// The value of `key` in `block`, or "(none)".
+std::string ValueOf(const PXDefinitionBlock& block, const std::string& key)
+{
+    std::string value;
+    return block.FindKey(key) && block.ReadString(&value) ? value : "(none)";
+}
+
+// Keys are looked up in any order, again and again, and between failed lookups: each gives
+// the value of its own first line, whatever the lookup before it found.
+TEST(DefinitionBlockTest, LookupsDoNotDependOnEachOther)
+{
+    const PXDefinitionBlock block =
+        Block("Alpha 1\nInner @ {\nBeta 9\n}\nBeta 2\nalpha 3\n# Gamma 8\nGamma 4\n}\nDelta 5");
+    const std::vector<std::pair<std::string, std::string>> lookups = {
+        {"Gamma", "4"}, {"Missing", "(none)"}, {"Beta", "2"}, {"ALPHA", "1"}, {"Delta", "(none)"},
+        {"Gamma", "4"}, {"beta", "2"},        {"Alpha", "1"}, {"Inner", "@ {"},
+    };
+    for (const auto& [key, expected] : lookups) {
+        EXPECT_EQ(ValueOf(block, key), expected) << key;
+    }
+}
+
+// A block loaded again answers from its new text, by either loader, even after lookups in
+// the old one.
+TEST(DefinitionBlockTest, LoadingAgainForgetsTheOldKeys)
+{
+    const std::string before = "Name Alpha\nOld 1";
+    const std::string after = "Fresh 2\nName Beta";
+    using Load = bool (*)(PXDefinitionBlock&, const std::string&);
+    const std::vector<std::pair<const char*, Load>> loaders = {
+        {"text", [](PXDefinitionBlock& b, const std::string& t) { return b.LoadFromText(t.data(), t.size()); }},
+        {"file",
+         [](PXDefinitionBlock& b, const std::string& t) {
+             PXBuffer file;
+             Fill(file, t);
+             return b.LoadFromFile(file);
+         }},
+    };
+    for (const auto& [name, load] : loaders) {
+        PXDefinitionBlock block;
+        ASSERT_TRUE(load(block, before)) << name;
+        ASSERT_EQ(ValueOf(block, "Name"), "Alpha") << name;
+        ASSERT_TRUE(load(block, after)) << name;
+        EXPECT_EQ(ValueOf(block, "Name"), "Beta") << name;
+        EXPECT_EQ(ValueOf(block, "Fresh"), "2") << name;
+        EXPECT_EQ(ValueOf(block, "Old"), "(none)") << name;
+    }
+}
+
 struct TextCase {
     std::string value;
     std::string expected;

@@ -69,6 +69,39 @@ TEST_P(GameStartTest, FindsTheWindowIcon)
 
 INSTANTIATE_TEST_SUITE_P(BothForms, GameStartTest, ::testing::Values("game", "game-loose"));
 
+// Copies the built archive into `dir`, cut to `keepBytes` (0: half of it, npos: whole);
+// returns the folder.
+std::string CopyOfArchive(TempDir& dir, size_t keepBytes)
+{
+    std::ifstream in(SF_BINARY_DIR "/game/Shardfall.pxa", std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_GT(bytes.size(), keepBytes == std::string::npos ? 0 : keepBytes);
+    dir.Write("Shardfall.pxa", bytes.substr(0, keepBytes == 0 ? bytes.size() / 2 : keepBytes));
+    return dir.Folder();
+}
+
+// The data is read beside the opening window while config.cfg is read before it and applied
+// after the sound opens: its values stand over the sound's start-up defaults.
+TEST(ConfiguredStartTest, ConfigStandsOverTheDefaultsOfTheOpeningSound)
+{
+    TempDir dir;
+    const std::string folder = CopyOfArchive(dir, std::string::npos);
+    dir.Write("config.cfg", "SoundLevel = 0.5\nSwappedStereo = 1\nKeyRepeatDelay = 77\nScaling = pixel\n");
+    const int32_t keyRepeatDelay = g_keyRepeatDelay;
+    PXMemoryScreen2D screen;
+    {
+        GameStart start(folder, screen);
+        ASSERT_EQ(start.game.Start(), 1) << start.game.GetStartError();
+        EXPECT_FLOAT_EQ(g_soundManager->GetVolume(), 0.5f);
+        EXPECT_TRUE(g_soundManager->IsStereoSwapped());
+        EXPECT_EQ(g_keyRepeatDelay, 77);
+        EXPECT_EQ(screen.GetScaleMode(), PXScaleMode::Pixel);
+        EXPECT_EQ(screen.GetIconSize().x, 32);
+        start.game.Shutdown();
+    }
+    g_keyRepeatDelay = keyRepeatDelay;
+}
+
 class BrokenStartTest : public ::testing::Test {
 protected:
     // Starts the game on `folder`; returns the result and keeps the error text.
@@ -79,14 +112,7 @@ protected:
         error = start.game.GetStartError();
         return result;
     }
-    std::string CopyOfArchive(size_t keepBytes)
-    {
-        std::ifstream in(SF_BINARY_DIR "/game/Shardfall.pxa", std::ios::binary);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        EXPECT_GT(bytes.size(), keepBytes);
-        dir.Write("Shardfall.pxa", bytes.substr(0, keepBytes == 0 ? bytes.size() / 2 : keepBytes));
-        return dir.Folder();
-    }
+    std::string CopyOfArchive(size_t keepBytes) { return ::CopyOfArchive(dir, keepBytes); }
 
     TempDir dir;
     std::string error;
@@ -124,12 +150,15 @@ TEST_F(BrokenStartTest, NoMainMenu)
     EXPECT_NE(error.find("main menu"), std::string::npos) << error;
 }
 
-// Without a window the process must not run on unseen.
+// Without a window the process must not run on unseen; the window is named even when the
+// data read meanwhile is damaged too.
 TEST_F(BrokenStartTest, NoWindow)
 {
-    NoWindowScreen screen;
-    EXPECT_EQ(Start(SF_BINARY_DIR "/game/", screen), 0);
-    EXPECT_NE(error.find("window could not be created"), std::string::npos) << error;
+    for (const std::string& folder : {std::string(SF_BINARY_DIR "/game/"), CopyOfArchive(200)}) {
+        NoWindowScreen screen;
+        EXPECT_EQ(Start(folder, screen), 0) << folder;
+        EXPECT_NE(error.find("window could not be created"), std::string::npos) << error;
+    }
 }
 
 }  // namespace
